@@ -1,0 +1,27 @@
+// The 68HC11's programmer-visible registers: accumulators A, B (together D), IX, IY, SP, PC.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+namespace hexmoor {
+
+static_assert(std::endian::native == std::endian::little,
+              "A and B overlay the bytes of D: B is the low byte in host memory");
+
+struct TCpuRegisters {
+    // A is the high byte of D and B the low byte; writing either changes D and vice versa.
+    union {
+        uint16_t RegisterD = 0;
+        struct {
+            uint8_t RegisterB;
+            uint8_t RegisterA;
+        };
+    };
+    uint16_t RegisterX = 0;
+    uint16_t RegisterY = 0;
+    uint16_t RegisterSP = 0;  // next free byte; the stack grows downwards
+    uint16_t RegisterPC = 0;  // opcode (or prebyte) of the next instruction
+};
+
+}  // namespace hexmoor

@@ -1,0 +1,120 @@
+// FastExecuteInstruction: one handler per opcode of the four pages, each generated at
+// compile time from the opcode table, so decoding is a single indexed call.
+#include <array>
+#include <utility>
+
+#include "core/ControlInstructions.h"
+#include "core/DataInstructions.h"
+
+namespace hexmoor {
+
+namespace execute {
+
+void StopInstruction(TMachine& m) {
+    if (m.FlagS) {
+        m.Warning("STOP executed as NOP");
+        m.RegisterPC = uint16_t(m.RegisterPC + 1);
+        m.InstructionCycles = 2;
+        return;
+    }
+    m.Warning("Entering STOP mode");
+    if (m.RegisterBlock[kOptionOffset] & kClockMonitorBits) {
+        // The clock stops, the clock monitor notices, and the run loop resets the chip.
+        m.RunState = RunClockMonitorReset;
+        return;
+    }
+    std::string hint = " The CPU is in STOP Mode, to Exit: \r ° RESET \r ° XIRQ ";
+    hint += m.FlagX ? "(NOP)" : "(Interrupt)";
+    if (!m.FlagI) hint += "\r ° IRQ";
+    m.SetStatusLed(kYellow, hint);
+    m.InstructionCycles = 2;
+    m.RunState = RunStopped;
+}
+
+void IllegalOpcodeTrap(TMachine& m, const std::string& warning, int cycles) {
+    m.Warning(warning);
+    m.StackRegisters();
+    m.FlagI = true;
+    m.RegisterPC = ReadVector(m, kIllegalOpcodeVector);
+    m.InstructionCycles = cycles;
+    m.ChangeMask = ChangeMaskOf(TOpcode{});
+}
+
+namespace {
+
+using THandler = void (*)(TMachine&);
+
+void ExecutePrebyte(TMachine& m, int page);
+
+template <int Page, int Code>
+void ExecuteOpcode(TMachine& m) {
+    using I = TDecoded<Page, Code>;
+    using enum TOperation;
+    constexpr TOperation op = I::Op.Operation;
+    if constexpr (op == Prebyte) {
+        constexpr int page = Code == 0x18 ? 1 : Code == 0x1A ? 2 : 3;
+        ExecutePrebyte(m, page);
+    } else if constexpr (op == Illegal) {
+        IllegalOpcodeTrap(m, "Illegal Instruction (Page " + std::to_string(Page + 1) + ")",
+                          IllegalOpcodeCycles(Page));
+    } else if constexpr (op == Test) TestInstruction<I>(m);
+    else if constexpr (op == Nop) Finish<I>(m);
+    else if constexpr (op == Sub) AccumulatorOperation<I, &TConditionCodes::Sub, true>(m);
+    else if constexpr (op == Cmp) AccumulatorOperation<I, &TConditionCodes::Sub, false>(m);
+    else if constexpr (op == Sbc) AccumulatorOperation<I, &TConditionCodes::Sbc, true>(m);
+    else if constexpr (op == And) AccumulatorOperation<I, &TConditionCodes::And, true>(m);
+    else if constexpr (op == Bit) AccumulatorOperation<I, &TConditionCodes::And, false>(m);
+    else if constexpr (op == Lda) AccumulatorOperation<I, &TConditionCodes::Load, true>(m);
+    else if constexpr (op == Eor) AccumulatorOperation<I, &TConditionCodes::Eor, true>(m);
+    else if constexpr (op == Adc) AccumulatorOperation<I, &TConditionCodes::Adc, true>(m);
+    else if constexpr (op == Ora) AccumulatorOperation<I, &TConditionCodes::Ora, true>(m);
+    else if constexpr (op == Add) AccumulatorOperation<I, &TConditionCodes::Add, true>(m);
+    else if constexpr (op == Sta) StoreAccumulator<I>(m);
+    else if constexpr (op == Neg) OneOperand<I, &TConditionCodes::Neg>(m);
+    else if constexpr (op == Com) OneOperand<I, &TConditionCodes::Com>(m);
+    else if constexpr (op == Lsr) OneOperand<I, &TConditionCodes::Lsr>(m);
+    else if constexpr (op == Ror) OneOperand<I, &TConditionCodes::Ror>(m);
+    else if constexpr (op == Asr) OneOperand<I, &TConditionCodes::Asr>(m);
+    else if constexpr (op == Asl) OneOperand<I, &TConditionCodes::Asl>(m);
+    else if constexpr (op == Rol) OneOperand<I, &TConditionCodes::Rol>(m);
+    else if constexpr (op == Dec) OneOperand<I, &TConditionCodes::Dec>(m);
+    else if constexpr (op == Inc) OneOperand<I, &TConditionCodes::Inc>(m);
+    else if constexpr (op == Tst) OneOperand<I, &TConditionCodes::Tst>(m);
+    else if constexpr (op == Clr) OneOperand<I, &TConditionCodes::Clr>(m);
+    else if constexpr (op == Addd || op == Subd || op == Cp16 || op == Ld16)
+        Register16Operation<I>(m);
+    else if constexpr (op == St16) StoreRegister16<I>(m);
+    else if constexpr (op == Bset || op == Bclr) BitSetOrClear<I>(m);
+    else if constexpr (op == Brset || op == Brclr) BitTestBranch<I>(m);
+    else if constexpr (op == Branch) ConditionalBranch<I>(m);
+    else if constexpr (op == Jmp) Jump<I>(m);
+    else if constexpr (op == Jsr || op == Bsr) JumpToSubroutine<I>(m);
+    else if constexpr (op == Rts) ReturnFromSubroutine<I>(m);
+    else if constexpr (op == Psh8 || op == Pul8 || op == Psh16 || op == Pul16) PushOrPull<I>(m);
+    else if constexpr (op == Rti) ReturnFromInterrupt<I>(m);
+    else if constexpr (op == Swi) SoftwareInterrupt<I>(m);
+    else if constexpr (op == Wai) WaitForInterrupt<I>(m);
+    else if constexpr (op == Stop) StopInstruction(m);
+    else RegisterOperation<I>(m);
+}
+
+template <int Page, std::size_t... Codes>
+constexpr std::array<THandler, 256> MakePage(std::index_sequence<Codes...>) {
+    return {&ExecuteOpcode<Page, int(Codes)>...};
+}
+
+constexpr std::array<std::array<THandler, 256>, kPageCount> kHandlers{
+    MakePage<0>(std::make_index_sequence<256>{}),
+    MakePage<1>(std::make_index_sequence<256>{}),
+    MakePage<2>(std::make_index_sequence<256>{}),
+    MakePage<3>(std::make_index_sequence<256>{}),
+};
+
+void ExecutePrebyte(TMachine& m, int page) { kHandlers[page][FetchByte(m, 1)](m); }
+
+}  // namespace
+}  // namespace execute
+
+void TMachine::FastExecuteInstruction() { execute::kHandlers[0][MemoryImage[RegisterPC]](*this); }
+
+}  // namespace hexmoor

@@ -1,0 +1,68 @@
+// The memory primitives, inline because every instruction runs through them. An access
+// inside the register window goes to the register handlers; all else is MemoryImage.
+#pragma once
+
+#include "core/Machine.h"
+
+namespace hexmoor {
+
+// Addresses are tested as integers, so a word's second byte at $FFFF + 1 is never in the
+// register window; memory itself wraps at $FFFF.
+inline uint8_t TMachine::ReadByteAt(int32_t address) {
+    if (InRegisterWindow(address)) {
+        RegisterOffset = address - IRegBeg;
+        ReadInternalRegByte();
+        return DataByte;
+    }
+    return MemoryImage[uint16_t(address)];
+}
+
+inline void TMachine::WriteByteAt(int32_t address, uint8_t byte) {
+    if (InRegisterWindow(address)) {
+        RegisterOffset = address - IRegBeg;
+        RegisterWriteByte = byte;
+        WriteInternalRegByte();
+        return;
+    }
+    MemoryImage[uint16_t(address)] = byte;
+}
+
+inline void TMachine::LoadByte() { DataByte = ReadByteAt(EffectiveAddress); }
+
+// Byte by byte through the window test, so LDD of a timer register reads the register.
+inline void TMachine::LoadWord() {
+    uint8_t high = ReadByteAt(EffectiveAddress);
+    uint8_t low = ReadByteAt(int32_t(EffectiveAddress) + 1);
+    OperandWord = uint16_t(high << 8 | low);
+}
+
+inline void TMachine::StoreByte() { WriteByteAt(EffectiveAddress, DataByte); }
+
+// Two byte stores, high byte first; a word straddling a window edge is split.
+inline void TMachine::StoreWord() {
+    WriteByteAt(EffectiveAddress, uint8_t(OperandWord >> 8));
+    WriteByteAt(int32_t(EffectiveAddress) + 1, uint8_t(OperandWord));
+}
+
+inline void TMachine::LoadByteforStore() {
+    if (InRegisterWindow(EffectiveAddress))
+        LoadRegisterForStore();
+    else
+        DataByte = MemoryImage[EffectiveAddress];
+}
+
+// Pushes PC, IY, IX, A, B and the CCR, nine bytes down from SP, each through StoreByte.
+inline void TMachine::StackRegisters() {
+    const uint8_t bytes[] = {uint8_t(RegisterPC), uint8_t(RegisterPC >> 8),
+                             uint8_t(RegisterY),  uint8_t(RegisterY >> 8),
+                             uint8_t(RegisterX),  uint8_t(RegisterX >> 8),
+                             RegisterA,           RegisterB,
+                             PackedCcr()};
+    for (uint8_t byte : bytes) {
+        EffectiveAddress = RegisterSP--;
+        DataByte = byte;
+        StoreByte();
+    }
+}
+
+}  // namespace hexmoor

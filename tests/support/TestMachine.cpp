@@ -1,0 +1,49 @@
+#include "support/TestMachine.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "loader/S19Reader.h"
+
+namespace hexmoor::testing {
+
+void TTestMachine::Place(uint16_t address, std::initializer_list<uint8_t> bytes) {
+    Machine->RegisterPC = address;
+    for (uint8_t byte : bytes) Machine->MemoryImage[address++] = byte;
+}
+
+int TTestMachine::Step() {
+    Machine->FastExecuteInstruction();
+    Machine->CycleCount += Machine->InstructionCycles;
+    return Machine->InstructionCycles;
+}
+
+long TTestMachine::RunProgram(const std::string& name, long instructionLimit) {
+    LoadTestProgram(*Machine, name);
+    Machine->RegisterPC = Word(0xFFFE);
+    for (long count = 0; count < instructionLimit; ++count) {
+        const uint16_t pc = Machine->RegisterPC;
+        if (Machine->MemoryImage[pc] == 0x20 && Machine->MemoryImage[uint16_t(pc + 1)] == 0xFE)
+            return count;
+        Step();
+    }
+    throw std::runtime_error(name + " did not reach its end within the instruction limit");
+}
+
+void LoadTestProgram(TMachine& machine, const std::string& name) {
+    const std::string path = std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/" + name + ".s19";
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw std::runtime_error("cannot open test program " + path);
+    std::stringstream text;
+    text << file.rdbuf();
+    const TS19Contents contents = ReadS19(text.str());
+    if (!contents.Diagnostics.empty())
+        throw std::runtime_error(path + ": " + contents.Diagnostics.front().Message);
+    for (const TS19Byte& byte : contents.Bytes) {
+        machine.MemoryImage[byte.Address] = byte.Value;
+        machine.ExternalImage[byte.Address] = byte.Value;
+    }
+}
+
+}  // namespace hexmoor::testing

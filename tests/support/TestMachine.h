@@ -1,0 +1,40 @@
+// A machine on a fake panel, with helpers to place code and run assembled test programs.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "core/Machine.h"
+#include "support/FakePanel.h"
+
+namespace hexmoor::testing {
+
+class TTestMachine {
+public:
+    TTestMachine() : Machine(std::make_unique<TMachine>(Panel)) {}
+
+    // Writes bytes into MemoryImage from `address` on and points PC at them.
+    void Place(uint16_t address, std::initializer_list<uint8_t> bytes);
+
+    // Executes one instruction and returns its cycles.
+    int Step();
+
+    // Loads an assembled program from the test programs, starts it at its reset vector
+    // and runs it until it reaches its final "bra ." loop. Returns the instructions run.
+    long RunProgram(const std::string& name, long instructionLimit = 1'000'000);
+
+    uint16_t Word(uint16_t address) const {
+        return uint16_t(Machine->MemoryImage[address] << 8 |
+                        Machine->MemoryImage[uint16_t(address + 1)]);
+    }
+
+    TFakePanel Panel;
+    std::unique_ptr<TMachine> Machine;
+};
+
+// Reads a test program's S19 file and writes its bytes into the images.
+void LoadTestProgram(TMachine& machine, const std::string& name);
+
+}  // namespace hexmoor::testing
