@@ -52,8 +52,7 @@ void ExecuteOpcode(TMachine& m) {
     using enum TOperation;
     constexpr TOperation op = I::Op.Operation;
     if constexpr (op == Prebyte) {
-        constexpr int page = Code == 0x18 ? 1 : Code == 0x1A ? 2 : 3;
-        ExecutePrebyte(m, page);
+        ExecutePrebyte(m, PageAfter(Code));
     } else if constexpr (op == Illegal) {
         IllegalOpcodeTrap(m, "Illegal Instruction (Page " + std::to_string(Page + 1) + ")",
                           IllegalOpcodeCycles(Page));

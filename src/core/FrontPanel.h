@@ -12,6 +12,10 @@ enum class TMessageResult { Ok, Cancel, Yes, No };
 // Panel state that a view shows; a change notification names the item that changed.
 enum class TPanelItem {
     Readouts,  // register and memory read-outs: refresh before a message is shown
+    InstructionLabel,  // the trace text of the next instruction
+    RegisterPCDisplay,
+    CyclesValueLabel,
+    LogFile,  // opened or closed
     IrqButton,
     StatusLed,
     InternalRegistersMenu,

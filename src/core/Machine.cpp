@@ -39,8 +39,12 @@ void TMachine::LoadRegisterForStore() {
 }
 
 void TMachine::SetHint(TControl& control, TPanelItem item, std::string_view hint) {
-    if (control.Hint == hint) return;
-    control.Hint = hint;
+    SetCaption(control.Hint, item, hint);
+}
+
+void TMachine::SetCaption(std::string& caption, TPanelItem item, std::string_view text) {
+    if (caption == text) return;
+    caption = text;
     FrontPanel.PanelChanged(item);
 }
 

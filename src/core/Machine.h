@@ -4,12 +4,14 @@
 // microcode (LoadByte reads EffectiveAddress and leaves the byte in DataByte).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "control/RunState.h"
 #include "core/ConditionCodes.h"
 #include "core/CpuRegisters.h"
 #include "core/FrontPanel.h"
+#include "core/LogFile.h"
 #include "core/MemoryState.h"
 #include "core/PanelState.h"
 
@@ -47,12 +49,21 @@ public:
     // Executes the one instruction at RegisterPC.
     void FastExecuteInstruction();
 
+    // --- Trace: the next instruction as text, on the panel and in the log ----------------
+    std::string TraceText;
+    TLogFile LogFile;
+    void DecodeInstruction();
+    std::string TraceLine() const;  // the log line for TraceText and the registers now
+    bool OpenLogFile(const std::string& path);  // reports a failure to the user
+    void CloseLogFile();
+
     // --- Notifications gated by a View option ---------------------------------------
     void Warning(std::string_view message);
     void ReadRegInfo(std::string_view registerName);
 
     // --- Panel state changes, notifying the view only when something changed -----------
     void SetHint(TControl& control, TPanelItem item, std::string_view hint);
+    void SetCaption(std::string& caption, TPanelItem item, std::string_view text);
     void SetIrqButtonHint();  // after I changes in software: "enabled" or "disabled"
     void SetStatusLed(TColour litColour, std::string_view hint);
 

@@ -44,6 +44,13 @@ enum class TAddressing : uint8_t {
 inline constexpr int kPageCount = 4;
 inline constexpr std::array<uint8_t, kPageCount> kPrebytes{0x00, 0x18, 0x1A, 0xCD};
 
+// The page a prebyte leads to; 0 for a byte that is no prebyte.
+constexpr int PageAfter(uint8_t byte) {
+    for (int page = 1; page < kPageCount; ++page)
+        if (kPrebytes[page] == byte) return page;
+    return 0;
+}
+
 struct TOpcode {
     const char* Mnemonic = "";
     TOperation Operation = TOperation::Illegal;

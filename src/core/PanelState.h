@@ -36,6 +36,9 @@ inline constexpr const char* kIrqDisabledHint = " Click to generate an IRQ (Curr
 inline constexpr const char* kNormalModeHint = " Normal Mode ";
 
 struct TPanelState {
+    std::string InstructionLabel;
+    std::string RegisterPCDisplay;
+    std::string CyclesValueLabel;
     TControl IrqButton{true, kIrqDisabledHint};
     // Always lit; its colour and hint show the CPU mode (normal, WAI, STOP).
     TLed StatusLed{{true, kNormalModeHint}, true, kLime, kRed};
