@@ -1,20 +1,20 @@
 # Assembles 68HC11 programs with the GNU toolchain into S19 files at build time.
 #
-# hexmoor_add_programs(TARGET target
-#                      LINKER_SCRIPT file
-#                      OUTPUT_DIR dir
-#                      SOURCES a.s b.s ...
-#                      [DEPENDS extra files the sources include])
-# Every source becomes OUTPUT_DIR/<name>.s19. The S0 header record that objcopy writes
-# is stripped, so a fixture holds only S1 data and the S9 end record.
+# hexmoor_add_programs(TARGET target OUTPUT_DIR dir SOURCES a.s b.s ...)
+# Every source becomes OUTPUT_DIR/<name>.s19, linked by the one linker script in m68hc11/
+# (code and data from $2000, vectors at the top) and able to `.include "vectors.inc"`.
+# The S0 header record that objcopy writes is stripped, so a program file holds only S1
+# data and the S9 end record.
 
 find_program(M68HC11_AS m68hc11-as REQUIRED)
 find_program(M68HC11_LD m68hc11-ld REQUIRED)
 find_program(M68HC11_OBJCOPY m68hc11-objcopy REQUIRED)
 find_program(SED_PROGRAM sed REQUIRED)
+set(HEXMOOR_M68HC11_DIR ${CMAKE_CURRENT_LIST_DIR}/m68hc11)
 
 function(hexmoor_add_programs)
-    cmake_parse_arguments(ARG "" "TARGET;LINKER_SCRIPT;OUTPUT_DIR" "SOURCES;DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TARGET;OUTPUT_DIR" "SOURCES" ${ARGN})
+    set(linker_script ${HEXMOOR_M68HC11_DIR}/link.ld)
     file(MAKE_DIRECTORY ${ARG_OUTPUT_DIR})
     set(outputs)
     foreach(source IN LISTS ARG_SOURCES)
@@ -25,11 +25,11 @@ function(hexmoor_add_programs)
         set(srec ${ARG_OUTPUT_DIR}/${name}.s19)
         add_custom_command(
             OUTPUT ${srec}
-            COMMAND ${M68HC11_AS} -I ${source_dir} -o ${object} ${source}
-            COMMAND ${M68HC11_LD} -T ${ARG_LINKER_SCRIPT} -o ${elf} ${object}
+            COMMAND ${M68HC11_AS} -I ${source_dir} -I ${HEXMOOR_M68HC11_DIR} -o ${object} ${source}
+            COMMAND ${M68HC11_LD} -T ${linker_script} -o ${elf} ${object}
             COMMAND ${M68HC11_OBJCOPY} -O srec ${elf} ${srec}
             COMMAND ${SED_PROGRAM} -i -e /^S0/d ${srec}
-            DEPENDS ${source} ${ARG_LINKER_SCRIPT} ${ARG_DEPENDS}
+            DEPENDS ${source} ${linker_script} ${HEXMOOR_M68HC11_DIR}/vectors.inc
             COMMENT "Assembling ${name}.s"
             VERBATIM)
         list(APPEND outputs ${srec})
