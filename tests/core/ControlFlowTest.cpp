@@ -12,10 +12,6 @@ using ::testing::ElementsAre;
 
 constexpr uint16_t kCode = 0x2000;
 
-void Put(TMachine& m, uint16_t address, std::vector<uint8_t> bytes) {
-    for (uint8_t byte : bytes) m.MemoryImage[address++] = byte;
-}
-
 // Each conditional branch after CMPA a,b against what it means for the two numbers.
 TEST(ControlFlow, ConditionalBranchesFollowTheComparison) {
     struct Branch {
@@ -90,8 +86,7 @@ TEST(ControlFlow, BitTestBranches) {
         m.RegisterX = 0x0040;
         m.RegisterY = 0x003B;
         m.MemoryImage[0x0040] = c.operand;
-        Put(m, kCode, c.code);
-        m.RegisterPC = kCode;
+        t.Place(kCode, c.code);
         EXPECT_EQ(t.Step(), c.cycles) << c.name;
         EXPECT_EQ(m.RegisterPC, c.pc) << c.name;
     }
@@ -114,8 +109,7 @@ TEST(ControlFlow, CallsPushTheReturnAddress) {
         TMachine& m = *t.Machine;
         m.RegisterSP = 0x01FF;
         m.RegisterY = 0x3000;
-        Put(m, kCode, c.code);
-        m.RegisterPC = kCode;
+        t.Place(kCode, c.code);
         EXPECT_EQ(t.Step(), c.cycles) << c.name;
         EXPECT_EQ(m.RegisterPC, c.pc) << c.name;
         EXPECT_EQ(m.MemoryImage[0x01FF], uint8_t(c.returnAddress)) << c.name;
@@ -130,7 +124,7 @@ TEST(ControlFlow, ReturnFromSubroutine) {
     TMachine& m = *t.Machine;
     t.Place(kCode, {0x39});
     m.RegisterSP = 0x01FD;
-    Put(m, 0x01FE, {0x12, 0x34});
+    t.Poke(0x01FE, {0x12, 0x34});
     EXPECT_EQ(t.Step(), 5);
     EXPECT_EQ(m.RegisterPC, 0x1234);
     EXPECT_EQ(m.RegisterSP, 0x01FF);
@@ -158,7 +152,7 @@ TEST(ControlFlow, SoftwareInterruptStacksEverything) {
     TTestMachine t;
     TMachine& m = *t.Machine;
     t.Place(kCode, {0x3F});
-    Put(m, 0xFFF6, {0x30, 0x00});
+    t.Poke(0xFFF6, {0x30, 0x00});
     m.RegisterSP = 0x01FF;
     m.RegisterY = 0x5566;
     m.RegisterX = 0x3344;
@@ -192,7 +186,7 @@ TEST(ControlFlow, ReturnFromInterruptCanOnlyClearX) {
         TMachine& m = *t.Machine;
         t.Place(kCode, {0x3B});
         m.RegisterSP = 0x01F6;
-        Put(m, 0x01F7, {c.ccr, 0x22, 0x11, 0x33, 0x44, 0x55, 0x66, 0x20, 0x01});
+        t.Poke(0x01F7, {c.ccr, 0x22, 0x11, 0x33, 0x44, 0x55, 0x66, 0x20, 0x01});
         m.FlagX = c.xBefore;
         EXPECT_EQ(t.Step(), 12);
         EXPECT_EQ(m.FlagX, c.x);

@@ -19,12 +19,6 @@ void SetCcr(TMachine& m, uint8_t ccr) {
     m.UnpackCcr(ccr);
 }
 
-void PlaceBytes(TTestMachine& t, const std::vector<uint8_t>& code) {
-    uint16_t address = kCode;
-    for (uint8_t byte : code) t.Machine->MemoryImage[address++] = byte;
-    t.Machine->RegisterPC = kCode;
-}
-
 // --- 8-bit operations on an accumulator -------------------------------------------------
 
 struct TAccumulatorCase {
@@ -44,7 +38,7 @@ TEST_P(AccumulatorOperations, ResultAndFlags) {
     const TAccumulatorCase& c = GetParam();
     TTestMachine t;
     TMachine& m = *t.Machine;
-    PlaceBytes(t, c.code);
+    t.Place(kCode, c.code);
     const bool onB = (c.code[0] & 0xF0) == 0xC0 || (c.code[0] & 0xF0) == 0x50;
     (onB ? m.RegisterB : m.RegisterA) = c.value;
     SetCcr(m, c.ccrIn);
@@ -107,7 +101,7 @@ TEST_P(WordOperations, ResultAndFlags) {
     const TWordCase& c = GetParam();
     TTestMachine t;
     TMachine& m = *t.Machine;
-    PlaceBytes(t, c.code);
+    t.Place(kCode, c.code);
     m.RegisterD = c.d;
     m.RegisterX = c.x;
     SetCcr(m, c.ccrIn);
@@ -161,7 +155,7 @@ TEST_P(AddressingModes, OperandLengthAndCycles) {
     TMachine& m = *t.Machine;
     m.RegisterX = 0x3000;
     m.RegisterY = 0xFF80;
-    PlaceBytes(t, c.code);
+    t.Place(kCode, c.code);
     if (c.operandAddress) {
         m.MemoryImage[c.operandAddress] = 0x5A;
         m.MemoryImage[uint16_t(c.operandAddress + 1)] = 0xA5;
@@ -243,7 +237,7 @@ TEST(Cpu, ReadModifyWriteOnMemory) {
         const uint16_t address = c.code[0] == 0x14 ? 0x0040 : 0x4000;
         m.RegisterX = m.RegisterY = 0x4000;
         m.MemoryImage[address] = c.before;
-        PlaceBytes(t, c.code);
+        t.Place(kCode, c.code);
         EXPECT_EQ(t.Step(), c.cycles) << c.name;
         EXPECT_EQ(m.MemoryImage[address], c.after) << c.name;
         EXPECT_EQ(m.RegisterPC, kCode + c.code.size()) << c.name;
@@ -336,7 +330,7 @@ TEST(Cpu, InterruptMaskInstructions) {
     for (const Case& c : cases) {
         TTestMachine t;
         TMachine& m = *t.Machine;
-        PlaceBytes(t, c.code);
+        t.Place(kCode, c.code);
         m.FlagI = !c.i;
         m.FlagX = c.xBefore;
         m.SetIrqButtonHint();
@@ -381,7 +375,7 @@ TEST(Cpu, IllegalOpcodesTrapWithTheirPage) {
     for (const Case& c : cases) {
         TTestMachine t;
         TMachine& m = *t.Machine;
-        PlaceBytes(t, c.code);
+        t.Place(kCode, c.code);
         m.MemoryImage[0xFFF8] = 0x30;
         m.MemoryImage[0xFFF9] = 0x00;
         m.RegisterSP = 0x01FF;

@@ -19,9 +19,7 @@ struct TTraceCase {
 
 std::string TraceOf(const TTraceCase& c) {
     TTestMachine t;
-    uint16_t address = 0x2000;
-    for (uint8_t byte : c.code) t.Machine->MemoryImage[address++] = byte;
-    t.Machine->RegisterPC = 0x2000;
+    t.Place(0x2000, c.code);
     t.Machine->RegisterX = c.x;
     t.Machine->RegisterY = c.y;
     return BuildTraceText(*t.Machine);

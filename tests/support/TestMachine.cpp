@@ -8,9 +8,13 @@
 
 namespace hexmoor::testing {
 
-void TTestMachine::Place(uint16_t address, std::initializer_list<uint8_t> bytes) {
-    Machine->RegisterPC = address;
+void TTestMachine::Poke(uint16_t address, const std::vector<uint8_t>& bytes) {
     for (uint8_t byte : bytes) Machine->MemoryImage[address++] = byte;
+}
+
+void TTestMachine::Place(uint16_t address, const std::vector<uint8_t>& bytes) {
+    Poke(address, bytes);
+    Machine->RegisterPC = address;
 }
 
 int TTestMachine::Step() {

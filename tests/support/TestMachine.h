@@ -2,9 +2,9 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Machine.h"
 #include "support/FakePanel.h"
@@ -15,8 +15,10 @@ class TTestMachine {
 public:
     TTestMachine() : Machine(std::make_unique<TMachine>(Panel)) {}
 
-    // Writes bytes into MemoryImage from `address` on and points PC at them.
-    void Place(uint16_t address, std::initializer_list<uint8_t> bytes);
+    // Writes bytes into MemoryImage from `address` on.
+    void Poke(uint16_t address, const std::vector<uint8_t>& bytes);
+    // Writes code and points PC at it.
+    void Place(uint16_t address, const std::vector<uint8_t>& bytes);
 
     // Executes one instruction and returns its cycles.
     int Step();
