@@ -19,6 +19,9 @@ public:
     TMessageResult ShowMessage(TMessageKind, TMessageButtons, std::string_view) override {
         return TMessageResult::Ok;
     }
+    std::optional<std::string> AskFileName(const TFileQuestion&) override { return {}; }
+    std::optional<std::string> AskBreakPointAddress(const std::string&) override { return {}; }
+    void PumpEvents() override {}
 };
 
 void LoadProgram(TMachine& m, const std::string& name) {

@@ -1,6 +1,9 @@
-// The one interface through which the core reaches the outside world (window, runner, tests).
+// The one interface through which the core reaches the outside world: the Qt window, the
+// headless runner and the tests' scripted panel each implement it.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace hexmoor {
@@ -9,29 +12,46 @@ enum class TMessageKind { Warning, Information, Confirmation };
 enum class TMessageButtons { Ok, OkCancel, YesNo };
 enum class TMessageResult { Ok, Cancel, Yes, No };
 
-// Panel state that a view shows; a change notification names the item that changed.
+// Which part of the core's panel state changed; the view repaints only that.
 enum class TPanelItem {
-    Readouts,  // register and memory read-outs: refresh before a message is shown
-    InstructionLabel,  // the trace text of the next instruction
-    RegisterPCDisplay,
-    CyclesValueLabel,
-    LogFile,  // opened or closed
-    IrqButton,
+    Readouts,          // register and memory read-outs, PC, cycle count
+    Trace,             // the trace line (InstructionLabel)
+    MemoryMap,
+    RunControls,       // Loaded, Running and Step LEDs
     StatusLed,
-    InternalRegistersMenu,
-    WarningsMenu,
+    InterruptButtons,  // IRQ and XIRQ hints
+    Menus,             // enabled and checked states, the log file
+    Ports,             // the port LED groups
+    Terminal,          // screen and typed-ahead input
+};
+
+// What a file dialog asks for.
+struct TFileQuestion {
+    std::string Title;
+    std::string Filter;  // "S19 Files (*.s19)|*.s19|All  (*.*)|*.*"
+    std::string DefaultExtension;
+    std::string ProposedName;
+    bool MustExist = false;
 };
 
 class TFrontPanel {
 public:
     virtual ~TFrontPanel() = default;
 
-    // Change notification: the core's panel state for this item changed.
+    // --- Change notifications ---------------------------------------------------------
     virtual void PanelChanged(TPanelItem item) = 0;
 
-    // A question a person answers: a modal message dialog, returning the button pressed.
+    // --- Questions a person answers ---------------------------------------------------
     virtual TMessageResult ShowMessage(TMessageKind kind, TMessageButtons buttons,
                                        std::string_view text) = 0;
+    // A file name, or nothing when the dialog is cancelled.
+    virtual std::optional<std::string> AskFileName(const TFileQuestion& question) = 0;
+    // The breakpoint dialog: shows `current`, returns the edited text or nothing on Cancel.
+    virtual std::optional<std::string> AskBreakPointAddress(const std::string& current) = 0;
+
+    // --- Waits ------------------------------------------------------------------------
+    // Handles every pending user action, then returns.
+    virtual void PumpEvents() = 0;
 };
 
 }  // namespace hexmoor

@@ -1,9 +1,20 @@
-// The parts of the machine record's memory access and panel state that are not per-access.
+// Creating the machine record, and the panel-state helpers every subsystem uses.
 #include "core/Machine.h"
 
 #include <array>
 
+#include "registers/RegisterMap.h"
+
 namespace hexmoor {
+
+TMachine::TMachine(TFrontPanel& frontPanel) : FrontPanel(frontPanel) {
+    for (std::size_t offset = 0; offset < RegisterBlock.size(); ++offset)
+        RegisterBlock[offset] = kRegisterMap[offset].Reset;
+    // Port D has six pins; its groups show two dark placeholders for bits 7 and 6.
+    for (TPortGroup group : {PortDInput, PortDOutput})
+        for (int bit : {6, 7})
+            Panel.PortGroups[group].Leds[bit] = {{false, ""}, false, kWhite, kBlack};
+}
 
 namespace {
 
@@ -38,25 +49,23 @@ void TMachine::LoadRegisterForStore() {
     ReadInternalRegByte();
 }
 
-void TMachine::SetHint(TControl& control, TPanelItem item, std::string_view hint) {
-    SetCaption(control.Hint, item, hint);
-}
-
-void TMachine::SetCaption(std::string& caption, TPanelItem item, std::string_view text) {
-    if (caption == text) return;
-    caption = text;
+void TMachine::SetLed(TLed& led, TLedScheme scheme, std::string_view hint, TPanelItem item) {
+    if (led.UnlitColour == scheme.Unlit && led.LitColour == scheme.Lit && led.Hint == hint)
+        return;
+    led.UnlitColour = scheme.Unlit;
+    led.LitColour = scheme.Lit;
+    led.Hint = hint;
     FrontPanel.PanelChanged(item);
 }
 
 void TMachine::SetIrqButtonHint() {
-    SetHint(Panel.IrqButton, TPanelItem::IrqButton, FlagI ? kIrqDisabledHint : kIrqEnabledHint);
+    Change(Panel.IrqButton.Hint, FlagI ? kIrqDisabledHint : kIrqEnabledHint,
+           TPanelItem::InterruptButtons);
 }
 
 void TMachine::SetStatusLed(TColour litColour, std::string_view hint) {
-    if (Panel.StatusLed.LitColour == litColour && Panel.StatusLed.Hint == hint) return;
-    Panel.StatusLed.LitColour = litColour;
-    Panel.StatusLed.Hint = hint;
-    FrontPanel.PanelChanged(TPanelItem::StatusLed);
+    Change(Panel.StatusLed.LitColour, litColour, TPanelItem::StatusLed);
+    Change(Panel.StatusLed.Hint, hint, TPanelItem::StatusLed);
 }
 
 }  // namespace hexmoor

@@ -1,29 +1,44 @@
-// The machine record: the whole simulated 68HC11F1 board and the operations on it.
+// The machine record: the whole simulated 68HC11F1 board, its front-panel state and the
+// operations on them.
 //
-// The operations take no arguments; they talk through the scratch fields in the manner of
-// microcode (LoadByte reads EffectiveAddress and leaves the byte in DataByte).
+// The operations take no arguments where the machine's own microcode style allows; they
+// talk through the scratch fields (LoadByte reads EffectiveAddress and leaves DataByte).
+// Each subsystem's operations live in a .cpp file of the subsystem's folder.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "control/ControlState.h"
 #include "control/RunState.h"
+#include "control/TimerState.h"
 #include "core/ConditionCodes.h"
 #include "core/CpuRegisters.h"
 #include "core/FrontPanel.h"
 #include "core/LogFile.h"
 #include "core/MemoryState.h"
 #include "core/PanelState.h"
+#include "io/TerminalState.h"
 
 namespace hexmoor {
+
+// The cycle count as the panel shows it: right-aligned in 15 characters.
+std::string CycleText(int64_t cycles);
+
+enum TResetKind { PowerOnReset = 0, ExternalReset = 1, ClockMonitorReset = 2, CopReset = 3 };
 
 class TMachine : public TCpuRegisters,
                  public TConditionCodes,
                  public TMemoryImages,
                  public TAddressWindows,
-                 public TScratch {
+                 public TScratch,
+                 public TInterruptState,
+                 public TRunControlState,
+                 public TTimerState,
+                 public TWriteOnceLatches,
+                 public TTerminalState {
 public:
-    explicit TMachine(TFrontPanel& frontPanel) : FrontPanel(frontPanel) {}
+    explicit TMachine(TFrontPanel& frontPanel);
     TMachine(const TMachine&) = delete;
     TMachine& operator=(const TMachine&) = delete;
 
@@ -46,8 +61,36 @@ public:
     void ReadInternalRegByte();
     void WriteInternalRegByte();
 
-    // Executes the one instruction at RegisterPC.
-    void FastExecuteInstruction();
+    // --- On-chip RAM and register windows ---------------------------------------------
+    void SaveInternalRam();     // on-chip RAM out of MemoryImage, external memory back in
+    void RestoreInternalRam();  // the reverse, at the current RAM window
+    void RelocateWindows(int32_t registerBegin, int32_t ramBegin);  // what INIT does
+
+    // --- Execution --------------------------------------------------------------------
+    void FastExecuteInstruction();  // the one instruction at RegisterPC
+    void InstructionPreProcessing();  // time advances by the last pass's cycles
+    void CheckForInterrupt();         // leaves InterruptVector
+    void ResetMoor(TResetKind kind);
+
+    // --- The run loop and its controls ------------------------------------------------
+    void RunPass();  // one pass of either loop
+    void FastMoor();
+    void Moor();
+    void RunClick();
+    void StepLedClick();
+    void StatusLedClick();
+    void ResetButtonClick();
+    void IrqButtonClick();
+    void XIrqButtonClick();
+    void SetBreakPointMenuClick();
+    // The breakpoint dialog's text for BreakPointAddress, and the address for a text
+    // (reporting a text that is no hexadecimal number).
+    std::string BreakPointText() const;
+    void SetBreakPointFromText(const std::string& text);
+
+    // --- Loading ----------------------------------------------------------------------
+    void LoadClick();
+    void LoadFile(const std::string& path);
 
     // --- Trace: the next instruction as text, on the panel and in the log ----------------
     std::string TraceText;
@@ -57,13 +100,33 @@ public:
     bool OpenLogFile(const std::string& path);  // reports a failure to the user
     void CloseLogFile();
 
-    // --- Notifications gated by a View option ---------------------------------------
+    // --- Read-outs ----------------------------------------------------------------------
+    void DisplayRegisters();  // what ChangeMask says changed, PC and cycles
+    void DisplayMemory();     // the last memory write
+    void DisplayAllRegisters();
+
+    // --- Ports and terminal -----------------------------------------------------------
+    void UpdatePortADirection();
+    void UpdatePortCDirection();
+    void UpdatePortDDirection();
+    void UpdatePortGDirection();
+    void ReleaseInputWait();  // Run/Stop, Reset and Step end a wait for terminal input
+    void ClrScr();
+    void CloseInputFile();
+
+    // --- Notifications gated by a View option -----------------------------------------
     void Warning(std::string_view message);
+    void DispInterrupt(std::string_view message);
     void ReadRegInfo(std::string_view registerName);
 
     // --- Panel state changes, notifying the view only when something changed -----------
-    void SetHint(TControl& control, TPanelItem item, std::string_view hint);
-    void SetCaption(std::string& caption, TPanelItem item, std::string_view text);
+    template <class T, class V>
+    void Change(T& field, const V& value, TPanelItem item) {
+        if (field == value) return;
+        field = value;
+        FrontPanel.PanelChanged(item);
+    }
+    void SetLed(TLed& led, TLedScheme scheme, std::string_view hint, TPanelItem item);
     void SetIrqButtonHint();  // after I changes in software: "enabled" or "disabled"
     void SetStatusLed(TColour litColour, std::string_view hint);
 
@@ -75,8 +138,14 @@ private:
     uint8_t ReadByteAt(int32_t address);
     void WriteByteAt(int32_t address, uint8_t byte);
     void LoadRegisterForStore();
-    void ShowGatedMessage(TMenuItem& option, TPanelItem optionItem, TMessageKind kind,
-                          std::string_view text);
+    void ShowGatedMessage(TMenuItem& option, TMessageKind kind, std::string_view text);
+    void SetRunControlsIdle();
+    void ShowNextInstruction();
+    void EnterInterrupt(bool stack);
+    void ShowWindowLabels();
+    void SetBusConfiguration();
+    void UpdatePinDirections(TPortGroup input, TPortGroup output, char port, uint8_t ddr,
+                             int pins);
 };
 
 }  // namespace hexmoor

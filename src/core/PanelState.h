@@ -1,6 +1,8 @@
-// Front-panel state owned by the core: what the view shows and every control's state.
+// Front-panel state owned by the core: what every control shows and whether it is enabled,
+// so each behaviour down to LED colours and message texts is testable without a window.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -8,16 +10,21 @@ namespace hexmoor {
 
 // Colours are $00BBGGRR.
 using TColour = uint32_t;
+inline constexpr TColour kBlack = 0x000000;
 inline constexpr TColour kRed = 0x0000FF;
 inline constexpr TColour kLime = 0x00FF00;
 inline constexpr TColour kAqua = 0xFFFF00;
 inline constexpr TColour kYellow = 0x00FFFF;
 inline constexpr TColour kMaroon = 0x000080;
 inline constexpr TColour kGreen = 0x008000;
+inline constexpr TColour kOlive = 0x008080;
+inline constexpr TColour kNavy = 0x800000;
+inline constexpr TColour kWhite = 0xFFFFFF;
 
 struct TMenuItem {
     bool Enabled = true;
     bool Checked = false;
+    bool operator==(const TMenuItem&) const = default;
 };
 
 struct TControl {
@@ -25,10 +32,44 @@ struct TControl {
     std::string Hint;
 };
 
+// An LED shows LitColour when lit and UnlitColour (its back colour) when dark.
 struct TLed : TControl {
     bool Lit = false;
     TColour LitColour = kLime;
     TColour UnlitColour = kRed;
+};
+
+struct TLedScheme {
+    TColour Unlit, Lit;
+};
+inline constexpr TLedScheme kActiveScheme{kRed, kLime};    // an enabled control, a pin in use
+inline constexpr TLedScheme kDisabledScheme{kMaroon, kGreen};
+inline constexpr TLedScheme kDimmedScheme{kMaroon, kOlive};  // the other LED of a pin
+inline constexpr TLedScheme kSpecialScheme{kYellow, kAqua};  // chip select, output compare
+
+// A read-out of the CPU panel: text, the colour of text without colour codes, visibility.
+struct TReadout {
+    std::string Text;
+    TColour Colour = kLime;
+    bool Visible = true;
+    bool operator==(const TReadout&) const = default;
+};
+
+// A memory-map row: begin and end addresses (blank when unused) and their colour.
+struct TRangeLabels {
+    std::string Begin, End;
+    TColour Colour = kBlack;
+    bool operator==(const TRangeLabels&) const = default;
+};
+
+// The LED groups of the ports; index = bit number.
+enum TPortGroup {
+    PortAInput, PortAOutput, PortBOutput, PortCInput, PortCOutput, PortDInput, PortDOutput,
+    PortEInput, PortFOutput, PortGInput, PortGOutput, kPortGroupCount
+};
+struct TLedGroup {
+    TColour Colour = kBlack;
+    std::array<TLed, 8> Leds;
 };
 
 inline constexpr const char* kIrqEnabledHint = " Click to generate an IRQ (Currently enabled) ";
@@ -36,14 +77,37 @@ inline constexpr const char* kIrqDisabledHint = " Click to generate an IRQ (Curr
 inline constexpr const char* kNormalModeHint = " Normal Mode ";
 
 struct TPanelState {
-    std::string InstructionLabel;
-    std::string RegisterPCDisplay;
-    std::string CyclesValueLabel;
-    TControl IrqButton{true, kIrqDisabledHint};
+    // Run controls.
+    TLed LoadedLed{{true, " Click to Load a Program "}, false, kLime, kRed};
+    TLed RunningLed{{false, " You must Load a Program First "}, false, kGreen, kMaroon};
+    TLed StepLed{{false, " You must Load a Program First "}, false, kGreen, kMaroon};
     // Always lit; its colour and hint show the CPU mode (normal, WAI, STOP).
     TLed StatusLed{{true, kNormalModeHint}, true, kLime, kRed};
+    TControl IrqButton{true, kIrqDisabledHint};
+    TControl XIrqButton{true, " Click to generate an XIRQ (Currently disabled) "};
+
+    // Menu items the core reads or changes.
+    TMenuItem LoadMenu;
+    TMenuItem StartMenu{false, false};
+    TMenuItem StopMenu{false, true};
+    TMenuItem TraceMenu;
+    TMenuItem LoadingMenu;
     TMenuItem InternalRegistersMenu;
+    TMenuItem InterruptsMenu;
     TMenuItem WarningsMenu{true, true};
+
+    // Read-outs and the trace line.
+    TReadout RegisterADisplay, RegisterBDisplay, RegisterXDisplay, RegisterYDisplay,
+        RegisterSPDisplay, RegisterPCDisplay, RegisterCCRDisplay;
+    TReadout MemoryAddressDisplay, MemoryByteDisplay, MemoryWordDisplay{"", kLime, false};
+    std::string CyclesValueLabel = "000000000000000";
+    std::string InstructionLabel;
+
+    // Memory map.
+    TRangeLabels IRamLabels, IRegLabels, IEEPromLabels, EProgLabels, EGenLabels, EIo1Labels,
+        EIo2Labels;
+
+    std::array<TLedGroup, kPortGroupCount> PortGroups;
 };
 
 }  // namespace hexmoor

@@ -7,15 +7,6 @@
 
 namespace hexmoor {
 
-namespace {
-
-std::string RightAligned(std::string text, std::size_t width) {
-    if (text.size() < width) text.insert(0, width - text.size(), ' ');
-    return text;
-}
-
-}  // namespace
-
 std::string TMachine::TraceLine() const {
     std::string line = Hex4(RegisterPC) + " " + TraceText;
     if (line.size() < 27) line.resize(27, ' ');
@@ -27,10 +18,9 @@ std::string TMachine::TraceLine() const {
 
 void TMachine::DecodeInstruction() {
     TraceText = BuildTraceText(*this);
-    SetCaption(Panel.InstructionLabel, TPanelItem::InstructionLabel, TraceText);
-    SetCaption(Panel.RegisterPCDisplay, TPanelItem::RegisterPCDisplay, Hex4(RegisterPC));
-    SetCaption(Panel.CyclesValueLabel, TPanelItem::CyclesValueLabel,
-               RightAligned(std::to_string(CycleCount), 15));
+    Change(Panel.InstructionLabel, TraceText, TPanelItem::Trace);
+    Change(Panel.RegisterPCDisplay.Text, Hex4(RegisterPC), TPanelItem::Readouts);
+    Change(Panel.CyclesValueLabel, CycleText(CycleCount), TPanelItem::Readouts);
     if (!LogFile.IsOpen()) return;
     const std::string error = LogFile.Write(TraceLine());
     if (error.empty()) return;
@@ -44,7 +34,7 @@ void TMachine::DecodeInstruction() {
 
 bool TMachine::OpenLogFile(const std::string& path) {
     const std::string error = LogFile.Open(path);
-    FrontPanel.PanelChanged(TPanelItem::LogFile);
+    FrontPanel.PanelChanged(TPanelItem::Menus);
     if (error.empty()) return true;
     FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
                            "Cannot open the log file " + path + ": " + error);
@@ -53,7 +43,7 @@ bool TMachine::OpenLogFile(const std::string& path) {
 
 void TMachine::CloseLogFile() {
     LogFile.Close();
-    FrontPanel.PanelChanged(TPanelItem::LogFile);
+    FrontPanel.PanelChanged(TPanelItem::Menus);
 }
 
 }  // namespace hexmoor

@@ -13,24 +13,35 @@ struct TS19Byte {
     uint8_t Value;
 };
 
-// A problem found on one line; Message is the text the user is shown.
+inline constexpr std::string_view kNotAnSRecord = "Not an S Record";
+inline constexpr std::string_view kNotHex = "Not Hex";
+inline constexpr std::string_view kUnknownSRecord = "Unknown S Record";
+inline constexpr std::string_view kRecordTooShort = "S Record shorter than its byte count";
+
+// One line's data bytes, in order, and the problems found on it (the texts the user sees).
+struct TS19Line {
+    std::vector<TS19Byte> Bytes;
+    std::vector<std::string> Messages;
+};
+
+// Reads one record, never past the end of the line. A character that is not an upper-case
+// hexadecimal digit counts as 0 and is reported; the checksum is not read; data past $FFFF
+// wraps to $0000.
+TS19Line ReadS19Line(std::string_view line);
+
+// The lines of a text whose lines end in LF, CRLF or CR, without their line ends.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
 struct TS19Diagnostic {
     int Line;  // 1-based
     std::string Message;
 };
-
-inline constexpr std::string_view kNotAnSRecord = "Not an S Record";
-inline constexpr std::string_view kNotHex = "Not Hex";
-inline constexpr std::string_view kUnknownSRecord = "Unknown S Record";
-inline constexpr std::string_view kDataPastFFFF = "Data past $FFFF ignored";
 
 struct TS19Contents {
     std::vector<TS19Byte> Bytes;  // in file order
     std::vector<TS19Diagnostic> Diagnostics;
 };
 
-// Lines may end in LF, CRLF or CR. Checksums are not verified. Bad lines and bad digits
-// are reported and reading goes on with what remains.
 TS19Contents ReadS19(std::string_view text);
 
 }  // namespace hexmoor

@@ -211,7 +211,8 @@ TEST(ControlFlow, WaitStacksAndWaits) {
     EXPECT_EQ(m.RegisterSP, 0x01F6);
     EXPECT_EQ(t.Word(0x01FE), 0x2001);
     EXPECT_EQ(m.RunState, RunWaiting);
-    EXPECT_EQ(m.ChangeMask, 0x3000);
+    EXPECT_EQ(m.Panel.RegisterSPDisplay.Text, "01F6") << "the warning shows the stacked state";
+    EXPECT_EQ(m.Panel.MemoryAddressDisplay.Text, "01F7");
     EXPECT_EQ(m.Panel.StatusLed.LitColour, kAqua);
     EXPECT_EQ(m.Panel.StatusLed.Hint, " The CPU is Waiting for an Interrupt ");
     EXPECT_EQ(t.Panel.MessageTexts(), std::vector<std::string>{"Entering WAI mode"});

@@ -104,7 +104,7 @@ TEST_F(TraceLog, DecodeShowsTheInstructionAndWritesTheLogLine) {
     ASSERT_TRUE(m.OpenLogFile(path_));
     m.DecodeInstruction();
     EXPECT_EQ(m.Panel.InstructionLabel, "LDAA $12");
-    EXPECT_EQ(m.Panel.RegisterPCDisplay, "2000");
+    EXPECT_EQ(m.Panel.RegisterPCDisplay.Text, "2000");
     EXPECT_EQ(m.Panel.CyclesValueLabel, "           1234");
     EXPECT_EQ(LogContents(), "2000 LDAA $12" + std::string(14, ' ') +
                                  "A: 00  B: FF  X: 1100  Y: 2200  SP: 00FF  CCR: S  I Z  \n");

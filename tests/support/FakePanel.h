@@ -2,6 +2,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,10 +24,26 @@ public:
     TMessageResult ShowMessage(TMessageKind kind, TMessageButtons buttons,
                                std::string_view text) override {
         Messages.push_back({kind, buttons, std::string(text)});
+        if (OnMessage) OnMessage(Messages.back());
         if (Answers.empty()) return TMessageResult::Ok;
         TMessageResult answer = Answers.front();
         Answers.pop_front();
         return answer;
+    }
+
+    std::optional<std::string> AskFileName(const TFileQuestion& question) override {
+        FileQuestions.push_back(question);
+        return FileName;
+    }
+
+    std::optional<std::string> AskBreakPointAddress(const std::string& current) override {
+        BreakPointShown = current;
+        return BreakPointAnswer;
+    }
+
+    void PumpEvents() override {
+        ++Pumps;
+        if (OnPump) OnPump();
     }
 
     std::vector<std::string> MessageTexts() const {
@@ -37,6 +55,13 @@ public:
     std::vector<TPanelItem> Changes;
     std::vector<TShownMessage> Messages;
     std::deque<TMessageResult> Answers;  // the next dialogs' buttons; OK when empty
+    std::function<void(const TShownMessage&)> OnMessage;
+    std::vector<TFileQuestion> FileQuestions;
+    std::optional<std::string> FileName;  // what the file dialog answers
+    std::string BreakPointShown;
+    std::optional<std::string> BreakPointAnswer;
+    int Pumps = 0;
+    std::function<void()> OnPump;  // a user acting between passes
 };
 
 }  // namespace hexmoor::testing
