@@ -35,8 +35,24 @@ long TTestMachine::RunProgram(const std::string& name, long instructionLimit) {
     throw std::runtime_error(name + " did not reach its end within the instruction limit");
 }
 
+void TTestMachine::LoadThroughPanel(const std::string& name) {
+    Panel.FileName = TestProgramPath(name);
+    Machine->LoadClick();
+}
+
+uint16_t TTestMachine::EndLoopAddress() const {
+    for (uint32_t address = 0x2000; address < 0xFFFF; ++address)
+        if (Machine->MemoryImage[address] == 0x20 && Machine->MemoryImage[address + 1] == 0xFE)
+            return uint16_t(address);
+    throw std::runtime_error("the program has no final \"bra .\" loop");
+}
+
+std::string TestProgramPath(const std::string& name) {
+    return std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/" + name + ".s19";
+}
+
 void LoadTestProgram(TMachine& machine, const std::string& name) {
-    const std::string path = std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/" + name + ".s19";
+    const std::string path = TestProgramPath(name);
     std::ifstream file(path, std::ios::binary);
     if (!file) throw std::runtime_error("cannot open test program " + path);
     std::stringstream text;

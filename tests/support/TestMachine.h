@@ -27,6 +27,12 @@ public:
     // and runs it until it reaches its final "bra ." loop. Returns the instructions run.
     long RunProgram(const std::string& name, long instructionLimit = 1'000'000);
 
+    // Loads a test program through the Load control, as a user would.
+    void LoadThroughPanel(const std::string& name);
+
+    // The address of the program's final "bra ." loop, searched from $2000.
+    uint16_t EndLoopAddress() const;
+
     uint16_t Word(uint16_t address) const {
         return uint16_t(Machine->MemoryImage[address] << 8 |
                         Machine->MemoryImage[uint16_t(address + 1)]);
@@ -38,5 +44,7 @@ public:
 
 // Reads a test program's S19 file and writes its bytes into the images.
 void LoadTestProgram(TMachine& machine, const std::string& name);
+
+std::string TestProgramPath(const std::string& name);
 
 }  // namespace hexmoor::testing

@@ -1,0 +1,158 @@
+// What a reset leaves behind: vectors, registers, the RAM, the register image, the panel.
+#include <gmock/gmock.h>
+
+#include "support/TestMachine.h"
+
+namespace hexmoor::testing {
+namespace {
+
+TEST(Reset, EachKindShowsItsDialogAndTakesItsVector) {
+    struct Case {
+        TResetKind kind;
+        const char* dialog;
+        uint16_t vector;
+    } cases[] = {
+        {PowerOnReset, "PowerOn Reset", 0xFFFE},
+        {ExternalReset, "External Reset", 0xFFFE},
+        {ClockMonitorReset, "Clock Monitor Fail Reset", 0xFFFC},
+        {CopReset, "COP Watchdog Timeout Reset", 0xFFFA},
+    };
+    for (const Case& c : cases) {
+        TTestMachine t;
+        TMachine& m = *t.Machine;
+        t.Poke(c.vector, {0x23, 0x45});
+        m.CycleCount = 123456;
+        m.RegisterD = m.RegisterX = m.RegisterY = m.RegisterSP = 0x1111;
+        m.ResetMoor(c.kind);
+        EXPECT_EQ(m.RegisterPC, 0x2345) << c.dialog;
+        ASSERT_FALSE(t.Panel.Messages.empty());
+        EXPECT_EQ(t.Panel.Messages[0].Text, c.dialog);
+        EXPECT_EQ(t.Panel.Messages[0].Kind, TMessageKind::Information);
+        EXPECT_EQ(t.Panel.Messages[0].Buttons, TMessageButtons::Ok);
+        EXPECT_EQ(m.CycleCount, 3);
+        EXPECT_EQ(m.Panel.CyclesValueLabel, std::string(14, ' ') + "3");
+        EXPECT_EQ(m.RegisterD | m.RegisterX | m.RegisterY | m.RegisterSP, 0);
+    }
+}
+
+TEST(Reset, FlagsAndTheirReadout) {
+    TTestMachine t;
+    TMachine& m = *t.Machine;
+    m.FlagS = m.FlagX = m.FlagI = m.FlagZ = false;
+    m.FlagH = m.FlagN = m.FlagV = m.FlagC = m.MaskDelay = true;
+    m.ResetMoor(ExternalReset);
+    EXPECT_EQ(m.PackedCcr(), 0xD4);
+    EXPECT_FALSE(m.MaskDelay);
+    EXPECT_EQ(m.Panel.RegisterCCRDisplay.Text, "~LS~LX~RH~LI~RN~LZ~RV~RC");
+    EXPECT_EQ(m.Panel.RegisterADisplay.Text, "00");
+    EXPECT_EQ(m.Panel.RegisterSPDisplay.Text, "0000");
+    EXPECT_EQ(m.Panel.IrqButton.Hint, " Click to generate an IRQ (Currently disabled) ");
+    EXPECT_EQ(m.Panel.XIrqButton.Hint, " Click to generate an XIRQ (Currently disabled) ");
+}
+
+TEST(Reset, RegisterImageWithItsExceptions) {
+    TTestMachine t;
+    TMachine& m = *t.Machine;
+    m.RegisterBlock.fill(0xAA);
+    m.RegisterBlock[0x30] = 0xB5;  // ADCTL with CCF set
+    m.ResetMoor(ExternalReset);
+    struct Case {
+        uint8_t offset;
+        uint8_t value;
+    } cases[] = {
+        {0x00, 0x00}, {0x16, 0xFF}, {0x1E, 0xFF}, {0x1F, 0x00}, {0x2D, 0xC0}, {0x2F, 0x1F},
+        {0x38, 0x20}, {0x39, 0x10}, {0x3D, 0x25}, {0x3E, 0x01}, {0x3F, 0x0F}, {0x5F, 0x07},
+        {0x10, 0xAA}, {0x15, 0xAA},  // the input captures keep what they caught
+        {0x30, 0x35},                // ADCTL keeps channel and mode, loses CCF
+        {0x3A, 0x55},                // COPRST: the arming sequence starts over
+        {0x3C, 0x25}, {0x5D, 0x04},  // expanded mode: HPRIO and CSCTL
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(m.RegisterBlock[c.offset], c.value) << "offset $" << std::hex << int(c.offset);
+}
+
+TEST(Reset, OnChipRamSurvivesRelocationAndReset) {
+    TTestMachine t;
+    TMachine& m = *t.Machine;
+    m.MemoryImage[0x0010] = 0x11;   // on-chip RAM
+    m.ExternalImage[0x0010] = 0xE0;  // external memory beneath it
+    m.MemoryImage[0x3010] = 0x33;   // external memory where the RAM will go
+
+    m.RelocateWindows(0x2000, 0x3000);  // what INIT $32 does
+    EXPECT_EQ(m.MemoryImage[0x3010], 0x11);
+    EXPECT_EQ(m.MemoryImage[0x0010], 0xE0) << "the external memory reappears";
+    EXPECT_EQ(m.Panel.IRamLabels.Begin, "3000");
+    EXPECT_EQ(m.Panel.IRegLabels.End, "205F");
+    EXPECT_TRUE(m.InRegisterWindow(0x2000));
+    EXPECT_FALSE(m.InRegisterWindow(0x1000));
+
+    m.ResetMoor(ExternalReset);
+    EXPECT_EQ(m.MemoryImage[0x0010], 0x11);
+    EXPECT_EQ(m.MemoryImage[0x3010], 0x33) << "the external memory at the old place is back";
+    EXPECT_EQ(m.ExternalImage[0x0010], 0xE0);
+    EXPECT_TRUE(m.InRegisterWindow(0x1000));
+    EXPECT_EQ(m.Panel.IRamLabels.Begin, "0000");
+    EXPECT_EQ(m.Panel.IRegLabels.Begin, "1000");
+}
+
+TEST(Reset, RamAndRegistersInOneWindow) {
+    TTestMachine t;
+    TMachine& m = *t.Machine;
+    m.RelocateWindows(0x1000, 0x1000);  // INIT $11
+    m.EffectiveAddress = 0x1010;
+    m.DataByte = 0x77;
+    m.StoreByte();
+    EXPECT_EQ(m.RegisterBlock[0x10], 0x77) << "the registers win";
+    m.EffectiveAddress = 0x1100;
+    m.StoreByte();
+    EXPECT_EQ(m.MemoryImage[0x1100], 0x77) << "the RAM above the registers";
+}
+
+TEST(Reset, MemoryMapAndPortPanel) {
+    TTestMachine t;
+    TMachine& m = *t.Machine;
+    m.ResetMoor(ExternalReset);
+    const TPanelState& p = m.Panel;
+    EXPECT_EQ(p.IEEPromLabels.Begin, "") << "the EEPROM is disabled";
+    EXPECT_EQ(p.EProgLabels, (TRangeLabels{"0000", "FFFF", kRed}));
+    EXPECT_EQ(p.EGenLabels, (TRangeLabels{"", "", kNavy}));
+    EXPECT_EQ(p.EIo1Labels.Begin, "");
+    EXPECT_EQ(m.IEEPromBeg, 0x0E00);
+    EXPECT_EQ(m.IEEPromEnd, 0x0FFF);
+
+    const TLed& pa0In = p.PortGroups[PortAInput].Leds[0];
+    EXPECT_EQ(pa0In.Hint, " PA0 configured as Input ");
+    EXPECT_EQ(pa0In.LitColour, kLime);
+    EXPECT_EQ(p.PortGroups[PortAOutput].Leds[0].LitColour, kOlive);
+    EXPECT_EQ(p.PortGroups[PortBOutput].Leds[3].Hint, " PB3 configured as Output \r    (Used as Bus) ");
+    EXPECT_EQ(p.PortGroups[PortFOutput].Colour, kNavy);
+    EXPECT_EQ(p.PortGroups[PortEInput].Leds[7].Hint,
+              " PE7 configured as Input \r    (No A/D in Progress)");
+    EXPECT_EQ(p.PortGroups[PortGOutput].Leds[7].Hint, " PG7 currently used as CSPRG ");
+    EXPECT_EQ(p.PortGroups[PortGOutput].Leds[7].LitColour, kAqua);
+    EXPECT_EQ(p.PortGroups[PortGInput].Leds[6].LitColour, kLime);
+    EXPECT_EQ(p.PortGroups[PortDOutput].Leds[5].Hint, " PD5 configured as Input ");
+    EXPECT_EQ(p.PortGroups[PortDOutput].Leds[6].UnlitColour, kBlack) << "placeholder";
+}
+
+TEST(Reset, ClearsRequestsAndWaits) {
+    TTestMachine t;
+    TMachine& m = *t.Machine;
+    m.PendingInterrupts = 0xFFFF;
+    m.EnabledInterrupts = 0xFFFF;
+    m.XirqLatch = m.WaitingForInput = m.ResetRequest = true;
+    m.InputBuffer = "typed";
+    m.FirstInitWrite = false;
+    m.SetStatusLed(kAqua, " The CPU is Waiting for an Interrupt ");
+    m.ResetMoor(ExternalReset);
+    EXPECT_EQ(m.PendingInterrupts, 0);
+    EXPECT_EQ(m.EnabledInterrupts, IntIRQ);
+    EXPECT_FALSE(m.XirqLatch || m.WaitingForInput || m.ResetRequest);
+    EXPECT_EQ(m.InputBuffer, "");
+    EXPECT_TRUE(m.FirstInitWrite);
+    EXPECT_EQ(m.Panel.StatusLed.LitColour, kLime);
+    EXPECT_EQ(m.Panel.StatusLed.Hint, " Normal Mode ");
+}
+
+}  // namespace
+}  // namespace hexmoor::testing
