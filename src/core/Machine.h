@@ -18,7 +18,9 @@
 #include "core/LogFile.h"
 #include "core/MemoryState.h"
 #include "core/PanelState.h"
+#include "io/PortState.h"
 #include "io/TerminalState.h"
+#include "registers/AdState.h"
 
 namespace hexmoor {
 
@@ -36,6 +38,8 @@ class TMachine : public TCpuRegisters,
                  public TRunControlState,
                  public TTimerState,
                  public TWriteOnceLatches,
+                 public TAdState,
+                 public TPortState,
                  public TTerminalState {
 public:
     explicit TMachine(TFrontPanel& frontPanel);
@@ -106,10 +110,26 @@ public:
     void DisplayAllRegisters();
 
     // --- Ports and terminal -----------------------------------------------------------
+    void ReadPortA();  // compose the pins into PortAPins
+    void ReadPortC();
+    void ReadPortD();
+    void ReadPortG();
+    void ReadPortE();  // the input LEDs into PORTE
+    void UpdatePortAOutput();
+    void UpdatePortBOutput();
+    void UpdatePortCOutput();
+    void UpdatePortDOutput();
+    void UpdatePortFOutput();
+    void UpdatePortGOutput();
     void UpdatePortADirection();
     void UpdatePortCDirection();
     void UpdatePortDDirection();
     void UpdatePortGDirection();
+    void PaintChipSelectPin(int bit, bool taken);  // PG4-PG7
+    void ConsoleStatus();  // DataByte: 1 when typed input is waiting
+    void ConsoleInput();   // DataByte: the next input character
+    void ConsoleOutput();  // RegisterWriteByte to the terminal
+    void PrinterOutput();  // RegisterWriteByte to the printer
     void ReleaseInputWait();  // Run/Stop, Reset and Step end a wait for terminal input
     void ClrScr();
     void CloseInputFile();
@@ -118,6 +138,11 @@ public:
     void Warning(std::string_view message);
     void DispInterrupt(std::string_view message);
     void ReadRegInfo(std::string_view registerName);
+    void ReadRegWarning(std::string_view registerName);
+    void WriteRegInfo(std::string_view registerName);
+    void WriteRegWarning(std::string_view registerName);
+    // A register warning with its own text: shown under Internal Registers or Warnings.
+    void RegisterWarning(std::string_view text);
 
     // --- Panel state changes, notifying the view only when something changed -----------
     template <class T, class V>
@@ -146,6 +171,8 @@ private:
     void SetBusConfiguration();
     void UpdatePinDirections(TPortGroup input, TPortGroup output, char port, uint8_t ddr,
                              int pins);
+    uint8_t ComposePins(TPortGroup input, uint8_t latch, uint8_t ddr, int pins) const;
+    void UpdatePortOutput(TPortGroup output, uint8_t latch, int pins);
 };
 
 }  // namespace hexmoor

@@ -24,10 +24,33 @@ void TMachine::DispInterrupt(std::string_view message) {
     ShowGatedMessage(Panel.InterruptsMenu, TMessageKind::Information, message);
 }
 
+// Register warnings show under either option; Cancel silences the one that let it through.
+void TMachine::RegisterWarning(std::string_view text) {
+    TMenuItem& option =
+        Panel.InternalRegistersMenu.Checked ? Panel.InternalRegistersMenu : Panel.WarningsMenu;
+    ShowGatedMessage(option, TMessageKind::Warning, text);
+}
+
 void TMachine::ReadRegInfo(std::string_view registerName) {
     if (!Panel.InternalRegistersMenu.Checked) return;
-    std::string text = "Reading $" + Hex2(DataByte) + " from " + std::string(registerName);
-    ShowGatedMessage(Panel.InternalRegistersMenu, TMessageKind::Information, text);
+    ShowGatedMessage(Panel.InternalRegistersMenu, TMessageKind::Information,
+                     "Reading $" + Hex2(DataByte) + " from " + std::string(registerName));
+}
+
+void TMachine::ReadRegWarning(std::string_view registerName) {
+    if (!Panel.InternalRegistersMenu.Checked && !Panel.WarningsMenu.Checked) return;
+    RegisterWarning("Reading $" + Hex2(DataByte) + " from " + std::string(registerName));
+}
+
+void TMachine::WriteRegInfo(std::string_view registerName) {
+    if (!Panel.InternalRegistersMenu.Checked) return;
+    ShowGatedMessage(Panel.InternalRegistersMenu, TMessageKind::Information,
+                     "Writing $" + Hex2(RegisterWriteByte) + " to " + std::string(registerName));
+}
+
+void TMachine::WriteRegWarning(std::string_view registerName) {
+    if (!Panel.InternalRegistersMenu.Checked && !Panel.WarningsMenu.Checked) return;
+    RegisterWarning("Writing $" + Hex2(RegisterWriteByte) + " to " + std::string(registerName));
 }
 
 }  // namespace hexmoor

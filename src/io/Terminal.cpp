@@ -11,6 +11,20 @@ void TMachine::ReleaseInputWait() {
     FrontPanel.PanelChanged(TPanelItem::Terminal);
 }
 
+void TMachine::ConsoleStatus() { DataByte = InputBuffer.empty() ? 0 : 1; }
+
+// The next typed character. Waiting for one while none is there is the terminal link's.
+void TMachine::ConsoleInput() {
+    if (InputBuffer.empty()) return;
+    DataByte = uint8_t(InputBuffer.front());
+    InputBuffer.erase(0, 1);
+    FrontPanel.PanelChanged(TPanelItem::Terminal);
+}
+
+void TMachine::ConsoleOutput() {}
+
+void TMachine::PrinterOutput() {}
+
 void TMachine::ClrScr() { FrontPanel.PanelChanged(TPanelItem::Terminal); }
 
 void TMachine::CloseInputFile() {

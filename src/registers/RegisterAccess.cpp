@@ -1,12 +1,104 @@
-// Register block reads and writes. For now a register is its byte in the block: the rules
-// of the individual registers (masks, flags, protection, ports, messages) come with the
-// register-block work.
+// Register block reads and writes, dispatched from the register table.
+#include <string>
+
+#include "core/Hex.h"
 #include "core/Machine.h"
+#include "registers/RegisterMap.h"
 
 namespace hexmoor {
 
-void TMachine::ReadInternalRegByte() { DataByte = RegisterBlock[RegisterOffset]; }
+namespace {
 
-void TMachine::WriteInternalRegByte() { RegisterBlock[RegisterOffset] = RegisterWriteByte; }
+// "TCNT (First Byte)" for the high byte of a 16-bit register, plain names otherwise.
+std::string DisplayName(int offset) {
+    const TRegisterInfo& info = kRegisterMap[offset];
+    if (!info.WordHalf) return info.Name;
+    return std::string(info.Name) + (offset % 2 == 0 ? " (First Byte)" : " (Second Byte)");
+}
+
+std::string WriteText(int offset) {
+    const char* text = kRegisterMap[offset].WriteText;
+    return text ? text : DisplayName(offset);
+}
+
+}  // namespace
+
+void TMachine::WriteInternalRegByte() {
+    const int offset = RegisterOffset;
+    const TRegisterInfo& info = kRegisterMap[offset];
+    RegisterWriteByte &= info.Mask;
+    switch (info.Write) {
+    case TWriteRule::Store:
+        if (Panel.InternalRegistersMenu.Checked) WriteRegInfo(WriteText(offset));
+        RegisterBlock[offset] = RegisterWriteByte;
+        if (info.Rule) info.Rule(*this);
+        break;
+    case TWriteRule::ReadOnly:
+        if (Panel.InternalRegistersMenu.Checked || Panel.WarningsMenu.Checked)
+            WriteRegWarning(info.WriteText ? info.WriteText : DisplayName(offset) + " (Read Only)");
+        break;
+    case TWriteRule::InfoOnly:
+        WriteRegInfo(info.WriteText);
+        break;
+    case TWriteRule::Special:
+        info.Rule(*this);
+        break;
+    case TWriteRule::Unassigned:
+        if (Panel.InternalRegistersMenu.Checked || Panel.WarningsMenu.Checked)
+            RegisterWarning("Writing $" + Hex2(RegisterWriteByte) + " to $" + Hex2(uint8_t(offset)));
+        break;
+    }
+}
+
+void TMachine::ReadInternalRegByte() {
+    const int offset = RegisterOffset;
+    const TRegisterInfo& info = kRegisterMap[offset];
+    const bool wanted = Panel.InternalRegistersMenu.Checked;
+    switch (info.Read) {
+    case TReadRule::Stored:
+        DataByte = RegisterBlock[offset];
+        if (wanted) ReadRegInfo(DisplayName(offset));
+        break;
+    case TReadRule::WriteOnly:
+        DataByte = RegisterBlock[offset];
+        ReadRegWarning(std::string(info.Name) + " (Write Only Register)");
+        break;
+    case TReadRule::Port:
+        switch (offset) {
+        case PORTA: ReadPortA(); DataByte = PortAPins; break;
+        case PORTC: ReadPortC(); DataByte = PortCPins; break;
+        case PORTD: ReadPortD(); DataByte = PortDPins; break;
+        default: ReadPortG(); DataByte = PortGPins; break;
+        }
+        if (wanted) ReadRegInfo(info.Name);
+        break;
+    case TReadRule::PortE:
+        ReadPortE();
+        DataByte = RegisterBlock[offset];
+        if (AdConversionDelay != 0)
+            ReadRegWarning("PORTE (A/D Conversion in progress)");
+        else
+            ReadRegInfo("PORTE");
+        break;
+    case TReadRule::NotImplemented:
+        if (wanted) ReadRegInfo(DisplayName(offset) + " not Implemented");
+        break;
+    case TReadRule::Serial:
+        DataByte = RegisterBlock[offset];
+        if (wanted) ReadRegInfo(std::string(info.Name) + " not Implemented");
+        break;
+    case TReadRule::TerminalStatus:
+        ConsoleStatus();
+        break;
+    case TReadRule::TerminalData:
+        ConsoleInput();
+        break;
+    case TReadRule::Unassigned:
+        if (Panel.WarningsMenu.Checked)
+            Warning("Reading from Register $" + Hex2(uint8_t(offset)));
+        DataByte = 0;
+        break;
+    }
+}
 
 }  // namespace hexmoor

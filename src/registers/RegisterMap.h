@@ -1,4 +1,6 @@
-// The 96 registers of the on-chip block: name (as every message shows it) and reset byte.
+// The 96 registers of the on-chip block as one table: name (as every message shows it),
+// reset byte, what a read and a write of each do, and the bits a write can set. Rules
+// too particular for a class are small named functions.
 #pragma once
 
 #include <array>
@@ -6,9 +8,38 @@
 
 namespace hexmoor {
 
+class TMachine;
+using TRegisterRule = void (*)(TMachine&);
+
+enum class TReadRule : uint8_t {
+    Stored,          // the block byte, with an information message
+    WriteOnly,       // the block byte, with a warning that the register is write-only
+    Port,            // the pins composed from latch, direction and input LEDs
+    PortE,           // the input LEDs, stored into PORTE first
+    NotImplemented,  // DataByte left as it was
+    Serial,          // SPI and SCI registers: the block byte, "not Implemented"
+    TerminalStatus,
+    TerminalData,
+    Unassigned,      // reads 0
+};
+
+enum class TWriteRule : uint8_t {
+    Store,      // information message, store, then the register's rule if it has one
+    ReadOnly,   // warning, nothing stored
+    InfoOnly,   // information message, nothing stored
+    Special,    // the register's rule does everything
+    Unassigned, // warning naming the offset, nothing stored
+};
+
 struct TRegisterInfo {
-    const char* Name;
-    uint8_t Reset;  // the reset image byte
+    const char* Name = "";
+    uint8_t Reset = 0x00;  // the reset image byte
+    bool WordHalf = false;  // high (even offset) or low byte of a 16-bit register
+    TReadRule Read = TReadRule::Unassigned;
+    TWriteRule Write = TWriteRule::Unassigned;
+    uint8_t Mask = 0xFF;              // ANDed into a written byte before anything else
+    const char* WriteText = nullptr;  // the write message's text where it is not the name
+    TRegisterRule Rule = nullptr;
 };
 
 enum TRegisterOffset : uint8_t {
@@ -24,35 +55,122 @@ enum TRegisterOffset : uint8_t {
     CSSTRH = 0x5C, CSCTL = 0x5D, CSGADR = 0x5E, CSGSIZ = 0x5F,
 };
 
+// The registers' own rules (registers/*.cpp, io/*.cpp).
+namespace rules {
+void UpdatePortAOutput(TMachine&);
+void UpdatePortADirection(TMachine&);
+void UpdatePortBOutput(TMachine&);
+void UpdatePortCOutput(TMachine&);
+void UpdatePortCDirection(TMachine&);
+void UpdatePortDOutput(TMachine&);
+void UpdatePortDDirection(TMachine&);
+void UpdatePortFOutput(TMachine&);
+void UpdatePortGOutput(TMachine&);
+void UpdatePortGDirection(TMachine&);
+void WriteOc1(TMachine&);
+void WriteTi4o5(TMachine&);
+void WriteTctl1(TMachine&);
+void WriteTctl2(TMachine&);
+void WriteTmsk1(TMachine&);
+void WriteTflg1(TMachine&);
+void WriteTmsk2(TMachine&);
+void WriteTflg2(TMachine&);
+void WritePactl(TMachine&);
+void WriteSpcr(TMachine&);
+void WriteSccr2(TMachine&);
+void WriteAdctl(TMachine&);
+void WriteBprot(TMachine&);
+void WriteConsoleData(TMachine&);
+void WriteOpt2(TMachine&);
+void WriteOption(TMachine&);
+void WriteCoprst(TMachine&);
+void WriteHprio(TMachine&);
+void WriteInit(TMachine&);
+void WriteConfig(TMachine&);
+void WritePrinterData(TMachine&);
+void WriteCsctl(TMachine&);
+void WriteGeneralChipSelect(TMachine&);
+}  // namespace rules
+
 using TRegisterMap = std::array<TRegisterInfo, 96>;
 
 consteval TRegisterMap MakeRegisterMap() {
-    TRegisterMap map;
-    map.fill({"", 0x00});  // $41-$5B: unassigned
-    const TRegisterInfo assigned[] = {
-        {"PORTA", 0x00}, {"DDRA", 0x00}, {"PORTG", 0x00}, {"DDRG", 0x00},
-        {"PORTB", 0x00}, {"PORTF", 0x00}, {"PORTC", 0x00}, {"DDRC", 0x00},
-        {"PORTD", 0x00}, {"DDRD", 0x00}, {"PORTE", 0x00}, {"CFORC", 0x00},
-        {"OC1M", 0x00}, {"OC1D", 0x00}, {"TCNT", 0x00}, {"TCNT", 0x00},
-        {"TIC1", 0x00}, {"TIC1", 0x00}, {"TIC2", 0x00}, {"TIC2", 0x00},
-        {"TIC3", 0x00}, {"TIC3", 0xFF}, {"TOC1", 0xFF}, {"TOC1", 0xFF},
-        {"TOC2", 0xFF}, {"TOC2", 0xFF}, {"TOC3", 0xFF}, {"TOC3", 0xFF},
-        {"TOC4", 0xFF}, {"TOC4", 0xFF}, {"TI4O5", 0xFF}, {"TI4O5", 0x00},
-        {"TCTL1", 0x00}, {"TCTL2", 0x00}, {"TMSK1", 0x00}, {"TFLG1", 0x00},
-        {"TMSK2", 0x00}, {"TFLG2", 0x00}, {"PACTL", 0x00}, {"PACNT", 0x00},
-        {"SPCR", 0x00}, {"SPSR", 0x00}, {"SPDR", 0x00}, {"BAUD", 0x00},
-        {"SCCR1", 0x00}, {"SCCR2", 0xC0}, {"SCSR", 0x00}, {"SCDR", 0x1F},
-        {"ADCTL", 0x00}, {"ADR1", 0x00}, {"ADR2", 0x00}, {"ADR3", 0x00},
-        {"ADR4", 0x00}, {"BPROT", 0x00}, {"", 0x00}, {"", 0x00},  // terminal status, data
-        {"OPT2", 0x20}, {"OPTION", 0x10}, {"COPRST", 0x00}, {"PPROG", 0x00},
-        {"HPRIO", 0x00}, {"INIT", 0x25}, {"TEST1", 0x01}, {"CONFIG", 0x0F},
+    using R = TReadRule;
+    using W = TWriteRule;
+    namespace r = rules;
+    TRegisterMap map{};
+    for (TRegisterInfo& info : map) info = TRegisterInfo{};  // $41-$5B: unassigned
+    auto word = [&](uint8_t offset, const char* name, uint8_t high, uint8_t low, R read, W write,
+                    TRegisterRule rule = nullptr) {
+        map[offset] = {name, high, true, read, write, 0xFF, nullptr, rule};
+        map[offset + 1] = {name, low, true, read, write, 0xFF, nullptr, rule};
     };
-    for (std::size_t offset = 0; offset < std::size(assigned); ++offset)
-        map[offset] = assigned[offset];
-    map[CSSTRH] = {"CSSTRH", 0x00};
-    map[CSCTL] = {"CSCTL", 0x04};
-    map[CSGADR] = {"CSGADR", 0x00};
-    map[CSGSIZ] = {"CSGSIZ", 0x07};
+    map[PORTA] = {"PORTA", 0x00, false, R::Port, W::Store, 0xFF, nullptr, r::UpdatePortAOutput};
+    map[DDRA] = {"DDRA", 0x00, false, R::Stored, W::Store, 0xFF, nullptr, r::UpdatePortADirection};
+    map[PORTG] = {"PORTG", 0x00, false, R::Port, W::Store, 0xFF, nullptr, r::UpdatePortGOutput};
+    map[DDRG] = {"DDRG", 0x00, false, R::Stored, W::Store, 0xFF, nullptr, r::UpdatePortGDirection};
+    map[PORTB] = {"PORTB", 0x00, false, R::Stored, W::Store, 0xFF, nullptr, r::UpdatePortBOutput};
+    map[PORTF] = {"PORTF", 0x00, false, R::Stored, W::Store, 0xFF, nullptr, r::UpdatePortFOutput};
+    map[PORTC] = {"PORTC", 0x00, false, R::Port, W::Store, 0xFF, nullptr, r::UpdatePortCOutput};
+    map[DDRC] = {"DDRC", 0x00, false, R::Stored, W::Store, 0xFF, nullptr, r::UpdatePortCDirection};
+    map[PORTD] = {"PORTD", 0x00, false, R::Port, W::Store, 0xFF, nullptr, r::UpdatePortDOutput};
+    map[DDRD] = {"DDRD", 0x00, false, R::Stored, W::Store, 0x3F, nullptr, r::UpdatePortDDirection};
+    map[PORTE] = {"PORTE", 0x00, false, R::PortE, W::ReadOnly, 0xFF, "PORTE (Input Only)"};
+    map[CFORC] = {"CFORC", 0x00, false, R::WriteOnly, W::Store, 0xF8,
+                  "CFORC (Output Compare not implemented)"};
+    map[OC1M] = {"OC1M", 0x00, false, R::Stored, W::Special, 0xF8, nullptr, r::WriteOc1};
+    map[OC1D] = {"OC1D", 0x00, false, R::Stored, W::Special, 0xF8, nullptr, r::WriteOc1};
+    word(TCNT, "TCNT", 0x00, 0x00, R::Stored, W::ReadOnly);
+    word(TIC1, "TIC1", 0x00, 0x00, R::Stored, W::ReadOnly);
+    word(TIC2, "TIC2", 0x00, 0x00, R::Stored, W::ReadOnly);
+    word(TIC3, "TIC3", 0x00, 0xFF, R::Stored, W::ReadOnly);
+    word(TOC1, "TOC1", 0xFF, 0xFF, R::Stored, W::Store);
+    map[TOC1].WriteText = " TOC1 (First Byte)";
+    word(TOC2, "TOC2", 0xFF, 0xFF, R::Stored, W::Store);
+    word(TOC3, "TOC3", 0xFF, 0xFF, R::Stored, W::Store);
+    word(TOC4, "TOC4", 0xFF, 0xFF, R::Stored, W::Store);
+    word(TI4O5, "TI4O5", 0xFF, 0x00, R::NotImplemented, W::Special, r::WriteTi4o5);
+    map[TCTL1] = {"TCTL1", 0x00, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteTctl1};
+    map[TCTL2] = {"TCTL2", 0x00, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteTctl2};
+    map[TMSK1] = {"TMSK1", 0x00, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteTmsk1};
+    map[TFLG1] = {"TFLG1", 0x00, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteTflg1};
+    map[TMSK2] = {"TMSK2", 0x00, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteTmsk2};
+    map[TFLG2] = {"TFLG2", 0x00, false, R::Stored, W::Special, 0xF0, nullptr, r::WriteTflg2};
+    map[PACTL] = {"PACTL", 0x00, false, R::Stored, W::Special, 0x77, nullptr, r::WritePactl};
+    map[PACNT] = {"PACNT", 0x00, false, R::Stored, W::Store, 0xFF,
+                  "PACNT (Pulse Accumulator not implemented)"};
+    map[SPCR] = {"SPCR", 0x00, false, R::Serial, W::Special, 0xFF, nullptr, r::WriteSpcr};
+    map[SPSR] = {"SPSR", 0x00, false, R::Serial, W::ReadOnly};
+    map[SPDR] = {"SPDR", 0x00, false, R::Serial, W::Store, 0xFF, "SPDR (SPI not implemented)"};
+    map[BAUD] = {"BAUD", 0x00, false, R::Serial, W::Store, 0x37};
+    map[SCCR1] = {"SCCR1", 0x00, false, R::Serial, W::Store, 0xD8};
+    map[SCCR2] = {"SCCR2", 0xC0, false, R::Serial, W::Special, 0xFF, nullptr, r::WriteSccr2};
+    map[SCSR] = {"SCSR", 0x00, false, R::Serial, W::ReadOnly};
+    map[SCDR] = {"SCDR", 0x1F, false, R::Serial, W::Store};
+    map[ADCTL] = {"ADCTL", 0x00, false, R::Stored, W::Special, 0x3F, nullptr, r::WriteAdctl};
+    const char* results[] = {"ADR1", "ADR2", "ADR3", "ADR4"};
+    for (int i = 0; i < 4; ++i) map[ADR1 + i] = {results[i], 0x00, false, R::Stored, W::ReadOnly};
+    map[BPROT] = {"BPROT", 0x00, false, R::Stored, W::Special, 0x1F, nullptr, r::WriteBprot};
+    map[TerminalStatus] = {"", 0x00, false, R::TerminalStatus, W::Unassigned};
+    map[TerminalData] = {"", 0x00, false, R::TerminalData, W::Special, 0xFF, nullptr,
+                         r::WriteConsoleData};
+    map[OPT2] = {"OPT2", 0x20, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteOpt2};
+    map[OPTION] = {"OPTION", 0x10, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteOption};
+    map[COPRST] = {"COPRST", 0x00, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteCoprst};
+    map[PPROG] = {"PPROG", 0x00, false, R::Stored, W::InfoOnly, 0xDB, "PPROG (not Implemented)"};
+    map[HPRIO] = {"HPRIO", 0x00, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteHprio};
+    map[INIT] = {"INIT", 0x25, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteInit};
+    map[TEST1] = {"TEST1", 0x01, false, R::Stored, W::ReadOnly, 0xFF,
+                  "TEST1 (Read Only in Expanded NonMultiplexed Mode)"};
+    map[CONFIG] = {"CONFIG", 0x0F, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteConfig};
+    map[PrinterData] = {"", 0x00, false, R::Unassigned, W::Special, 0xFF, nullptr,
+                        r::WritePrinterData};
+    map[CSSTRH] = {"CSSTRH", 0x00, false, R::Stored, W::Store};
+    map[CSCTL] = {"CSCTL", 0x04, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteCsctl};
+    map[CSGADR] = {"CSGADR", 0x00, false, R::Stored, W::Special, 0xFC, nullptr,
+                   r::WriteGeneralChipSelect};
+    map[CSGSIZ] = {"CSGSIZ", 0x07, false, R::Stored, W::Special, 0xDF, nullptr,
+                   r::WriteGeneralChipSelect};
     return map;
 }
 

@@ -99,10 +99,10 @@ TEST(Reset, RamAndRegistersInOneWindow) {
     TTestMachine t;
     TMachine& m = *t.Machine;
     m.RelocateWindows(0x1000, 0x1000);  // INIT $11
-    m.EffectiveAddress = 0x1010;
+    m.EffectiveAddress = 0x1016;
     m.DataByte = 0x77;
     m.StoreByte();
-    EXPECT_EQ(m.RegisterBlock[0x10], 0x77) << "the registers win";
+    EXPECT_EQ(m.RegisterBlock[0x16], 0x77) << "the registers win";
     m.EffectiveAddress = 0x1100;
     m.StoreByte();
     EXPECT_EQ(m.MemoryImage[0x1100], 0x77) << "the RAM above the registers";

@@ -1,0 +1,16 @@
+// The A/D converter's progress through a sequence of four conversions.
+#pragma once
+
+#include <cstdint>
+
+namespace hexmoor {
+
+struct TAdState {
+    int32_t AdChannel = 0;          // channel code of the next sample
+    int32_t AdResultIndex = 0;      // which of ADR1-ADR4 the next sample fills
+    int32_t AdConversionDelay = 0;  // cycles until the next sample; 0 = idle
+    int32_t AdStabilizeBlocks = 0;  // power-up delay left after ADPU was set
+    int32_t AdStabilizeCycles = 0;
+};
+
+}  // namespace hexmoor
