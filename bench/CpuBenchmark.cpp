@@ -22,6 +22,7 @@ public:
     std::optional<std::string> AskFileName(const TFileQuestion&) override { return {}; }
     std::optional<std::string> AskBreakPointAddress(const std::string&) override { return {}; }
     void PumpEvents() override {}
+    TMessageResult WaitForIoPause() override { return TMessageResult::Ok; }
 };
 
 void LoadProgram(TMachine& m, const std::string& name) {

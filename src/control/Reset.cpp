@@ -48,7 +48,7 @@ void TMachine::ResetMoor(TResetKind kind) {
     RegisterBlock[CSCTL] = 0x04;
     SetBusConfiguration();
 
-    ConfigValue = 0x0E;
+    ConfigValue = ChipConfig;
     CopDisabled = ConfigValue & 0x04;
     if (!CopDisabled) {
         CopCycles = 32768;

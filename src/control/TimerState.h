@@ -23,7 +23,9 @@ struct TTimerState {
     uint8_t PulseMode = 0;  // 0 off, 1..4 from PACTL PAEN, PAMOD, PEDGE
     bool PulseGate = false;
     int32_t PulseDivider = 0;
-    // CONFIG of the simulated chip: COP off (NOCOP), EEPROM at $0E00 and disabled.
+    // The CONFIG byte the chip was programmed with ($0E: COP off, EEPROM at $0E00 and
+    // disabled); every reset takes ConfigValue from it.
+    uint32_t ChipConfig = 0x0E;
     uint32_t ConfigValue = 0x0E;
     bool CopDisabled = true;
     int32_t CopCycles = 32768;

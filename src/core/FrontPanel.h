@@ -23,6 +23,8 @@ enum class TPanelItem {
     Menus,             // enabled and checked states, the log file
     Ports,             // the port LED groups
     Terminal,          // screen and typed-ahead input
+    IoPause,           // the I/O pause panel shown or hidden
+    AnalogInputs,      // slider read-outs
 };
 
 // What a file dialog asks for.
@@ -52,6 +54,8 @@ public:
     // --- Waits ------------------------------------------------------------------------
     // Handles every pending user action, then returns.
     virtual void PumpEvents() = 0;
+    // Handles user actions until the I/O pause panel's OK (Ok) or Cancel (Cancel) button.
+    virtual TMessageResult WaitForIoPause() = 0;
 };
 
 }  // namespace hexmoor

@@ -73,6 +73,7 @@ public:
     // --- Execution --------------------------------------------------------------------
     void FastExecuteInstruction();  // the one instruction at RegisterPC
     void InstructionPreProcessing();  // time advances by the last pass's cycles
+    void CountPulse();                // one pulse-accumulator count
     void CheckForInterrupt();         // leaves InterruptVector
     void ResetMoor(TResetKind kind);
 
@@ -91,6 +92,12 @@ public:
     // (reporting a text that is no hexadecimal number).
     std::string BreakPointText() const;
     void SetBreakPointFromText(const std::string& text);
+
+    // --- A/D converter ----------------------------------------------------------------
+    void DoAdSample();
+    void AnalogInputChange(int channel, int position);  // a slider moved
+    void AdSamplingInfo(std::string_view text);
+    void AdSamplingWarning(std::string_view text);
 
     // --- Loading ----------------------------------------------------------------------
     void LoadClick();
@@ -126,6 +133,9 @@ public:
     void UpdatePortDDirection();
     void UpdatePortGDirection();
     void PaintChipSelectPin(int bit, bool taken);  // PG4-PG7
+    // With I/O Operations checked, stops before a port or A/D access until the user
+    // confirms it; Cancel unchecks the option.
+    void IoPause(std::string_view port, std::string_view type);
     void ConsoleStatus();  // DataByte: 1 when typed input is waiting
     void ConsoleInput();   // DataByte: the next input character
     void ConsoleOutput();  // RegisterWriteByte to the terminal
@@ -168,6 +178,8 @@ private:
     void ShowNextInstruction();
     void EnterInterrupt(bool stack);
     void ShowWindowLabels();
+    void OutputCompares(uint16_t oldCount);
+    void DrivePin(int bit, uint8_t action);
     void SetBusConfiguration();
     void UpdatePinDirections(TPortGroup input, TPortGroup output, char port, uint8_t ddr,
                              int pins);

@@ -76,6 +76,13 @@ inline constexpr const char* kIrqEnabledHint = " Click to generate an IRQ (Curre
 inline constexpr const char* kIrqDisabledHint = " Click to generate an IRQ (Currently disabled) ";
 inline constexpr const char* kNormalModeHint = " Normal Mode ";
 
+// The I/O pause panel, shown over the port group of the other direction.
+struct TIoPanel {
+    bool Visible = false;
+    std::string PortLabel, IOTypeLabel;
+    bool operator==(const TIoPanel&) const = default;
+};
+
 struct TPanelState {
     // Run controls.
     TLed LoadedLed{{true, " Click to Load a Program "}, false, kLime, kRed};
@@ -93,6 +100,8 @@ struct TPanelState {
     TMenuItem TraceMenu;
     TMenuItem LoadingMenu;
     TMenuItem InternalRegistersMenu;
+    TMenuItem ADSamplingMenu;
+    TMenuItem IOOperationsMenu;
     TMenuItem InterruptsMenu;
     TMenuItem WarningsMenu{true, true};
 
@@ -108,6 +117,10 @@ struct TPanelState {
         EIo2Labels;
 
     std::array<TLedGroup, kPortGroupCount> PortGroups;
+    TIoPanel IoPanel;
+    // The three-digit read-outs beside the analog sliders.
+    std::array<std::string, 8> AnalogDisplays{"000", "000", "000", "000",
+                                              "000", "000", "000", "000"};
 };
 
 }  // namespace hexmoor

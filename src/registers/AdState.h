@@ -1,6 +1,7 @@
 // The A/D converter's progress through a sequence of four conversions.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace hexmoor {
@@ -11,6 +12,8 @@ struct TAdState {
     int32_t AdConversionDelay = 0;  // cycles until the next sample; 0 = idle
     int32_t AdStabilizeBlocks = 0;  // power-up delay left after ADPU was set
     int32_t AdStabilizeCycles = 0;
+    // What the sliders AN0-AN7 apply: 255 - slider position, so 0 at the start.
+    std::array<uint8_t, 8> AnalogInputValue{};
 };
 
 }  // namespace hexmoor

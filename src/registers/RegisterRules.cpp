@@ -109,11 +109,17 @@ void WriteTmsk2(TMachine& m) {
     m.EnabledInterrupts = uint16_t((m.EnabledInterrupts & ~0x0F00) | (byte & 0xF0) << 4);
 }
 
+// The gate of the pulse accumulator's time modes (3: while PA7 is high, 4: while low)
+// follows PA7 from the moment such a mode is chosen, and closes in any other mode.
 void WritePactl(TMachine& m) {
     static constexpr int32_t kRtiRates[] = {1, 2, 4, 8};
     const uint8_t byte = m.RegisterWriteByte;
     m.RtiRate = kRtiRates[byte & 3];
     m.PulseMode = (byte & 0x40) ? uint8_t(1 + 2 * (byte >> 5 & 1) + (byte >> 4 & 1)) : 0;
+    const bool pa7 = m.Panel.PortGroups[PortAInput].Leds[7].Lit;
+    const bool open = (m.PulseMode == 3 && pa7) || (m.PulseMode == 4 && !pa7);
+    if (open && !m.PulseGate) m.PulseDivider = 0;
+    m.PulseGate = open;
     InfoAndStore(m, "PACTL");
 }
 

@@ -46,6 +46,15 @@ public:
         if (OnPump) OnPump();
     }
 
+    TMessageResult WaitForIoPause() override {
+        ++IoPauses;
+        if (OnIoPause) OnIoPause();
+        if (IoAnswers.empty()) return TMessageResult::Ok;
+        TMessageResult answer = IoAnswers.front();
+        IoAnswers.pop_front();
+        return answer;
+    }
+
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
         for (const TShownMessage& message : Messages) texts.push_back(message.Text);
@@ -62,6 +71,9 @@ public:
     std::optional<std::string> BreakPointAnswer;
     int Pumps = 0;
     std::function<void()> OnPump;  // a user acting between passes
+    int IoPauses = 0;
+    std::function<void()> OnIoPause;  // a user acting during the I/O pause
+    std::deque<TMessageResult> IoAnswers;  // OK or Cancel of the next pauses; OK when empty
 };
 
 }  // namespace hexmoor::testing
