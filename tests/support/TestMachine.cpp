@@ -40,6 +40,17 @@ void TTestMachine::LoadThroughPanel(const std::string& name) {
     Machine->LoadClick();
 }
 
+long TTestMachine::RunPasses(const std::string& name, long passLimit) {
+    LoadThroughPanel(name);
+    Machine->RunPass();  // the External Reset that follows a load
+    const uint16_t end = EndLoopAddress();
+    for (long passes = 1; passes < passLimit; ++passes) {
+        if (Machine->RegisterPC == end && Machine->RunState == RunNormal) return passes;
+        Machine->RunPass();
+    }
+    throw std::runtime_error(name + " did not reach its end within the pass limit");
+}
+
 uint16_t TTestMachine::EndLoopAddress() const {
     for (uint32_t address = 0x2000; address < 0xFFFF; ++address)
         if (Machine->MemoryImage[address] == 0x20 && Machine->MemoryImage[address + 1] == 0xFE)

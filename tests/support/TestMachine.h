@@ -30,6 +30,11 @@ public:
     // Loads a test program through the Load control, as a user would.
     void LoadThroughPanel(const std::string& name);
 
+    // Loads a program through the Load control and runs whole passes of the run loop
+    // (reset, timers, interrupts) until it reaches its final "bra ." loop. Returns the
+    // passes run.
+    long RunPasses(const std::string& name, long passLimit = 10'000'000);
+
     // The address of the program's final "bra ." loop, searched from $2000.
     uint16_t EndLoopAddress() const;
 
