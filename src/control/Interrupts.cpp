@@ -52,8 +52,7 @@ constexpr std::array<TInterruptSource, 16> kPromoted{{
 
 }  // namespace
 
-void TMachine::CheckForInterrupt() {
-    InterruptVector = 0;
+void TMachine::ArbitrateInterrupts() {
     if (XirqLatch && !FlagX) {
         DispInterrupt("XIRQ");
         XirqLatch = false;

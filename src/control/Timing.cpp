@@ -10,12 +10,6 @@ namespace {
 constexpr int32_t kCopBlockCycles = 32768;
 constexpr int32_t kRtiTickCycles = 4096;
 
-// A compare value matches when the counter passed it in this step, across a wrap too.
-bool Passed(uint16_t old, uint16_t now, uint16_t compare) {
-    if (now >= old) return old < compare && compare <= now;
-    return old < compare || compare <= now;
-}
-
 }  // namespace
 
 // Output-compare pin actions on a port A output LED: 1 toggle, 2 off, 3 on.
@@ -25,33 +19,11 @@ void TMachine::DrivePin(int bit, uint8_t action) {
     Change(lit, action == 1 ? !lit : action == 3, TPanelItem::Ports);
 }
 
-void TMachine::OutputCompares(uint16_t old) {
-    auto compare = [&](uint8_t offset) {
-        return uint16_t(RegisterBlock[offset] << 8 | RegisterBlock[offset + 1]);
-    };
-    struct TCompare {
-        uint8_t Offset;
-        uint8_t Flag;
-        uint8_t Action;
-        int Pin;
-    };
-    // OC1 comes last so that it wins on a pin it shares with another compare.
-    const TCompare compares[] = {
-        {TOC2, 0x40, Oc2Action, 6},
-        {TOC3, 0x20, Oc3Action, 5},
-        {TOC4, 0x10, Oc4Action, 4},
-    };
-    for (const TCompare& c : compares) {
-        if (!Passed(old, TimerCount, compare(c.Offset))) continue;
-        RegisterBlock[TFLG1] |= c.Flag;
-        PendingInterrupts |= c.Flag;
-        DrivePin(c.Pin, c.Action);
-    }
-    if (Passed(old, TimerCount, compare(TOC1))) {
-        RegisterBlock[TFLG1] |= 0x80;
-        PendingInterrupts |= IntOC1;
-        for (int i = 0; i < 5; ++i) DrivePin(7 - i, Oc1Action[i]);
-    }
+// The flag in TFLG1, its request (the same bit), and the pin action.
+void TMachine::CompareMatched(uint8_t flag, int pin, uint8_t action) {
+    RegisterBlock[TFLG1] |= flag;
+    PendingInterrupts |= flag;
+    DrivePin(pin, action);
 }
 
 // PACNT + 1, with PAOVF on the wrap and PAIF on every count.
@@ -113,7 +85,21 @@ void TMachine::InstructionPreProcessing() {
             RegisterBlock[TFLG2] |= 0x80;
             PendingInterrupts |= IntTOF;
         }
-        OutputCompares(old);
+        // A compare value matches when the counter passed it in this step:
+        // old < compare <= new, counted modulo 65536 so that a step across the wrap is
+        // one interval too. OC1 comes last so that it wins on a pin it shares.
+        const uint16_t advanced = uint16_t(TimerCount - old);
+        auto passed = [&](uint8_t offset) {
+            const uint16_t compare = uint16_t(RegisterBlock[offset] << 8 | RegisterBlock[offset + 1]);
+            return uint16_t(compare - old - 1) < advanced;
+        };
+        if (passed(TOC2)) CompareMatched(0x40, 6, Oc2Action);
+        if (passed(TOC3)) CompareMatched(0x20, 5, Oc3Action);
+        if (passed(TOC4)) CompareMatched(0x10, 4, Oc4Action);
+        if (passed(TOC1)) {
+            CompareMatched(0x80, 7, 0);
+            for (int i = 0; i < 5; ++i) DrivePin(7 - i, Oc1Action[i]);
+        }
     }
 
     if (PulseGate) {

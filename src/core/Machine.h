@@ -74,7 +74,13 @@ public:
     void FastExecuteInstruction();  // the one instruction at RegisterPC
     void InstructionPreProcessing();  // time advances by the last pass's cycles
     void CountPulse();                // one pulse-accumulator count
-    void CheckForInterrupt();         // leaves InterruptVector
+    // Leaves InterruptVector. Most passes find nothing to arbitrate: that test is inline.
+    void CheckForInterrupt() {
+        InterruptVector = 0;
+        if (XirqLatch || MaskDelay || (!FlagI && (PendingInterrupts & EnabledInterrupts)))
+            ArbitrateInterrupts();
+    }
+    void ArbitrateInterrupts();
     void ResetMoor(TResetKind kind);
 
     // --- The run loop and its controls ------------------------------------------------
@@ -178,7 +184,7 @@ private:
     void ShowNextInstruction();
     void EnterInterrupt(bool stack);
     void ShowWindowLabels();
-    void OutputCompares(uint16_t oldCount);
+    void CompareMatched(uint8_t flag, int pin, uint8_t action);
     void DrivePin(int bit, uint8_t action);
     void SetBusConfiguration();
     void UpdatePinDirections(TPortGroup input, TPortGroup output, char port, uint8_t ddr,

@@ -1,0 +1,75 @@
+// Simulated instructions per second: the CPU alone (FastExecuteInstruction on the sieve),
+// and whole passes of the run loop (timers, interrupt check, execution) on the sieve with
+// an output-compare interrupt every 500 cycles.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "core/Machine.h"
+
+namespace hexmoor {
+namespace {
+
+class TSilentPanel : public TFrontPanel {
+public:
+    void PanelChanged(TPanelItem) override {}
+    TMessageResult ShowMessage(TMessageKind, TMessageButtons, std::string_view) override {
+        return TMessageResult::Ok;
+    }
+    std::optional<std::string> AskFileName(const TFileQuestion&) override { return {}; }
+    std::optional<std::string> AskBreakPointAddress(const std::string&) override { return {}; }
+    void PumpEvents() override {}
+    TMessageResult WaitForIoPause() override { return TMessageResult::Ok; }
+};
+
+// A machine with the program loaded and reset into it.
+std::unique_ptr<TMachine> LoadedMachine(TSilentPanel& panel, const std::string& name) {
+    auto machine = std::make_unique<TMachine>(panel);
+    machine->LoadFile(std::string(HEXMOOR_BENCH_PROGRAMS_DIR) + "/" + name + ".s19");
+    machine->ResetMoor(ExternalReset);
+    if (machine->RegisterPC != 0x2000) throw std::runtime_error(name + " did not load");
+    return machine;
+}
+
+uint16_t Word(const TMachine& m, uint16_t address) {
+    return uint16_t(m.MemoryImage[address] << 8 | m.MemoryImage[address + 1]);
+}
+
+constexpr int kBatch = 10'000;
+
+void Report(benchmark::State& state, const TMachine& m) {
+    state.SetItemsProcessed(state.iterations() * kBatch);
+    state.counters["E_cycles"] = benchmark::Counter(double(m.CycleCount), benchmark::Counter::kIsRate);
+    if (state.iterations() * kBatch > 2'000'000 && Word(m, 0x3000) != 1899)
+        state.SkipWithError("the sieve counted the wrong number of primes");
+}
+
+void CpuAlone(benchmark::State& state) {
+    TSilentPanel panel;
+    auto m = LoadedMachine(panel, "sieve");
+    for (auto _ : state) {
+        for (int i = 0; i < kBatch; ++i) {
+            m->FastExecuteInstruction();
+            m->CycleCount += m->InstructionCycles;
+        }
+    }
+    Report(state, *m);
+}
+BENCHMARK(CpuAlone)->MinTime(2.0);
+
+void WholePasses(benchmark::State& state) {
+    TSilentPanel panel;
+    auto m = LoadedMachine(panel, "timed_sieve");
+    for (auto _ : state)
+        for (int i = 0; i < kBatch; ++i) m->RunPass();
+    Report(state, *m);
+    if (Word(*m, 0x3002) == 0) state.SkipWithError("no output-compare interrupt was taken");
+}
+BENCHMARK(WholePasses)->MinTime(2.0);
+
+}  // namespace
+}  // namespace hexmoor
+
+BENCHMARK_MAIN();
