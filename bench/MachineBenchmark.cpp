@@ -22,6 +22,12 @@ public:
     std::optional<std::string> AskBreakPointAddress(const std::string&) override { return {}; }
     void PumpEvents() override {}
     TMessageResult WaitForIoPause() override { return TMessageResult::Ok; }
+    void WaitForEvents() override {}
+    void Beep() override {}
+    void FocusTerminal() override {}
+    void HardCopy(const std::vector<std::string>&) override {}
+    std::string PrinterWrite(uint8_t) override { return ""; }
+    void PrinterClose() override {}
 };
 
 // A machine with the program loaded and reset into it.

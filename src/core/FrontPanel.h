@@ -2,9 +2,11 @@
 // headless runner and the tests' scripted panel each implement it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hexmoor {
 
@@ -56,6 +58,18 @@ public:
     virtual void PumpEvents() = 0;
     // Handles user actions until the I/O pause panel's OK (Ok) or Cancel (Cancel) button.
     virtual TMessageResult WaitForIoPause() = 0;
+    // Waits for at least one user action (a key, a click) and handles it, without spinning.
+    virtual void WaitForEvents() = 0;
+
+    // --- Devices the core cannot own -----------------------------------------------------
+    virtual void Beep() = 0;
+    virtual void FocusTerminal() = 0;
+    // Prints the terminal's rows as one page.
+    virtual void HardCopy(const std::vector<std::string>& rows) = 0;
+    // The printer stream: opened by the first byte, completed as one document by Close.
+    // Write returns "" or why the byte could not be printed.
+    virtual std::string PrinterWrite(uint8_t byte) = 0;
+    virtual void PrinterClose() = 0;
 };
 
 }  // namespace hexmoor

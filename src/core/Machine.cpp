@@ -8,6 +8,7 @@
 namespace hexmoor {
 
 TMachine::TMachine(TFrontPanel& frontPanel) : FrontPanel(frontPanel) {
+    Screen.LineBreak = TLineBreak::CR;
     for (std::size_t offset = 0; offset < RegisterBlock.size(); ++offset)
         RegisterBlock[offset] = kRegisterMap[offset].Reset;
     // Port D has six pins; its groups show two dark placeholders for bits 7 and 6.

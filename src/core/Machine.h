@@ -18,6 +18,7 @@
 #include "core/LogFile.h"
 #include "core/MemoryState.h"
 #include "core/PanelState.h"
+#include "io/Lumocrt/TerminalScreen.h"
 #include "io/PortState.h"
 #include "io/TerminalState.h"
 #include "registers/AdState.h"
@@ -48,6 +49,7 @@ public:
 
     TFrontPanel& FrontPanel;
     TPanelState Panel;
+    TTerminalScreen Screen;  // the terminal, 80 x 24, a carriage return alone
 
     uint8_t RunState = RunNormal;
     // MODB:MODA taken at reset: 0 bootstrap, 1 special test, 2 single-chip, 3 expanded.
@@ -142,13 +144,25 @@ public:
     // With I/O Operations checked, stops before a port or A/D access until the user
     // confirms it; Cancel unchecks the option.
     void IoPause(std::string_view port, std::string_view type);
+    void InputBitClick(TPortGroup group, int bit);  // a plain input pin toggles
+    void InputCaptureClick(int bit);                // PA0-PA3: captures on their edge
+    void PA7InputClick();                           // the pulse accumulator's input
+    void InputLedClick(TPortGroup group, int bit);  // any input LED, routed to the above
     void ConsoleStatus();  // DataByte: 1 when typed input is waiting
-    void ConsoleInput();   // DataByte: the next input character
+    void ConsoleInput();   // DataByte: the next input character, waiting for one
     void ConsoleOutput();  // RegisterWriteByte to the terminal
     void PrinterOutput();  // RegisterWriteByte to the printer
+    void FormKeyPress(uint8_t key);
     void ReleaseInputWait();  // Run/Stop, Reset and Step end a wait for terminal input
     void ClrScr();
+    void InputFileMenuClick();
+    void OpenInputFile(const std::string& path);
     void CloseInputFile();
+    void CloseMenuClick();  // the printer output is complete
+    void ClearInputBufferClick();
+    void HardCopyClick();
+    void BringtoFrontMenuClick();  // also the terminal's double click
+    void ConsoleClick();
 
     // --- Notifications gated by a View option -----------------------------------------
     void Warning(std::string_view message);
@@ -185,6 +199,9 @@ private:
     void EnterInterrupt(bool stack);
     void ShowWindowLabels();
     void CompareMatched(uint8_t flag, int pin, uint8_t action);
+    bool FeedNextLine();  // the input file's next line and a CR into the buffer
+    void ConsoleEscapeByte(uint8_t byte);
+    void ClosePrinter();
     void DrivePin(int bit, uint8_t action);
     void SetBusConfiguration();
     void UpdatePinDirections(TPortGroup input, TPortGroup output, char port, uint8_t ddr,

@@ -118,6 +118,12 @@ struct TPanelState {
 
     std::array<TLedGroup, kPortGroupCount> PortGroups;
     TIoPanel IoPanel;
+    // The typed-ahead input's edit box turns lime while the program waits for input.
+    TColour InputConsoleColour = kWhite;
+    TMenuItem CloseMenu{false, false};  // closes the printer output
+    TMenuItem BringtoFrontMenu;
+    std::string BringtoFrontCaption = "Bring to &Front";
+    bool ConsoleInFront = false;
     // The three-digit read-outs beside the analog sliders.
     std::array<std::string, 8> AnalogDisplays{"000", "000", "000", "000",
                                               "000", "000", "000", "000"};

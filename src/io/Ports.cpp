@@ -12,14 +12,34 @@ uint8_t TMachine::ComposePins(TPortGroup input, uint8_t latch, uint8_t ddr, int 
     return uint8_t((latch & ddr) | (levels & ~ddr));
 }
 
-void TMachine::ReadPortA() { PortAPins = ComposePins(PortAInput, RegisterBlock[PORTA], RegisterBlock[DDRA], 8); }
-void TMachine::ReadPortC() { PortCPins = ComposePins(PortCInput, RegisterBlock[PORTC], RegisterBlock[DDRC], 8); }
-void TMachine::ReadPortD() { PortDPins = ComposePins(PortDInput, RegisterBlock[PORTD], RegisterBlock[DDRD], 6); }
-void TMachine::ReadPortG() { PortGPins = ComposePins(PortGInput, RegisterBlock[PORTG], RegisterBlock[DDRG], 8); }
-void TMachine::ReadPortE() { RegisterBlock[PORTE] = ComposePins(PortEInput, 0, 0x00, 8); }
+// The pause (with I/O Operations checked) comes first, so the user can still set the
+// input LEDs before the read takes them.
+void TMachine::ReadPortA() {
+    IoPause("PORTA", "Input");
+    PortAPins = ComposePins(PortAInput, RegisterBlock[PORTA], RegisterBlock[DDRA], 8);
+}
+void TMachine::ReadPortC() {
+    IoPause("PORTC", "Input");
+    PortCPins = ComposePins(PortCInput, RegisterBlock[PORTC], RegisterBlock[DDRC], 8);
+}
+void TMachine::ReadPortD() {
+    IoPause("PORTD", "Input");
+    PortDPins = ComposePins(PortDInput, RegisterBlock[PORTD], RegisterBlock[DDRD], 6);
+}
+void TMachine::ReadPortG() {
+    IoPause("PORTG", "Input");
+    PortGPins = ComposePins(PortGInput, RegisterBlock[PORTG], RegisterBlock[DDRG], 8);
+}
+void TMachine::ReadPortE() {
+    IoPause("PORTE", "Input");
+    RegisterBlock[PORTE] = ComposePins(PortEInput, 0, 0x00, 8);
+}
 
 // An output LED is lit exactly when its latch bit is 1, whatever the pin's direction.
 void TMachine::UpdatePortOutput(TPortGroup output, uint8_t latch, int pins) {
+    static constexpr const char* kNames[kPortGroupCount] = {
+        "PORTA", "PORTA", "PORTB", "PORTC", "PORTC", "PORTD", "PORTD", "PORTE", "PORTF", "PORTG", "PORTG"};
+    IoPause(kNames[output], "Output");
     for (int bit = 0; bit < pins; ++bit)
         Change(Panel.PortGroups[output].Leds[bit].Lit, bool(latch & (1 << bit)), TPanelItem::Ports);
 }

@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,23 @@ public:
         return answer;
     }
 
+    // A program waiting for input with nobody to type would hang the test: fail instead.
+    void WaitForEvents() override {
+        ++Waits;
+        if (!OnWaitForEvents) throw std::runtime_error("the program waits for input nobody gives");
+        OnWaitForEvents();
+    }
+
+    void Beep() override { ++Beeps; }
+    void FocusTerminal() override { ++Focuses; }
+    void HardCopy(const std::vector<std::string>& rows) override { HardCopies.push_back(rows); }
+    std::string PrinterWrite(uint8_t byte) override {
+        if (!PrinterError.empty()) return PrinterError;
+        Printed += char(byte);
+        return "";
+    }
+    void PrinterClose() override { ++PrinterCloses; }
+
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
         for (const TShownMessage& message : Messages) texts.push_back(message.Text);
@@ -74,6 +92,14 @@ public:
     int IoPauses = 0;
     std::function<void()> OnIoPause;  // a user acting during the I/O pause
     std::deque<TMessageResult> IoAnswers;  // OK or Cancel of the next pauses; OK when empty
+    int Waits = 0;
+    std::function<void()> OnWaitForEvents;  // a user typing while the program waits
+    int Beeps = 0;
+    int Focuses = 0;
+    std::vector<std::vector<std::string>> HardCopies;
+    std::string Printed;
+    std::string PrinterError;  // what the printer answers when set
+    int PrinterCloses = 0;
 };
 
 }  // namespace hexmoor::testing
