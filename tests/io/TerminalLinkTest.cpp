@@ -1,0 +1,214 @@
+// What a program sees at the terminal and printer ports.
+#include <gmock/gmock.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "support/TestMachine.h"
+
+namespace hexmoor::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+struct TLink : TTestMachine {
+    uint8_t Read(uint8_t offset) {
+        Machine->EffectiveAddress = uint16_t(0x1000 + offset);
+        Machine->LoadByte();
+        return Machine->DataByte;
+    }
+    void Write(uint8_t offset, std::initializer_list<uint8_t> bytes) {
+        for (uint8_t byte : bytes) {
+            Machine->EffectiveAddress = uint16_t(0x1000 + offset);
+            Machine->DataByte = byte;
+            Machine->StoreByte();
+        }
+    }
+    void Type(const std::string& keys) {
+        for (char key : keys) Machine->FormKeyPress(uint8_t(key));
+    }
+    std::string Row(int row) const { return Machine->Screen.RowText(row); }
+};
+
+TEST(TerminalLink, StatusAndDataReads) {
+    TLink t;
+    EXPECT_EQ(t.Read(0x36), 0);
+    t.Type("AB\r");
+    EXPECT_EQ(t.Read(0x36), 1);
+    EXPECT_EQ(t.Read(0x37), 0x41);
+    EXPECT_EQ(t.Read(0x37), 0x42);
+    EXPECT_EQ(t.Read(0x37), 0x0D);
+    EXPECT_EQ(t.Read(0x36), 0);
+    EXPECT_TRUE(t.Panel.Messages.empty()) << "the terminal ports show no register messages";
+}
+
+TEST(TerminalLink, LongTypedAheadTextIsDeliveredWhole) {
+    TLink t;
+    std::string typed;
+    for (int i = 0; i < 100; ++i) typed += char('0' + i % 10);
+    t.Type(typed);
+    std::string read;
+    for (int i = 0; i < 100; ++i) read += char(t.Read(0x37));
+    EXPECT_EQ(read, typed);
+}
+
+TEST(TerminalLink, TheAbortByteReadsZero) {
+    TLink t;
+    t.Type("\x95");
+    EXPECT_EQ(t.Read(0x37), 0);
+}
+
+TEST(TerminalLink, ReadWaitsUntilAKeyArrives) {
+    TLink t;
+    TMachine& m = *t.Machine;
+    int waits = 0;
+    t.Panel.OnWaitForEvents = [&] {
+        EXPECT_TRUE(m.WaitingForInput);
+        EXPECT_EQ(m.Panel.InputConsoleColour, kLime);
+        if (++waits == 3) t.Type("x");
+    };
+    EXPECT_EQ(t.Read(0x37), 'x');
+    EXPECT_EQ(waits, 3);
+    EXPECT_FALSE(m.WaitingForInput);
+    EXPECT_EQ(m.Panel.InputConsoleColour, kWhite);
+}
+
+TEST(TerminalLink, StoppingTheRunEndsTheWaitWithZero) {
+    TLink t;
+    TMachine& m = *t.Machine;
+    m.Panel.RunningLed = {{true, ""}, true, kLime, kRed};
+    t.Panel.OnWaitForEvents = [&] { m.RunClick(); };
+    EXPECT_EQ(t.Read(0x37), 0);
+    EXPECT_FALSE(m.Panel.RunningLed.Lit);
+}
+
+TEST(TerminalLink, EscapeSequences) {
+    TLink t;
+    TMachine& m = *t.Machine;
+    t.Write(0x37, {'a', 'b', 'c'});
+    t.Write(0x37, {7, 4, 10, 5});
+    EXPECT_EQ(m.Screen.CursorX(), 10);
+    EXPECT_EQ(m.Screen.CursorY(), 5);
+    t.Write(0x37, {7, 4, 200, 0});
+    EXPECT_EQ(m.Screen.CursorX(), 80) << "clamped";
+    EXPECT_EQ(m.Screen.CursorY(), 1);
+    t.Write(0x37, {7, 9, 'Z'});
+    EXPECT_EQ(t.Row(1).substr(0, 3), "abc");
+    EXPECT_EQ(t.Row(1)[79], 'Z') << "7,9 is swallowed whole";
+    t.Write(0x37, {7, 5});
+    EXPECT_FALSE(m.Screen.Cursor);
+    t.Write(0x37, {7, 6});
+    EXPECT_TRUE(m.Screen.Cursor);
+    t.Write(0x37, {7, 3});
+    EXPECT_EQ(t.Panel.HardCopies.size(), 1u);
+    t.Write(0x37, {7, 0});
+    EXPECT_EQ(t.Row(1).substr(0, 3), "   ");
+    EXPECT_EQ(t.Panel.Beeps, 0) << "byte 7 starts a sequence, never a bell";
+}
+
+TEST(TerminalLink, ClearToEndOfLineAndScreen) {
+    TLink t;
+    t.Write(0x37, {'a', 'b', 'c', 'd', '\n', '\r', 'e', 'f'});
+    t.Write(0x37, {7, 4, 3, 1, 7, 1});
+    EXPECT_EQ(t.Row(1).substr(0, 4), "ab  ");
+    EXPECT_EQ(t.Row(2).substr(0, 2), "ef");
+    t.Write(0x37, {7, 4, 1, 1, 7, 2});
+    EXPECT_EQ(t.Row(2).substr(0, 2), "  ");
+}
+
+class InputFile : public ::testing::Test {
+protected:
+    void TearDown() override { std::remove(path_.c_str()); }
+    void Open(const std::string& text) {
+        std::ofstream(path_, std::ios::binary) << text;
+        t.Panel.FileName = path_;
+        t.Machine->InputFileMenuClick();
+    }
+    std::string ReadLine() {
+        std::string line;
+        for (char c = 0; c != '\r';) line += (c = char(t.Read(0x37)));
+        return line;
+    }
+    TLink t;
+    std::string path_ = ::testing::TempDir() + "hexmoor_input.bas";
+};
+
+TEST_F(InputFile, LinesEndInACrAndThenTheKeyboardWorksAgain) {
+    t.Type("typed before");
+    Open("10 PRINT \"HI\"\r\n20 END\n");
+    EXPECT_TRUE(t.Machine->InputFileOpen);
+    t.Type("ignored");
+    EXPECT_EQ(ReadLine(), "10 PRINT \"HI\"\r");
+    EXPECT_EQ(ReadLine(), "20 END\r");
+    t.Panel.OnWaitForEvents = [this] { t.Type("k"); };
+    EXPECT_EQ(t.Read(0x37), 'k');
+    EXPECT_FALSE(t.Machine->InputFileOpen);
+}
+
+TEST_F(InputFile, StatusPollingFetchesTheNextLine) {
+    Open("A\nB\n");
+    EXPECT_EQ(ReadLine(), "A\r");
+    EXPECT_EQ(t.Read(0x36), 1) << "the second line is input waiting";
+    EXPECT_EQ(ReadLine(), "B\r");
+    EXPECT_EQ(t.Read(0x36), 0);
+    EXPECT_FALSE(t.Machine->InputFileOpen) << "closed at its end";
+}
+
+TEST_F(InputFile, LongLinesAreKeptWhole) {
+    const std::string line(300, 'L');
+    Open(line + "\n");
+    EXPECT_EQ(ReadLine(), line + "\r");
+}
+
+TEST_F(InputFile, AnEmptyFileIsClosedAgain) {
+    Open("");
+    EXPECT_FALSE(t.Machine->InputFileOpen);
+    EXPECT_TRUE(t.Panel.Messages.empty());
+}
+
+TEST_F(InputFile, ReopeningAsksFirstAndResetCloses) {
+    Open("A\n");
+    t.Panel.Answers = {TMessageResult::No};
+    t.Machine->InputFileMenuClick();
+    EXPECT_EQ(t.Panel.MessageTexts(), std::vector<std::string>{path_ + " is open\rOK to close it?"});
+    EXPECT_TRUE(t.Machine->InputFileOpen);
+    t.Machine->ResetMoor(ExternalReset);
+    EXPECT_FALSE(t.Machine->InputFileOpen);
+    EXPECT_EQ(t.Machine->InputBuffer, "");
+}
+
+TEST_F(InputFile, AFileThatCannotBeReadIsNamed) {
+    t.Panel.FileName = "/nonexistent/program.bas";
+    t.Machine->InputFileMenuClick();
+    ASSERT_EQ(t.Panel.Messages.size(), 1u);
+    EXPECT_THAT(t.Panel.Messages[0].Text, ::testing::HasSubstr("/nonexistent/program.bas"));
+    EXPECT_FALSE(t.Machine->InputFileOpen);
+}
+
+TEST(Printer, BytesGoToThePrinterUntilClosed) {
+    TLink t;
+    TMachine& m = *t.Machine;
+    t.Write(0x40, {'H', 'i', '\r'});
+    EXPECT_EQ(t.Panel.Printed, "Hi\r");
+    EXPECT_TRUE(m.PrinterOpen);
+    EXPECT_TRUE(m.Panel.CloseMenu.Enabled);
+    m.CloseMenuClick();
+    EXPECT_FALSE(m.PrinterOpen);
+    EXPECT_FALSE(m.Panel.CloseMenu.Enabled);
+    EXPECT_EQ(t.Panel.PrinterCloses, 1);
+    t.Write(0x40, {'!'});
+    EXPECT_TRUE(m.PrinterOpen) << "the next byte opens a new job";
+}
+
+TEST(Printer, AFailingPrinterIsReportedOnceAndClosed) {
+    TLink t;
+    TMachine& m = *t.Machine;
+    t.Panel.PrinterError = "No space left on device";
+    t.Write(0x40, {'a'});
+    EXPECT_FALSE(m.PrinterOpen);
+    EXPECT_EQ(t.Panel.Messages.size(), 1u);
+    EXPECT_THAT(t.Panel.Messages[0].Text, ::testing::HasSubstr("No space left on device"));
+}
+
+}  // namespace
+}  // namespace hexmoor::testing

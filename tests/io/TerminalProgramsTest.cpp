@@ -1,0 +1,52 @@
+// Programs that talk through the terminal port, checked on the screen.
+#include <gmock/gmock.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "support/TestMachine.h"
+
+namespace hexmoor::testing {
+namespace {
+
+std::string Trimmed(std::string row) { return row.erase(row.find_last_not_of(' ') + 1); }
+
+TEST(TerminalPrograms, HelloWorld) {
+    TTestMachine t;
+    t.RunPasses("hello");
+    EXPECT_EQ(Trimmed(t.Machine->Screen.RowText(1)), "Hello, world!");
+    EXPECT_EQ(t.Machine->Screen.CursorY(), 2);
+    EXPECT_EQ(t.Machine->Screen.CursorX(), 1);
+}
+
+TEST(TerminalPrograms, EchoesTypedInput) {
+    TTestMachine t;
+    TMachine& m = *t.Machine;
+    const std::string keys = "hi\rthere.";
+    std::size_t next = 0;
+    t.Panel.OnWaitForEvents = [&] { m.FormKeyPress(uint8_t(keys.at(next++))); };
+    t.RunPasses("echo");
+    EXPECT_EQ(Trimmed(m.Screen.RowText(1)), "hi");
+    EXPECT_EQ(Trimmed(m.Screen.RowText(2)), "there");
+    EXPECT_EQ(next, keys.size()) << "each key arrived while the program waited";
+}
+
+TEST(TerminalPrograms, ReadsAnInputFile) {
+    const std::string path = ::testing::TempDir() + "hexmoor_echo_input.bas";
+    std::ofstream(path, std::ios::binary) << "10 PRINT \"A\"\r\n20 GOTO 10\n.\n";
+    TTestMachine t;
+    TMachine& m = *t.Machine;
+    t.LoadThroughPanel("echo");
+    m.RunPass();  // the reset after the load
+    t.Panel.FileName = path;
+    m.InputFileMenuClick();
+    const uint16_t end = t.EndLoopAddress();
+    for (int pass = 0; pass < 10000 && m.RegisterPC != end; ++pass) m.RunPass();
+    EXPECT_EQ(Trimmed(m.Screen.RowText(1)), "10 PRINT \"A\"");
+    EXPECT_EQ(Trimmed(m.Screen.RowText(2)), "20 GOTO 10");
+    EXPECT_EQ(m.RegisterPC, end);
+    std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace hexmoor::testing
