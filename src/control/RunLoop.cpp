@@ -16,9 +16,20 @@ void TMachine::EnterInterrupt(bool stack) {
     ChangeMask = stack ? 0x3010 : 0x0010;
 }
 
+// Most passes execute one instruction; everything else is ActOnRunState's.
 void TMachine::RunPass() {
     InstructionPreProcessing();
     CheckForInterrupt();
+    if (InterruptVector == 0 && RunState == RunNormal && RegisterPC != BreakPointAddress) {
+        FastExecuteInstruction();
+        ++InstructionCount;
+    } else {
+        ActOnRunState();
+    }
+    CycleCount += InstructionCycles;
+}
+
+void TMachine::ActOnRunState() {
     if (InterruptVector != 0) {
         RunState = RunState == RunWaiting ? RunWaitWakeUp
                  : RunState == RunStopped ? RunStopWakeUp
@@ -32,6 +43,7 @@ void TMachine::RunPass() {
             InstructionCycles = 0;
         } else {
             FastExecuteInstruction();
+            ++InstructionCount;
         }
         break;
     case RunExternalReset:
@@ -75,7 +87,6 @@ void TMachine::RunPass() {
         }
         break;
     }
-    CycleCount += InstructionCycles;
 }
 
 // Untraced: the panel is refreshed only when the run ends, and user actions are handled

@@ -11,6 +11,7 @@ namespace hexmoor {
 namespace execute {
 
 void StopInstruction(TMachine& m) {
+    m.StopExecuted = true;
     if (m.FlagS) {
         m.Warning("STOP executed as NOP");
         m.RegisterPC = uint16_t(m.RegisterPC + 1);

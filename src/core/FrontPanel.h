@@ -44,6 +44,8 @@ public:
 
     // --- Change notifications ---------------------------------------------------------
     virtual void PanelChanged(TPanelItem item) = 0;
+    // A byte the program sent to the terminal screen (escape sequences excluded).
+    virtual void TerminalWritten(uint8_t) {}
 
     // --- Questions a person answers ---------------------------------------------------
     virtual TMessageResult ShowMessage(TMessageKind kind, TMessageButtons buttons,

@@ -109,7 +109,7 @@ public:
 
     // --- Loading ----------------------------------------------------------------------
     void LoadClick();
-    void LoadFile(const std::string& path);
+    bool LoadFile(const std::string& path);  // false when the file cannot be read
 
     // --- Trace: the next instruction as text, on the panel and in the log ----------------
     std::string TraceText;
@@ -197,6 +197,7 @@ private:
     void SetRunControlsIdle();
     void ShowNextInstruction();
     void EnterInterrupt(bool stack);
+    void ActOnRunState();
     void ShowWindowLabels();
     void CompareMatched(uint8_t flag, int pin, uint8_t action);
     bool FeedNextLine();  // the input file's next line and a CR into the buffer

@@ -47,8 +47,9 @@ void TMachine::ConsoleOutput() {
         ConsoleEscape = true;
         ConsoleEscapeState = 0;
         return;
-    } else if (Screen.WriteChar(byte)) {
-        FrontPanel.Beep();
+    } else {
+        if (Screen.WriteChar(byte)) FrontPanel.Beep();
+        FrontPanel.TerminalWritten(byte);
     }
     FrontPanel.PanelChanged(TPanelItem::Terminal);
 }

@@ -57,12 +57,12 @@ void TMachine::LoadClick() {
     ClrScr();
 }
 
-void TMachine::LoadFile(const std::string& path) {
+bool TMachine::LoadFile(const std::string& path) {
     std::string text, error;
     if (!ReadWholeFile(path, text, error)) {
         FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
                                "Cannot load " + path + ": " + error);
-        return;
+        return false;
     }
     const TPanelItem readouts = TPanelItem::Readouts;
     Change(Panel.MemoryAddressDisplay, TReadout{"LOAD", kLime, true}, readouts);
@@ -104,6 +104,7 @@ void TMachine::LoadFile(const std::string& path) {
     for (std::size_t offset = 0; offset < RegisterBlock.size(); ++offset)
         RegisterBlock[offset] = kRegisterMap[offset].Reset;
     EepromImage.fill(0xFF);
+    return true;
 }
 
 }  // namespace hexmoor

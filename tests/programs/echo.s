@@ -15,6 +15,7 @@ loop:   ldaa    TERMINAL                ; waits for a character
         ldaa    #0x0A
         staa    TERMINAL
         bra     loop
-done:   bra     done
+done:   stop                            ; ends a headless run
+halt:   bra     halt
 
         .include "vectors.inc"

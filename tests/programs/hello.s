@@ -11,7 +11,8 @@ next:   ldaa    0,x
         staa    TERMINAL
         inx
         bra     next
-done:   bra     done
+done:   stop                            ; ends a headless run
+halt:   bra     halt
 
 message:
         .asciz  "Hello, world!\r\n"

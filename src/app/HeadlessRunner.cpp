@@ -1,0 +1,209 @@
+// The runner's front panel (standard streams instead of a window) and its run loop.
+#include "app/HeadlessRunner.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <set>
+
+#include "core/Machine.h"
+
+namespace hexmoor {
+
+namespace {
+
+const std::set<std::string, std::less<>> kResetDialogs{
+    "PowerOn Reset", "External Reset", "Clock Monitor Fail Reset", "COP Watchdog Timeout Reset"};
+
+class TRunnerPanel : public TFrontPanel {
+public:
+    TRunnerPanel(const TRunnerOptions& options) : options_(options) {}
+    ~TRunnerPanel() override { PrinterClose(); }
+
+    void Attach(TMachine& machine) { machine_ = &machine; }
+
+    void PanelChanged(TPanelItem) override {}
+
+    // The stream of what the program writes, unless the final screen is printed instead.
+    void TerminalWritten(uint8_t byte) override {
+        if (!options_.Screen) std::putc(byte, stdout);
+    }
+
+    // Loader warnings, the breakpoint and the messages the options ask for go to stderr;
+    // every dialog is answered OK.
+    TMessageResult ShowMessage(TMessageKind, TMessageButtons buttons, std::string_view text) override {
+        if (!kResetDialogs.contains(text)) {
+            std::string line(text);
+            for (char& c : line)
+                if (c == '\r') c = '\n';
+            std::fprintf(stderr, "%s\n", line.c_str());
+        }
+        return buttons == TMessageButtons::YesNo ? TMessageResult::Yes : TMessageResult::Ok;
+    }
+
+    std::optional<std::string> AskFileName(const TFileQuestion&) override { return {}; }
+    std::optional<std::string> AskBreakPointAddress(const std::string&) override { return {}; }
+    // Standard input is read by the run loop itself, from the reset on: a load pumps
+    // events too, and the reset empties the input buffer.
+    void PumpEvents() override {}
+    TMessageResult WaitForIoPause() override { return TMessageResult::Ok; }
+
+    // The program waits for a character: block on standard input, or, when no more input
+    // can come, end the run (which releases the wait).
+    void WaitForEvents() override {
+        std::fflush(stdout);
+        if (StdinFeeds() && ReadInput(-1)) return;
+        EndedWaitingForInput = true;
+        machine_->RunClick();
+    }
+
+    void Beep() override {}
+    void FocusTerminal() override {}
+
+    void HardCopy(const std::vector<std::string>& rows) override {
+        for (const std::string& row : rows) {
+            for (char byte : row) PrinterWrite(uint8_t(byte));
+            PrinterWrite('\n');
+        }
+    }
+
+    std::string PrinterWrite(uint8_t byte) override {
+        if (!options_.PrinterFile) {
+            if (!printerNoted_)
+                std::fprintf(stderr, "hexmoor-run: printer output discarded (use --printer FILE)\n");
+            printerNoted_ = true;
+            return "";
+        }
+        if (!printer_) printer_ = std::fopen(options_.PrinterFile->c_str(), "wb");
+        if (!printer_ || std::fputc(byte, printer_) == EOF || std::fflush(printer_) != 0)
+            return options_.PrinterFile->c_str() + std::string(": ") + std::strerror(errno);
+        return "";
+    }
+
+    void PrinterClose() override {
+        if (printer_) std::fclose(printer_);
+        printer_ = nullptr;
+    }
+
+    // Typed-ahead input: whatever standard input has ready, without blocking.
+    void PollInput() {
+        if (StdinFeeds()) ReadInput(0);
+    }
+
+    bool EndedWaitingForInput = false;
+
+private:
+    bool StdinFeeds() const { return !options_.InputFile && stdinOpen_; }
+
+    // Reads what is available (waiting up to timeout ms, -1 for ever) into the input
+    // buffer as keys: LF (or CR LF) is the Enter key, a CR. False at the end of input.
+    bool ReadInput(int timeout) {
+        pollfd fd{STDIN_FILENO, POLLIN, 0};
+        if (poll(&fd, 1, timeout) <= 0) return timeout == 0;
+        char buffer[4096];
+        const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count <= 0) {
+            stdinOpen_ = false;
+            return false;
+        }
+        for (ssize_t i = 0; i < count; ++i) {
+            const char c = buffer[i];
+            if (c == '\n' && lastWasCr_) {
+                lastWasCr_ = false;
+                continue;
+            }
+            lastWasCr_ = c == '\r';
+            machine_->FormKeyPress(c == '\n' ? '\r' : uint8_t(c));
+        }
+        return true;
+    }
+
+    const TRunnerOptions& options_;
+    TMachine* machine_ = nullptr;
+    bool stdinOpen_ = true;
+    bool lastWasCr_ = false;
+    bool printerNoted_ = false;
+    std::FILE* printer_ = nullptr;
+};
+
+// A WAI that nothing can end here: only the enabled on-chip sources could, and only while
+// I is clear (there are no IRQ and XIRQ buttons).
+bool WaitsForever(const TMachine& m) {
+    return m.FlagI || (m.EnabledInterrupts & 0x0FFF) == 0;
+}
+
+void PrintScreen(const TTerminalScreen& screen) {
+    for (int row = 1; row <= screen.Rows(); ++row) {
+        std::string text = screen.RowText(row);
+        text.erase(text.find_last_not_of(' ') + 1);
+        std::printf("%s\n", text.c_str());
+    }
+}
+
+}  // namespace
+
+int RunHeadless(const TRunnerOptions& options) {
+    TRunnerPanel panel(options);
+    auto machine = std::make_unique<TMachine>(panel);
+    TMachine& m = *machine;
+    panel.Attach(m);
+    m.Panel.WarningsMenu.Checked = options.Warnings;
+    m.Panel.InterruptsMenu.Checked = options.Interrupts;
+    m.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
+
+    if (options.InputFile && !std::ifstream(*options.InputFile)) {
+        std::fprintf(stderr, "hexmoor-run: cannot read the input file %s: %s\n",
+                     options.InputFile->c_str(), std::strerror(errno));
+        return 1;
+    }
+    if (!m.LoadFile(options.Program)) return 1;
+    if (options.TraceFile && !m.OpenLogFile(*options.TraceFile)) return 1;
+    m.ResetMoor(ExternalReset);
+    if (options.InputFile) m.OpenInputFile(*options.InputFile);
+    if (options.BreakPoint) m.BreakPointAddress = *options.BreakPoint;
+
+    const uint64_t maxInstructions = options.MaxInstructions.value_or(UINT64_MAX);
+    const int64_t maxCycles = int64_t(std::min<uint64_t>(options.MaxCycles.value_or(INT64_MAX), INT64_MAX));
+    const bool trace = options.TraceFile.has_value();
+    m.Panel.RunningLed.Enabled = true;
+    m.Panel.RunningLed.Lit = true;
+    const auto start = std::chrono::steady_clock::now();
+    // Standard input is polled every few thousand instructions; the limits and the end
+    // conditions are tested after every pass.
+    constexpr uint64_t kPollInterval = 4096;
+    uint64_t nextPoll = m.InstructionCount + kPollInterval;
+    while (m.Panel.RunningLed.Lit && !m.StopExecuted && m.InstructionCount < maxInstructions &&
+           m.CycleCount < maxCycles) {
+        m.RunPass();
+        if (m.RunState == RunWaiting && WaitsForever(m)) break;
+        if (trace && m.RunState != RunWaiting) m.DecodeInstruction();
+        if (m.InstructionCount >= nextPoll) {
+            panel.PollInput();
+            nextPoll = m.InstructionCount + kPollInterval;
+        }
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m.CloseLogFile();
+
+    if (options.Screen) PrintScreen(m.Screen);
+    if (options.Registers) {
+        m.DecodeInstruction();
+        std::printf("%s", m.TraceLine().c_str());
+    }
+    std::fflush(stdout);
+    if (options.Stats) {
+        std::fprintf(stderr, "instructions: %llu\ncycles: %lld\nseconds: %.3f\nmips: %.1f\n",
+                     static_cast<unsigned long long>(m.InstructionCount),
+                     static_cast<long long>(m.CycleCount), seconds,
+                     seconds > 0 ? double(m.InstructionCount) / seconds / 1e6 : 0.0);
+    }
+    return 0;
+}
+
+}  // namespace hexmoor

@@ -1,0 +1,108 @@
+// The command line of hexmoor-run.
+#include <charconv>
+#include <string_view>
+
+#include "app/HeadlessRunner.h"
+
+namespace hexmoor {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: hexmoor-run [options] PROGRAM.s19\n"
+    "Runs a 68HC11 program on the simulated 68HC11F1 board without a window: what the\n"
+    "program writes to the terminal goes to standard output, standard input is typed.\n"
+    "\n"
+    "Options:\n"
+    "  --max-cycles N        stop after N E-clock cycles\n"
+    "  --max-instructions N  stop after N instructions\n"
+    "  --break ADDR          stop at this address (hexadecimal, $ optional)\n"
+    "  --input FILE          feed FILE as terminal input, a CR after each line\n"
+    "  --printer FILE        write the printer port's bytes to FILE\n"
+    "  --trace FILE          run with trace, writing one log line per instruction\n"
+    "  --screen              print the final 80 x 24 screen instead of the output stream\n"
+    "  --registers           print the final registers as a trace line\n"
+    "  --warnings            print warnings about misuse of the chip on standard error\n"
+    "  --interrupts          print interrupts taken on standard error\n"
+    "  --registers-io        print register reads and writes on standard error\n"
+    "  --stats               print instructions, cycles, seconds and mips on standard error\n"
+    "  --help                show this help\n"
+    "  --version             show the version\n"
+    "\n"
+    "The run ends at a limit, at the breakpoint, at STOP, at a WAI nothing can wake, or\n"
+    "when the program waits for input and no more can come.\n";
+
+template <class T>
+bool ParseNumber(std::string_view text, T& value, int base) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+}  // namespace
+
+TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments) {
+    TParsedArguments parsed;
+    TRunnerOptions options;
+    auto fail = [&parsed](const std::string& message) {
+        parsed.Error = "hexmoor-run: " + message + " (see hexmoor-run --help)";
+        return parsed;
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= arguments.size()) return false;
+            into = arguments[++i];
+            return true;
+        };
+        std::string text;
+        if (argument == "--help") {
+            parsed.Output = kUsage;
+            return parsed;
+        } else if (argument == "--version") {
+            parsed.Output = std::string("hexmoor-run ") + HEXMOOR_VERSION + "\n";
+            return parsed;
+        } else if (argument == "--max-cycles" || argument == "--max-instructions") {
+            uint64_t number = 0;
+            if (!value(text) || !ParseNumber(text, number, 10))
+                return fail(argument + " needs a whole number");
+            (argument == "--max-cycles" ? options.MaxCycles : options.MaxInstructions) = number;
+        } else if (argument == "--break") {
+            if (!value(text)) return fail("--break needs an address");
+            std::string_view digits = text;
+            if (digits.starts_with("$")) digits.remove_prefix(1);
+            else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2);
+            uint32_t address = 0;
+            if (!ParseNumber(digits, address, 16) || address > 0xFFFF)
+                return fail("--break needs a hexadecimal address from 0 to FFFF, not '" + text + "'");
+            options.BreakPoint = int32_t(address);
+        } else if (argument == "--trace" || argument == "--input" || argument == "--printer") {
+            if (!value(text)) return fail(argument + " needs a file name");
+            (argument == "--trace" ? options.TraceFile
+             : argument == "--input" ? options.InputFile
+                                     : options.PrinterFile) = text;
+        } else if (argument == "--screen") {
+            options.Screen = true;
+        } else if (argument == "--registers") {
+            options.Registers = true;
+        } else if (argument == "--warnings") {
+            options.Warnings = true;
+        } else if (argument == "--interrupts") {
+            options.Interrupts = true;
+        } else if (argument == "--registers-io") {
+            options.RegistersIo = true;
+        } else if (argument == "--stats") {
+            options.Stats = true;
+        } else if (argument.starts_with("-") && argument != "-") {
+            return fail("unknown option " + argument);
+        } else if (options.Program.empty()) {
+            options.Program = argument;
+        } else {
+            return fail("one program at a time");
+        }
+    }
+    if (options.Program.empty()) return fail("no program given");
+    parsed.Options = options;
+    return parsed;
+}
+
+}  // namespace hexmoor
