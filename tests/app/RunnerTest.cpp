@@ -1,0 +1,166 @@
+// hexmoor-run end to end: the executable with assembled programs, files and streams.
+#include <gmock/gmock.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace hexmoor::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+struct TRun {
+    int Status;
+    std::string Out, Err;
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string Program(const std::string& name) {
+    return std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/" + name + ".s19";
+}
+
+std::string Temp(const std::string& name) { return ::testing::TempDir() + "hexmoor_runner_" + name; }
+
+// Runs hexmoor-run with the arguments and `input` on its standard input.
+TRun RunRunner(const std::string& arguments, const std::string& input = "") {
+    const std::string in = Temp("stdin"), out = Temp("stdout"), err = Temp("stderr");
+    std::ofstream(in, std::ios::binary) << input;
+    const std::string command = std::string(HEXMOOR_RUNNER) + " " + arguments + " < " + in +
+                                " > " + out + " 2> " + err;
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
+}
+
+TEST(Runner, PrintsWhatTheProgramWrites) {
+    const TRun run = RunRunner(Program("hello"));
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "Hello, world!\r\n");
+    EXPECT_EQ(run.Err, "") << "reset dialogs are not printed";
+}
+
+TEST(Runner, EchoFedByStandardInput) {
+    const TRun run = RunRunner(Program("echo"), "abc\nxyz.");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "abc\r\nxyz") << "LF arrives as the Enter key, CR";
+}
+
+TEST(Runner, EchoFedByAnInputFile) {
+    const std::string input = Temp("input.bas");
+    std::ofstream(input, std::ios::binary) << "10 PRINT\r\n20 END\n.\n";
+    const TRun run = RunRunner("--input " + input + " " + Program("echo"), "ignored");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "10 PRINT\r\n20 END\r\n");
+    std::remove(input.c_str());
+}
+
+TEST(Runner, EndsWhenNoMoreInputCanCome) {
+    const TRun run = RunRunner(Program("echo"), "ab");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "ab");
+}
+
+TEST(Runner, StatusPollingSeesTypedAheadInput) {
+    const TRun run = RunRunner("--max-instructions 100000 " + Program("status_poll"), "poll me.");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "poll me");
+}
+
+TEST(Runner, StopsAtTheBreakPoint) {
+    const TRun run = RunRunner("--break '$2007' --registers " + Program("count_up"));
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, "BreakPoint\n");
+    EXPECT_THAT(run.Out, StartsWith("2007 STX $4000"));
+    EXPECT_THAT(run.Out, HasSubstr("X: 0001"));
+}
+
+TEST(Runner, LimitsAndStatistics) {
+    const TRun run = RunRunner("--max-instructions 1000 --stats " + Program("count_up"));
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_THAT(run.Err, HasSubstr("instructions: 1000\n"));
+    EXPECT_THAT(run.Err, HasSubstr("cycles: "));
+    EXPECT_THAT(run.Err, HasSubstr("mips: "));
+    const TRun cycles = RunRunner("--max-cycles 500 --stats " + Program("count_up"));
+    EXPECT_THAT(cycles.Err, HasSubstr("cycles: 50"));  // 500 and the last instruction's few
+}
+
+TEST(Runner, TraceFileLinesFollowTheLogFormat) {
+    const std::string trace = Temp("trace.log");
+    const TRun run = RunRunner("--trace " + trace + " --max-instructions 3 " + Program("count_up"));
+    EXPECT_EQ(run.Status, 0);
+    std::istringstream lines(ReadAll(trace));
+    std::vector<std::string> log;
+    for (std::string line; std::getline(lines, line);) log.push_back(line);
+    ASSERT_EQ(log.size(), 4u) << "the reset's line and one per instruction";
+    EXPECT_EQ(log[0], "2000 LDS #$01FF" + std::string(12, ' ') +
+                          "A: 00  B: 00  X: 0000  Y: 0000  SP: 0000  CCR: SX I Z  ");
+    EXPECT_EQ(log[1].substr(0, 27), "2003 LDX #$0000            ");
+    EXPECT_THAT(log[1], HasSubstr("SP: 01FF"));
+    EXPECT_EQ(log[3].substr(0, 13), "2007 STX $400");
+    std::remove(trace.c_str());
+}
+
+TEST(Runner, ScreenAfterEscapeSequences) {
+    const TRun run = RunRunner("--screen " + Program("escapes"));
+    EXPECT_EQ(run.Status, 0);
+    std::istringstream lines(run.Out);
+    std::vector<std::string> screen;
+    for (std::string line; std::getline(lines, line);) screen.push_back(line);
+    ASSERT_EQ(screen.size(), 24u);
+    EXPECT_EQ(screen[0], "top left");
+    EXPECT_EQ(screen[1], "");
+    EXPECT_EQ(screen[2], "         middle");
+    EXPECT_EQ(screen[23], std::string(74, ' ') + "end");
+}
+
+TEST(Runner, PrinterBytesGoToTheirFile) {
+    const std::string printer = Temp("printer.txt");
+    const std::string source = Temp("printer.s19");
+    // LDAA #'O'; STAA $1040; STOP; and the reset vector.
+    std::ofstream(source) << "S1092000864FB71040CF00\nS105FFFE2000DD\nS9030000FC\n";
+    const TRun run = RunRunner("--max-instructions 100 --printer " + printer + " " + source);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(ReadAll(printer), "O");
+    const TRun discarded = RunRunner("--max-instructions 100 " + source);
+    EXPECT_THAT(discarded.Err, HasSubstr("printer output discarded"));
+    std::remove(printer.c_str());
+    std::remove(source.c_str());
+}
+
+TEST(Runner, ExitStatusForBadFilesAndArguments) {
+    const TRun missing = RunRunner("/nonexistent/program.s19");
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_THAT(missing.Err, HasSubstr("/nonexistent/program.s19"));
+    EXPECT_THAT(missing.Err, HasSubstr("No such file"));
+    for (const char* arguments : {"", "--bogus x.s19", "--max-cycles ten x.s19", "--break G000 x.s19",
+                                  "a.s19 b.s19"}) {
+        const TRun bad = RunRunner(arguments);
+        EXPECT_EQ(bad.Status, 2) << arguments;
+        EXPECT_THAT(bad.Err, HasSubstr("--help")) << arguments;
+    }
+    EXPECT_EQ(RunRunner("--help").Status, 0);
+    EXPECT_THAT(RunRunner("--help").Out, HasSubstr("Usage: hexmoor-run"));
+    EXPECT_THAT(RunRunner("--version").Out, StartsWith("hexmoor-run "));
+}
+
+TEST(Runner, LoaderWarningsGoToStandardError) {
+    const std::string source = Temp("warnings.s19");
+    std::ofstream(source) << "S00600004844521B\nS1052000CF00\nS105FFFE2000DD\n";
+    const TRun run = RunRunner("--max-instructions 100 " + source);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, "Unknown S Record\n");
+    std::remove(source.c_str());
+}
+
+}  // namespace
+}  // namespace hexmoor::testing
