@@ -54,29 +54,24 @@ void WriteCsctl(TMachine& m) {
     const uint8_t byte = m.RegisterWriteByte;
     m.RegisterBlock[CSCTL] = byte;
 
-    m.CsPrgEnabled = byte & 0x04;
-    if (m.CsPrgEnabled) {
-        m.EProgBeg = kProgramBegin[byte & 3];
-        m.EProgEnd = 0xFFFF;
-    }
-    ShowRange(m, m.Panel.EProgLabels, m.CsPrgEnabled, m.EProgBeg, m.EProgEnd);
-    m.PaintChipSelectPin(7, m.CsPrgEnabled);
-
-    m.CsIo1Enabled = byte & 0x80;
-    if (m.CsIo1Enabled) {
-        m.EIo1Beg = m.IRegBeg + 0x60;
-        m.EIo1End = m.IRegBeg + 0x7FF;
-    }
-    ShowRange(m, m.Panel.EIo1Labels, m.CsIo1Enabled, m.EIo1Beg, m.EIo1End);
-    m.PaintChipSelectPin(5, m.CsIo1Enabled);
-
-    m.CsIo2Enabled = byte & 0x20;
-    if (m.CsIo2Enabled) {
-        m.EIo2Beg = m.IRegBeg + 0x800;
-        m.EIo2End = m.IRegBeg + 0xFFF;
-    }
-    ShowRange(m, m.Panel.EIo2Labels, m.CsIo2Enabled, m.EIo2Beg, m.EIo2End);
-    m.PaintChipSelectPin(4, m.CsIo2Enabled);
+    // A chip select enabled takes its range and its pin; disabled, it keeps the range
+    // but shows none and gives the pin back.
+    auto select = [&m](bool enabled, bool& flag, int32_t& begin, int32_t& end, int32_t newBegin,
+                       int32_t newEnd, TRangeLabels& labels, int pin) {
+        flag = enabled;
+        if (enabled) {
+            begin = newBegin;
+            end = newEnd;
+        }
+        ShowRange(m, labels, enabled, begin, end);
+        m.PaintChipSelectPin(pin, enabled);
+    };
+    select(byte & 0x04, m.CsPrgEnabled, m.EProgBeg, m.EProgEnd, kProgramBegin[byte & 3], 0xFFFF,
+           m.Panel.EProgLabels, 7);
+    select(byte & 0x80, m.CsIo1Enabled, m.EIo1Beg, m.EIo1End, m.IRegBeg + 0x60, m.IRegBeg + 0x7FF,
+           m.Panel.EIo1Labels, 5);
+    select(byte & 0x20, m.CsIo2Enabled, m.EIo2Beg, m.EIo2End, m.IRegBeg + 0x800, m.IRegBeg + 0xFFF,
+           m.Panel.EIo2Labels, 4);
 }
 
 // CSGADR gives the base and CSGSIZ the size (64 KB down to 1 KB, or disabled) of the
