@@ -11,6 +11,8 @@ packages=(
     libgmock-dev
     libbenchmark-dev
     binutils-m68hc1x
+    qt6-base-dev
+    fonts-liberation
 )
 
 missing=()

@@ -1,0 +1,109 @@
+// hexmoor-gallery DIRECTORY: renders the display widgets and the terminal in their main
+// states to PNG files there, so that their look can be reviewed.
+#include <QApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+#include "io/Lumocrt/Lumocrt.h"
+#include "panel/widgets/DigDisp.h"
+#include "panel/widgets/Digits.h"
+#include "panel/widgets/Led.h"
+
+using namespace hexmoor;
+
+namespace {
+
+void Save(QWidget& widget, const QDir& directory, const QString& name) {
+    widget.adjustSize();
+    const QString path = directory.filePath(name + ".png");
+    if (!widget.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+QWidget* Row(QWidget* parent) {
+    auto* row = new QWidget(parent);
+    new QHBoxLayout(row);
+    parent->layout()->addWidget(row);
+    return row;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    application.setApplicationName("68HC11F1 Virtual Machine");
+    const QDir directory(argc > 1 ? argv[1] : ".");
+
+    QWidget leds;
+    leds.setStyleSheet("background: black");
+    new QVBoxLayout(&leds);
+    const TLedScheme schemes[] = {kActiveScheme, kDimmedScheme, kSpecialScheme, kDisabledScheme};
+    for (int size : {11, 15, 30}) {
+        QWidget* row = Row(&leds);
+        for (TLedScheme scheme : schemes) {
+            for (bool lit : {false, true}) {
+                auto* led = new TGloLed(row);
+                led->setFixedSize(size, size);
+                led->SetBackColor(scheme.Unlit);
+                led->SetColor(scheme.Lit);
+                led->SetLightOn(lit);
+                led->SetBorderStyle(size == 30 ? TLedBorderStyle::bsStatusControl : TLedBorderStyle::bsFlat);
+                row->layout()->addWidget(led);
+            }
+        }
+    }
+    Save(leds, directory, "leds");
+
+    QWidget displays;
+    displays.setStyleSheet("background: black");
+    new QVBoxLayout(&displays);
+    const char* texts[] = {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "0123456789 :.+-$!@#%&*()=",
+                           "\\/?;\",'^_|{}[]<> \xC2\xB0\xC2\xA3", "~LS~LX~RH~LI~RN~LZ~RV~RC",
+                           "1F2E  ~[FF8000]LOAD ~Ahex~Wmoor"};
+    for (const char* text : texts) {
+        auto* display = new TDigitalDisplay(&displays);
+        display->setFixedSize(26 * 12, 21);
+        display->SetSpacing(1);
+        display->SetText(QString::fromUtf8(text));
+        displays.layout()->addWidget(display);
+    }
+    for (TAlignment alignment : {TAlignment::taLeftJustify, TAlignment::taCenter, TAlignment::taRightJustify}) {
+        auto* display = new TDigitalDisplay(&displays);
+        display->setFixedSize(80, 21);
+        display->SetText("01FF");
+        display->SetAlignment(alignment);
+        displays.layout()->addWidget(display);
+    }
+    Save(displays, directory, "digital-displays");
+
+    QWidget digits;
+    digits.setStyleSheet("background: black");
+    new QVBoxLayout(&digits);
+    const QImage strip = SevenSegmentDigits(14, 20, QColor(255, 40, 40), QColor(60, 0, 0), Qt::black);
+    for (auto [value, count, zeros] : {std::tuple{255, 3, true}, {5, 3, false}, {5, 3, true}, {1234, 3, false},
+                                       {987654, 6, false}}) {
+        auto* number = new TDigits(&digits);
+        number->SetBmpDigits(strip);
+        number->SetDigitCount(count);
+        number->SetShowLeadingZeros(zeros);
+        number->SetValue(value);
+        digits.layout()->addWidget(number);
+    }
+    Save(digits, directory, "digits");
+
+    TLumocrt terminal;
+    terminal.SetLineBreak(TLineBreak::CR);
+    terminal.WriteText("Hexmoor terminal, 80 x 24\r\n");
+    terminal.WriteText("Primes: 2 3 5 7 11 13 17 19 23 29\r\n");
+    terminal.SetTextColor(kRed);
+    terminal.WriteText("Red text \xB0 degree, \xA3 pound\r\n");
+    terminal.SetTextColor(kBlack);
+    terminal.WriteText(std::string(85, '*'));
+    terminal.Refresh();
+    QApplication::processEvents();
+    Save(terminal, directory, "terminal");
+    return 0;
+}

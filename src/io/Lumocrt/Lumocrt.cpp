@@ -1,0 +1,207 @@
+#include "io/Lumocrt/Lumocrt.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+#include "panel/widgets/QtColour.h"
+
+namespace hexmoor {
+
+namespace {
+
+// Posted after a scroll; several scrolls share one.
+const QEvent::Type kRepaintEvent = QEvent::Type(QEvent::User + 100);
+
+}  // namespace
+
+QChar FromWindows1252(uint8_t byte) {
+    static constexpr char16_t k80To9F[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    if (byte >= 0x80 && byte <= 0x9F) return QChar(k80To9F[byte - 0x80]);
+    return QChar(byte);
+}
+
+TLumocrt::TLumocrt(QWidget* parent, TTerminalScreen* screen)
+    : QWidget(parent), ownScreen_(screen ? nullptr : std::make_unique<TTerminalScreen>()),
+      screen_(screen ? screen : ownScreen_.get()) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QFont font("Courier New");
+    font.setPointSize(8);
+    PrinterFont = Font80 = Font132 = font;
+    SetScreenFont(font);
+}
+
+TLumocrt::~TLumocrt() = default;
+
+// Cells are the font's average character width by its height and leading.
+void TLumocrt::Measure() {
+    const QFontMetrics metrics(font());
+    cellWidth_ = std::max(1, metrics.averageCharWidth());
+    cellHeight_ = std::max(1, metrics.height() + metrics.leading());
+    setFixedSize(screen_->Columns() * cellWidth_, screen_->Rows() * cellHeight_);
+    update();
+}
+
+void TLumocrt::SetScreenFont(const QFont& font) {
+    setFont(font);
+    Measure();
+}
+
+void TLumocrt::SetColumns(int columns) {
+    screen_->SetColumns(columns);
+    Measure();
+}
+
+void TLumocrt::SetRows(int rows) {
+    screen_->SetRows(rows);
+    Measure();
+}
+
+void TLumocrt::SetCursor(bool visible) {
+    screen_->Cursor = visible;
+    PlaceCaret();
+}
+
+QRect TLumocrt::CellRect(int firstColumn, int lastColumn, int firstRow, int lastRow) const {
+    return QRect((firstColumn - 1) * cellWidth_, (firstRow - 1) * cellHeight_,
+                 (lastColumn - firstColumn + 1) * cellWidth_, (lastRow - firstRow + 1) * cellHeight_);
+}
+
+void TLumocrt::WriteChar(uint8_t byte) {
+    if (screen_->WriteChar(byte)) QApplication::beep();
+    Refresh();
+}
+
+void TLumocrt::WriteText(const std::string& bytes) {
+    for (char byte : bytes) WriteChar(uint8_t(byte));
+}
+
+void TLumocrt::ClrScr() { screen_->ClrScr(); Refresh(); }
+void TLumocrt::ClrEol() { screen_->ClrEol(); Refresh(); }
+void TLumocrt::ClrEos() { screen_->ClrEos(); Refresh(); }
+void TLumocrt::GotoXY(int column, int row) { screen_->GotoXY(column, row); Refresh(); }
+
+void TLumocrt::Refresh() {
+    const int scrolls = screen_->ScrollsSinceTaken();
+    const TScreenDamage damage = screen_->TakeDamage();
+    for (int i = 0; i < scrolls; ++i) Scrolled();
+    if (damage.Any && !repaintPending_ && !ownerDraw_) {
+        if (damage.WholeScreen) update();
+        else update(CellRect(damage.FirstColumn, damage.LastColumn, damage.FirstRow, damage.LastRow));
+    }
+    PlaceCaret();
+}
+
+// One queued repaint serves a burst of scrolls, but after 3 x (Rows div 4) of them the
+// screen is repainted at once, so a long burst still shows.
+void TLumocrt::Scrolled() {
+    if (ownerDraw_) return;
+    if (repaintPending_) ++scrollCount_;
+    if (scrollCount_ > 3 * (screen_->Rows() / 4)) {
+        ++forcedRepaints_;
+        RepaintWholeScreen();
+        return;
+    }
+    if (!repaintPending_) {
+        repaintPending_ = true;
+        QApplication::postEvent(this, new QEvent(kRepaintEvent));
+    }
+}
+
+void TLumocrt::RepaintWholeScreen() {
+    repaint();
+    repaintPending_ = false;
+    scrollCount_ = 0;
+}
+
+void TLumocrt::customEvent(QEvent* event) {
+    if (event->type() == kRepaintEvent && repaintPending_) RepaintWholeScreen();
+}
+
+void TLumocrt::PlaceCaret() {
+    const QRect caret = hasFocus() && screen_->Cursor
+                            ? CellRect(screen_->CursorX(), screen_->CursorX(), screen_->CursorY(),
+                                       screen_->CursorY())
+                            : QRect();
+    if (caret == caret_) return;
+    update(caret_);
+    caret_ = caret;
+    update(caret_);
+}
+
+void TLumocrt::focusInEvent(QFocusEvent*) { PlaceCaret(); }
+void TLumocrt::focusOutEvent(QFocusEvent*) { PlaceCaret(); }
+
+// Only the cells in the clip area, each run of equal colours with one text call.
+void TLumocrt::paintEvent(QPaintEvent* event) {
+    if (ownerDraw_) return;
+    QPainter painter(this);
+    painter.setFont(font());
+    const QRect clip = event->rect();
+    const int firstColumn = std::max(0, clip.left() / cellWidth_);
+    const int columnLimit = std::min(screen_->Columns(), (clip.right() + cellWidth_) / cellWidth_);
+    const int firstRow = std::max(0, clip.top() / cellHeight_);
+    const int rowLimit = std::min(screen_->Rows(), (clip.bottom() + cellHeight_) / cellHeight_);
+    for (int row = firstRow; row < rowLimit; ++row) {
+        int column = firstColumn;
+        while (column < columnLimit) {
+            const TScreenCell& first = screen_->Cell(column + 1, row + 1);
+            QString run;
+            int end = column;
+            while (end < columnLimit) {
+                const TScreenCell& cell = screen_->Cell(end + 1, row + 1);
+                if (cell.Back != first.Back || cell.Text != first.Text) break;
+                run += FromWindows1252(cell.Char);
+                ++end;
+            }
+            const QRect cells = CellRect(column + 1, end, row + 1, row + 1);
+            painter.fillRect(cells, ToQColor(first.Back));
+            painter.setPen(ToQColor(first.Text));
+            painter.drawText(cells, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, run);
+            column = end;
+        }
+    }
+    if (!caret_.isNull() && clip.intersects(caret_))
+        painter.fillRect(caret_, palette().text());
+}
+
+QString TLumocrt::HardCopy() {
+    const QString title = QApplication::applicationName() + " - Print Screen";
+    QPrinter printer;
+    printer.setDocName(title);
+    QString pdfPath;
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::currentPath();
+        pdfPath = QDir(folder).filePath(
+            title + QDateTime::currentDateTime().toString(" yyyy-MM-dd hh.mm.ss") + ".pdf");
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) return QString();
+    painter.fillRect(painter.viewport(), Qt::white);
+    painter.setFont(PrinterFont);
+    painter.setPen(Qt::black);
+    const int lineHeight = QFontMetrics(PrinterFont, &printer).lineSpacing();
+    for (int row = 1; row <= screen_->Rows(); ++row) {
+        QString line;
+        for (int column = 1; column <= screen_->Columns(); ++column)
+            line += FromWindows1252(screen_->Cell(column, row).Char);
+        painter.drawText(0, row * lineHeight, line);
+    }
+    painter.end();
+    return pdfPath;
+}
+
+}  // namespace hexmoor
