@@ -11,8 +11,13 @@ namespace {
 TEST(Lumocrt, HundredLineFeedsForceWholeRepaintsEveryTwentieth) {
     TLumocrt terminal;
     terminal.GotoXY(1, 24);
-    for (int i = 0; i < 100; ++i) terminal.WriteChar(10);  // no events handled meanwhile
-    EXPECT_EQ(terminal.ForcedRepaints(), 5);
+    std::vector<int> forcedAt;
+    for (int feed = 1; feed <= 100; ++feed) {  // no events handled meanwhile
+        const int before = terminal.ForcedRepaints();
+        terminal.WriteChar(10);
+        if (terminal.ForcedRepaints() != before) forcedAt.push_back(feed);
+    }
+    EXPECT_THAT(forcedAt, ::testing::ElementsAre(20, 40, 60, 80, 100));
 }
 
 TEST(Lumocrt, SizeFollowsColumnsRowsAndFont) {
