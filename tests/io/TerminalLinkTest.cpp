@@ -116,6 +116,27 @@ TEST(TerminalLink, ClearToEndOfLineAndScreen) {
     EXPECT_EQ(t.Row(2).substr(0, 2), "  ");
 }
 
+TEST(TerminalLink, TerminalMenuOperations) {
+    TLink t;
+    TMachine& m = *t.Machine;
+    t.Type("typed");
+    m.ClearInputBufferClick();
+    EXPECT_EQ(m.InputBuffer, "");
+    t.Write(0x37, {'h', 'i'});
+    m.HardCopyClick();
+    ASSERT_EQ(t.Panel.HardCopies.size(), 1u);
+    EXPECT_EQ(t.Panel.HardCopies[0].size(), 24u);
+    EXPECT_EQ(t.Panel.HardCopies[0][0], "hi" + std::string(78, ' '));
+    m.BringtoFrontMenuClick();
+    EXPECT_TRUE(m.Panel.ConsoleInFront);
+    EXPECT_EQ(m.Panel.BringtoFrontCaption, "Send To &Back");
+    m.BringtoFrontMenuClick();
+    EXPECT_FALSE(m.Panel.ConsoleInFront);
+    EXPECT_EQ(m.Panel.BringtoFrontCaption, "Bring To &Front");
+    m.ConsoleClick();
+    EXPECT_GE(t.Panel.Focuses, 1);
+}
+
 class InputFile : public ::testing::Test {
 protected:
     void TearDown() override { std::remove(path_.c_str()); }
