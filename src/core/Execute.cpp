@@ -38,7 +38,7 @@ void IllegalOpcodeTrap(TMachine& m, const std::string& warning, int cycles) {
     m.FlagI = true;
     m.RegisterPC = ReadVector(m, kIllegalOpcodeVector);
     m.InstructionCycles = cycles;
-    m.ChangeMask = ChangeMaskOf(TOpcode{});
+    m.ChangeMask = ChangeMaskOf({.Operation = TOperation::Illegal});
 }
 
 namespace {
