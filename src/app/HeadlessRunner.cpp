@@ -157,15 +157,10 @@ int RunHeadless(const TRunnerOptions& options) {
     m.Panel.InterruptsMenu.Checked = options.Interrupts;
     m.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
 
-    if (options.InputFile && !std::ifstream(*options.InputFile)) {
-        std::fprintf(stderr, "hexmoor-run: cannot read the input file %s: %s\n",
-                     options.InputFile->c_str(), std::strerror(errno));
-        return 1;
-    }
-    if (!m.LoadFile(options.Program)) return 1;
+    if (m.LoadFile(options.Program) != TLoadResult::Loaded) return 1;
     if (options.TraceFile && !m.OpenLogFile(*options.TraceFile)) return 1;
     m.ResetMoor(ExternalReset);
-    if (options.InputFile) m.OpenInputFile(*options.InputFile);
+    if (options.InputFile && !m.OpenInputFile(*options.InputFile)) return 1;
     if (options.BreakPoint) m.BreakPointAddress = *options.BreakPoint;
 
     const uint64_t maxInstructions = options.MaxInstructions.value_or(UINT64_MAX);

@@ -108,12 +108,15 @@ void TMachine::ResetMoor(TResetKind kind) {
     UpdatePortDDirection();
     UpdatePortGDirection();
 
+    // Whatever the CPU was doing (waiting in WAI or STOP), it leaves reset running.
+    RunState = RunNormal;
     SetStatusLed(kLime, kNormalModeHint);
     ResetRequest = false;
     RegisterBlock[COPRST] = 0x55;
 
     ClrScr();
-    Change(InputBuffer, "", TPanelItem::Terminal);
+    InputBuffer.Clear();
+    FrontPanel.PanelChanged(TPanelItem::Terminal);
     ConsoleEscape = false;
     if (InputFileOpen) CloseInputFile();
 }

@@ -50,7 +50,6 @@ void TMachine::ActOnRunState() {
     case RunClockMonitorReset:
     case RunCopReset:
         ResetMoor(TResetKind(RunState));
-        RunState = RunNormal;
         break;
     case RunStopped:
         InstructionCycles = 0;  // time stands still

@@ -28,6 +28,10 @@ namespace hexmoor {
 // The cycle count as the panel shows it: right-aligned in 15 characters.
 std::string CycleText(int64_t cycles);
 
+// How a program file was read: whole, not at all (nothing changed), or only in part
+// before a read error.
+enum class TLoadResult { Loaded, NotRead, PartlyRead };
+
 enum TResetKind { PowerOnReset = 0, ExternalReset = 1, ClockMonitorReset = 2, CopReset = 3 };
 
 class TMachine : public TCpuRegisters,
@@ -109,7 +113,7 @@ public:
 
     // --- Loading ----------------------------------------------------------------------
     void LoadClick();
-    bool LoadFile(const std::string& path);  // false when the file cannot be read
+    TLoadResult LoadFile(const std::string& path);  // reports a file that cannot be read
 
     // --- Trace: the next instruction as text, on the panel and in the log ----------------
     std::string TraceText;
@@ -156,7 +160,7 @@ public:
     void ReleaseInputWait();  // Run/Stop, Reset and Step end a wait for terminal input
     void ClrScr();
     void InputFileMenuClick();
-    void OpenInputFile(const std::string& path);
+    bool OpenInputFile(const std::string& path);  // false when it cannot be read
     void CloseInputFile();
     void CloseMenuClick();  // the printer output is complete
     void ClearInputBufferClick();
@@ -201,8 +205,8 @@ private:
     void ShowWindowLabels();
     void CompareMatched(uint8_t flag, int pin, uint8_t action);
     bool FeedNextLine();  // the input file's next line and a CR into the buffer
+    void ReportInputFileError(const std::string& path, const std::string& reason);
     void ConsoleEscapeByte(uint8_t byte);
-    void ClosePrinter();
     void DrivePin(int bit, uint8_t action);
     void SetBusConfiguration();
     void UpdatePinDirections(TPortGroup input, TPortGroup output, char port, uint8_t ddr,

@@ -6,8 +6,8 @@
 
 namespace hexmoor {
 
-// Addresses are tested as integers, so a word's second byte at $FFFF + 1 is never in the
-// register window; memory itself wraps at $FFFF.
+// A word's second byte wraps at $FFFF to $0000 and is tested against the register window
+// like any other byte (INIT can put the block at $0000).
 inline uint8_t TMachine::ReadByteAt(int32_t address) {
     if (InRegisterWindow(address)) {
         RegisterOffset = address - IRegBeg;
@@ -32,7 +32,7 @@ inline void TMachine::LoadByte() { DataByte = ReadByteAt(EffectiveAddress); }
 // Byte by byte through the window test, so LDD of a timer register reads the register.
 inline void TMachine::LoadWord() {
     uint8_t high = ReadByteAt(EffectiveAddress);
-    uint8_t low = ReadByteAt(int32_t(EffectiveAddress) + 1);
+    uint8_t low = ReadByteAt(uint16_t(EffectiveAddress + 1));
     OperandWord = uint16_t(high << 8 | low);
 }
 
@@ -41,7 +41,7 @@ inline void TMachine::StoreByte() { WriteByteAt(EffectiveAddress, DataByte); }
 // Two byte stores, high byte first; a word straddling a window edge is split.
 inline void TMachine::StoreWord() {
     WriteByteAt(EffectiveAddress, uint8_t(OperandWord >> 8));
-    WriteByteAt(int32_t(EffectiveAddress) + 1, uint8_t(OperandWord));
+    WriteByteAt(uint16_t(EffectiveAddress + 1), uint8_t(OperandWord));
 }
 
 inline void TMachine::LoadByteforStore() {

@@ -1,10 +1,5 @@
 // The input file: a text file fed to the program line by line, each line ending in a CR
 // as if typed.
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-
 #include "core/Machine.h"
 
 namespace hexmoor {
@@ -23,48 +18,46 @@ void TMachine::InputFileMenuClick() {
     if (std::optional<std::string> path = FrontPanel.AskFileName(question)) OpenInputFile(*path);
 }
 
-// The first line replaces whatever was typed ahead. An empty file is closed again.
-void TMachine::OpenInputFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    if (file) text << file.rdbuf();
-    if (!file || file.bad()) {
-        FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
-                               "Cannot read the input file " + path + ": " + std::strerror(errno));
-        return;
-    }
-    if (text.str().empty()) return;
-    InputFileText = text.str();
-    InputFilePosition = 0;
-    InputFileName = path;
-    InputFileOpen = true;
-    InputBuffer.clear();
-    FeedNextLine();
-}
-
-// Lines end in LF, CRLF or CR. At the end of the file it is closed and typing works again.
-bool TMachine::FeedNextLine() {
-    if (InputFilePosition >= InputFileText.size()) {
-        CloseInputFile();
+// The first line replaces whatever was typed ahead. An empty file is closed again; a file
+// that cannot be read is reported and feeds nothing.
+bool TMachine::OpenInputFile(const std::string& path) {
+    TTextLineReader file;
+    std::string line;
+    if (!file.Open(path) || (!file.ReadLine(line) && !file.Error().empty())) {
+        ReportInputFileError(path, file.Error());
         return false;
     }
-    const std::size_t end = InputFileText.find_first_of("\r\n", InputFilePosition);
-    const std::size_t stop = end == std::string::npos ? InputFileText.size() : end;
-    InputBuffer = InputFileText.substr(InputFilePosition, stop - InputFilePosition) + '\r';
-    InputFilePosition = stop;
-    if (end != std::string::npos) {
-        const bool crlf = InputFileText[end] == '\r' && end + 1 < InputFileText.size() &&
-                          InputFileText[end + 1] == '\n';
-        InputFilePosition += crlf ? 2 : 1;
-    }
+    if (file.LineNumber() == 0) return true;  // empty
+    InputFile = std::move(file);
+    InputFileName = path;
+    InputFileOpen = true;
+    InputBuffer.Assign(line + '\r');
     FrontPanel.PanelChanged(TPanelItem::Terminal);
     return true;
 }
 
+// At the end of the file, or when it fails, it is closed and typing works again.
+bool TMachine::FeedNextLine() {
+    std::string line;
+    if (!InputFile.ReadLine(line)) {
+        const std::string error = InputFile.Error();
+        CloseInputFile();
+        if (!error.empty()) ReportInputFileError(InputFileName, error);
+        return false;
+    }
+    InputBuffer.Assign(line + '\r');
+    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    return true;
+}
+
+void TMachine::ReportInputFileError(const std::string& path, const std::string& reason) {
+    FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
+                           "Cannot read the input file " + path + ": " + reason);
+}
+
 void TMachine::CloseInputFile() {
     InputFileOpen = false;
-    InputFileText.clear();
-    InputFilePosition = 0;
+    InputFile.Close();
     FrontPanel.PanelChanged(TPanelItem::Terminal);
 }
 

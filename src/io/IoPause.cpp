@@ -10,9 +10,21 @@ void TMachine::IoPause(std::string_view port, std::string_view type) {
     if (!Panel.IOOperationsMenu.Checked) return;
     DisplayMemory();
     DisplayRegisters();
+    // The pause panel lies over the port groups: a terminal in front would hide it.
+    const bool terminalInFront = Panel.ConsoleInFront;
+    if (terminalInFront) {
+        Panel.ConsoleInFront = false;
+        Change(Panel.BringtoFrontMenu.Enabled, false, TPanelItem::Menus);
+        FrontPanel.PanelChanged(TPanelItem::Terminal);
+    }
     Change(Panel.IoPanel, TIoPanel{true, std::string(port), std::string(type)}, TPanelItem::IoPause);
     const TMessageResult answer = FrontPanel.WaitForIoPause();
     Change(Panel.IoPanel.Visible, false, TPanelItem::IoPause);
+    if (terminalInFront) {
+        Panel.ConsoleInFront = true;
+        Change(Panel.BringtoFrontMenu.Enabled, true, TPanelItem::Menus);
+        FrontPanel.PanelChanged(TPanelItem::Terminal);
+    }
     if (answer == TMessageResult::Cancel) Change(Panel.IOOperationsMenu.Checked, false, TPanelItem::Menus);
 }
 

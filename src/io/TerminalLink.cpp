@@ -1,5 +1,7 @@
 // The terminal link: the status and data ports, the input buffer, escape sequences and
 // the printer port.
+#include <utility>
+
 #include "core/Machine.h"
 
 namespace hexmoor {
@@ -13,28 +15,28 @@ constexpr TColour kWindowColour = kWhite;
 
 // A program that polls the status port sees an input file's next line as typed input.
 void TMachine::ConsoleStatus() {
-    if (InputBuffer.empty() && InputFileOpen) FeedNextLine();
-    DataByte = InputBuffer.empty() ? 0 : 1;
+    if (InputBuffer.Empty() && InputFileOpen) FeedNextLine();
+    DataByte = InputBuffer.Empty() ? 0 : 1;
 }
 
 // Waits in the window's event loop (never spinning) until a key, an input file or a
 // control that ends the wait fills the buffer. The abort byte reads as 0.
 void TMachine::ConsoleInput() {
-    if (InputBuffer.empty() && InputFileOpen) FeedNextLine();
-    if (InputBuffer.empty()) {
+    if (InputBuffer.Empty() && InputFileOpen) FeedNextLine();
+    if (InputBuffer.Empty()) {
         Change(Panel.InputConsoleColour, kLime, TPanelItem::Terminal);
         WaitingForInput = true;
-        while (InputBuffer.empty()) {
+        while (InputBuffer.Empty()) {
             FrontPanel.FocusTerminal();
             FrontPanel.WaitForEvents();
         }
         WaitingForInput = false;
         Change(Panel.InputConsoleColour, kWindowColour, TPanelItem::Terminal);
     }
-    const uint8_t byte = uint8_t(InputBuffer.front());
+    const uint8_t byte = uint8_t(InputBuffer.Front());
     DataByte = byte == uint8_t(kAbortByte) ? 0 : byte;
     // The rest stays whole, however long: typed-ahead text is never cut.
-    InputBuffer.erase(0, 1);
+    InputBuffer.PopFront();
     FrontPanel.PanelChanged(TPanelItem::Terminal);
 }
 
@@ -82,14 +84,14 @@ void TMachine::ConsoleEscapeByte(uint8_t byte) {
 
 void TMachine::FormKeyPress(uint8_t key) {
     if (InputFileOpen) return;  // the file feeds the input meanwhile
-    InputBuffer += char(key);
+    InputBuffer.Append(char(key));
     FrontPanel.PanelChanged(TPanelItem::Terminal);
 }
 
 // The waiting read then takes the abort byte and the program goes on.
 void TMachine::ReleaseInputWait() {
     if (!WaitingForInput) return;
-    InputBuffer = std::string(1, kAbortByte);
+    InputBuffer.Assign(std::string_view(&kAbortByte, 1));
     WaitingForInput = false;
     FrontPanel.PanelChanged(TPanelItem::Terminal);
 }
@@ -99,7 +101,10 @@ void TMachine::ClrScr() {
     FrontPanel.PanelChanged(TPanelItem::Terminal);
 }
 
-void TMachine::ClearInputBufferClick() { Change(InputBuffer, "", TPanelItem::Terminal); }
+void TMachine::ClearInputBufferClick() {
+    InputBuffer.Clear();
+    FrontPanel.PanelChanged(TPanelItem::Terminal);
+}
 
 void TMachine::HardCopyClick() {
     std::vector<std::string> rows;
@@ -116,28 +121,38 @@ void TMachine::BringtoFrontMenuClick() {
 
 void TMachine::ConsoleClick() { FrontPanel.FocusTerminal(); }
 
-// Printer bytes go out one by one, untranslated; a failing printer is reported once and
-// closed, and the program goes on.
+// Printer bytes go out one by one, untranslated. A failing printer is reported once; the
+// program goes on, and its later bytes are counted and dropped until the user closes the
+// printer output, which says how many were lost.
 void TMachine::PrinterOutput() {
     if (!PrinterOpen) {
         PrinterOpen = true;
         Change(Panel.CloseMenu.Enabled, true, TPanelItem::Menus);
     }
+    if (PrinterFailed) {
+        ++PrinterDroppedBytes;
+        return;
+    }
     const std::string error = FrontPanel.PrinterWrite(RegisterWriteByte);
     if (error.empty()) return;
-    ClosePrinter();
+    PrinterFailed = true;
+    PrinterDroppedBytes = 1;
     FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
-                           "Cannot print: " + error + ". The printer output has been closed.");
-}
-
-void TMachine::ClosePrinter() {
-    FrontPanel.PrinterClose();
-    PrinterOpen = false;
-    Change(Panel.CloseMenu.Enabled, false, TPanelItem::Menus);
+                           "Cannot print: " + error +
+                               ".\rFurther printer output is dropped until the printer is closed.");
 }
 
 void TMachine::CloseMenuClick() {
-    if (PrinterOpen) ClosePrinter();
+    if (!PrinterOpen) return;
+    FrontPanel.PrinterClose();
+    PrinterOpen = false;
+    Change(Panel.CloseMenu.Enabled, false, TPanelItem::Menus);
+    if (!PrinterFailed) return;
+    PrinterFailed = false;
+    const uint64_t dropped = std::exchange(PrinterDroppedBytes, 0);
+    FrontPanel.ShowMessage(TMessageKind::Information, TMessageButtons::Ok,
+                           std::to_string(dropped) + (dropped == 1 ? " byte" : " bytes") +
+                               " could not be printed.");
 }
 
 }  // namespace hexmoor

@@ -1,37 +1,12 @@
 // Loading a program: the Load control, reading the file into the images, and the on-chip
 // parts a new program expects.
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-
 #include "core/Hex.h"
 #include "core/Machine.h"
+#include "core/TextLineReader.h"
 #include "loader/S19Reader.h"
 #include "registers/RegisterMap.h"
 
 namespace hexmoor {
-
-namespace {
-
-// The whole file, or the reason it could not be read.
-bool ReadWholeFile(const std::string& path, std::string& text, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = std::strerror(errno);
-        return false;
-    }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    if (file.bad()) {
-        error = std::strerror(errno);
-        return false;
-    }
-    text = contents.str();
-    return true;
-}
-
-}  // namespace
 
 void TMachine::LoadClick() {
     if (!Panel.LoadMenu.Enabled) return;
@@ -48,21 +23,31 @@ void TMachine::LoadClick() {
 
     const TFileQuestion question{"Load S19 File", "S19 Files (*.s19)|*.s19|All  (*.*)|*.*",
                                  "S19", "", true};
-    if (std::optional<std::string> path = FrontPanel.AskFileName(question)) LoadFile(*path);
+    TLoadResult result = TLoadResult::Loaded;
+    if (std::optional<std::string> path = FrontPanel.AskFileName(question)) result = LoadFile(*path);
 
     ResetRequest = true;
     InstructionCycles = 0;
     Change(Panel.LoadedLed.Lit, true, leds);
     SetRunControlsIdle();
+    if (result == TLoadResult::PartlyRead) {
+        // Half a program is never run: Run and Step wait for a program that loads whole.
+        Change(Panel.StartMenu.Enabled, false, menus);
+        Change(Panel.StopMenu.Enabled, false, menus);
+        for (TLed* led : {&Panel.RunningLed, &Panel.StepLed}) {
+            Change(led->Enabled, false, leds);
+            SetLed(*led, kDisabledScheme, " You must Load a Program First ", leds);
+        }
+    }
     ClrScr();
 }
 
-bool TMachine::LoadFile(const std::string& path) {
-    std::string text, error;
-    if (!ReadWholeFile(path, text, error)) {
+TLoadResult TMachine::LoadFile(const std::string& path) {
+    TTextLineReader file;
+    if (!file.Open(path)) {
         FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
-                               "Cannot load " + path + ": " + error);
-        return false;
+                               "Cannot load " + path + ": " + file.Error());
+        return TLoadResult::NotRead;
     }
     const TPanelItem readouts = TPanelItem::Readouts;
     Change(Panel.MemoryAddressDisplay, TReadout{"LOAD", kLime, true}, readouts);
@@ -71,9 +56,19 @@ bool TMachine::LoadFile(const std::string& path) {
     Change(Panel.MemoryWordDisplay.Visible, false, readouts);
 
     std::optional<TS19Byte> last;
-    for (std::string_view line : SplitLines(text)) {
+    std::string line;
+    bool abandoned = false;
+    while (!abandoned && file.ReadLine(line)) {
         if (line.empty()) continue;
         const TS19Line read = ReadS19Line(line);
+        // A record's problems are reported before any of its bytes is stored, so Cancel
+        // keeps the whole record out, and the rest of the file with it.
+        for (const std::string& message : read.Messages) {
+            abandoned = FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::OkCancel,
+                                               message) == TMessageResult::Cancel;
+            if (abandoned) break;
+        }
+        if (abandoned) break;
         for (const TS19Byte& byte : read.Bytes) {
             if (Panel.LoadingMenu.Checked) {
                 Change(Panel.MemoryAddressDisplay.Text, Hex4(byte.Address), readouts);
@@ -83,14 +78,12 @@ bool TMachine::LoadFile(const std::string& path) {
             MemoryImage[byte.Address] = ExternalImage[byte.Address] = byte.Value;
             last = byte;
         }
-        bool abandoned = false;
-        for (const std::string& message : read.Messages) {
-            abandoned = FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::OkCancel,
-                                               message) == TMessageResult::Cancel;
-            if (abandoned) break;  // what was read stays loaded
-        }
-        if (abandoned) break;
         FrontPanel.PumpEvents();
+    }
+    if (!file.Error().empty()) {
+        FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
+                               "Cannot load " + path + ": " + file.Error());
+        if (!last) return TLoadResult::NotRead;
     }
     if (last) {
         Change(Panel.MemoryAddressDisplay.Text, Hex4(last->Address), readouts);
@@ -104,7 +97,7 @@ bool TMachine::LoadFile(const std::string& path) {
     for (std::size_t offset = 0; offset < RegisterBlock.size(); ++offset)
         RegisterBlock[offset] = kRegisterMap[offset].Reset;
     EepromImage.fill(0xFF);
-    return true;
+    return file.Error().empty() ? TLoadResult::Loaded : TLoadResult::PartlyRead;
 }
 
 }  // namespace hexmoor

@@ -21,6 +21,9 @@ constexpr std::array<TAdSource, 8> kReferenceChannels{{
     {0xFF, "VRH"}, {0x00, "VRL"}, {0x7F, "VRH/2"}, {0xFF, "Unknown"},
 }};
 
+constexpr std::array<const char*, 8> kInputChannelNames{"AN0", "AN1", "AN2", "AN3",
+                                                        "AN4", "AN5", "AN6", "AN7"};
+
 bool IsUnknownChannel(int32_t channel) { return (channel >= 8 && channel <= 11) || channel == 15; }
 
 }  // namespace
@@ -43,12 +46,14 @@ void TMachine::DoAdSample() {
         AdSamplingWarning("Attempting AD while AD Converter not Stabilized");
     if (!poweredUp) AdSamplingWarning("Attempting AD while AD Converter not Powered Up");
 
+    // Nothing here allocates unless a message is shown: a scanning program samples
+    // every 32 cycles.
     uint8_t value;
-    std::string channelText;
+    const char* channelText;
     if (AdChannel < 8) {
-        IoPause("AN" + std::to_string(AdChannel), "Input");
+        IoPause(kInputChannelNames[AdChannel], "Input");
         value = AnalogInputValue[AdChannel];
-        channelText = std::to_string(AdChannel);
+        channelText = kInputChannelNames[AdChannel] + 2;  // the digit
     } else {
         if (IsUnknownChannel(AdChannel)) AdSamplingWarning("Sampling Unknown Channel");
         value = kReferenceChannels[AdChannel - 8].Value;
@@ -70,7 +75,8 @@ void TMachine::DoAdSample() {
             AdConversionDelay = 0;
         }
     }
-    AdSamplingInfo(Hex2(value) + " from Channel " + channelText + " to ADR" + std::to_string(index + 1));
+    if (Panel.ADSamplingMenu.Checked)
+        AdSamplingInfo(Hex2(value) + " from Channel " + channelText + " to ADR" + std::to_string(index + 1));
     if (adctl & 0x10) AdChannel = (adctl & 0x0C) | ((AdChannel + 1) & 3);
 }
 

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/TempFolder.h"
+
 namespace hexmoor::testing {
 namespace {
 
@@ -30,7 +32,7 @@ std::string Program(const std::string& name) {
     return std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/" + name + ".s19";
 }
 
-std::string Temp(const std::string& name) { return ::testing::TempDir() + "hexmoor_runner_" + name; }
+std::string Temp(const std::string& name) { return TempPath(name); }
 
 // Runs hexmoor-run with the arguments and `input` on its standard input.
 TRun RunRunner(const std::string& arguments, const std::string& input = "") {

@@ -141,14 +141,14 @@ TEST(Reset, ClearsRequestsAndWaits) {
     m.PendingInterrupts = 0xFFFF;
     m.EnabledInterrupts = 0xFFFF;
     m.XirqLatch = m.WaitingForInput = m.ResetRequest = true;
-    m.InputBuffer = "typed";
+    m.InputBuffer.Assign("typed");
     m.FirstInitWrite = false;
     m.SetStatusLed(kAqua, " The CPU is Waiting for an Interrupt ");
     m.ResetMoor(ExternalReset);
     EXPECT_EQ(m.PendingInterrupts, 0);
     EXPECT_EQ(m.EnabledInterrupts, IntIRQ);
     EXPECT_FALSE(m.XirqLatch || m.WaitingForInput || m.ResetRequest);
-    EXPECT_EQ(m.InputBuffer, "");
+    EXPECT_EQ(m.InputBuffer.Text(), "");
     EXPECT_TRUE(m.FirstInitWrite);
     EXPECT_EQ(m.Panel.StatusLed.LitColour, kLime);
     EXPECT_EQ(m.Panel.StatusLed.Hint, " Normal Mode ");

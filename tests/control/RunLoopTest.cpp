@@ -193,5 +193,32 @@ TEST(RunLoop, AnInterruptReplacesAPendingWatchdogReset) {
     EXPECT_EQ(m.RegisterPC, 0x30F2 + 1) << "the replaced reset is not raised again";
 }
 
+// Reset clicked together with Stop while the CPU sits in WAI or STOP: the reset then
+// happens after the loop, outside a pass, and must still leave the CPU running.
+TEST(RunLoop, ResetAfterTheLoopLeavesWaitAndStop) {
+    for (const uint8_t opcode : {uint8_t(0x3E), uint8_t(0xCF)}) {
+        SCOPED_TRACE(opcode == 0x3E ? "WAI" : "STOP");
+        TPassMachine t;
+        TMachine& m = *t.Machine;
+        t.Place(kCode, {opcode});
+        t.Poke(0x30FE, {0x01, 0x01});  // NOPs at the reset vector's target
+        m.FlagS = false;
+        m.FlagI = true;
+        m.Panel.TraceMenu.Checked = true;
+        m.Panel.RunningLed.Enabled = m.Panel.StepLed.Enabled = true;
+        t.Panel.OnPump = [&] {
+            if (m.Panel.StatusLed.Hint == kNormalModeHint) return;
+            m.ResetButtonClick();
+            m.RunClick();  // Stop
+        };
+        m.RunClick();
+        EXPECT_EQ(m.Panel.StatusLed.Hint, kNormalModeHint);
+        EXPECT_EQ(m.Panel.StatusLed.LitColour, kLime);
+        EXPECT_EQ(m.RegisterPC, 0x30FE);
+        m.StepLedClick();
+        EXPECT_EQ(m.RegisterPC, 0x30FF) << "the first step executes the instruction at the vector";
+    }
+}
+
 }  // namespace
 }  // namespace hexmoor::testing

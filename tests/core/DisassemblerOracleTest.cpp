@@ -15,6 +15,7 @@
 #include "core/OpcodeTable.h"
 #include "core/TraceText.h"
 #include "support/TestMachine.h"
+#include "support/TempFolder.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -29,7 +30,7 @@ struct TDisassembled {
 
 // objdump's reading of a binary: address -> mnemonic and length.
 std::map<int, TDisassembled> Disassemble(const std::vector<uint8_t>& binary) {
-    const std::string path = ::testing::TempDir() + "hexmoor_oracle.bin";
+    const std::string path = TempPath("hexmoor_oracle.bin");
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(binary.data()), std::streamsize(binary.size()));
     const std::string command =

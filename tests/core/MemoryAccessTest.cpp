@@ -59,6 +59,22 @@ TEST(MemoryAccess, WordAccessesAtTheTopWrapToZero) {
     EXPECT_EQ(m.OperandWord, 0xABCD);
 }
 
+// With the block moved to $0000, a word at $FFFF has its second byte in the block.
+TEST(MemoryAccess, WordAtTheTopWrapsIntoABlockAtZero) {
+    TTestMachine t;
+    TMachine& m = *t.Machine;
+    m.RelocateWindows(0x0000, 0x1000);
+    m.MemoryImage[0x0000] = 0xEE;
+    m.EffectiveAddress = 0xFFFF;
+    m.OperandWord = 0x1205;  // $05 lies within PORTA's write mask
+    m.StoreWord();
+    EXPECT_EQ(m.MemoryImage[0xFFFF], 0x12);
+    EXPECT_EQ(m.RegisterBlock[0], 0x05) << "the low byte goes to PORTA";
+    EXPECT_EQ(m.MemoryImage[0x0000], 0xEE) << "not to the memory beneath the block";
+    m.LoadWord();
+    EXPECT_EQ(m.OperandWord, 0x1200) << "the low byte reads PORTA's input pins, not memory";
+}
+
 TEST(MemoryAccess, WordLoadsInTheWindowReadTheRegisters) {
     TTestMachine t;
     TMachine& m = *t.Machine;

@@ -7,6 +7,7 @@
 
 #include "core/TraceText.h"
 #include "support/TestMachine.h"
+#include "support/TempFolder.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -74,7 +75,7 @@ TEST(TraceText, EveryOperandClass) {
 class TraceLog : public ::testing::Test {
 protected:
     void SetUp() override {
-        path_ = ::testing::TempDir() + "hexmoor_trace_test.log";
+        path_ = TempPath("hexmoor_trace_test.log");
         TMachine& m = *t.Machine;
         t.Place(0x2000, {0x96, 0x12});  // LDAA $12
         m.RegisterA = 0x00;

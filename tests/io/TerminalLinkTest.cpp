@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "support/TestMachine.h"
+#include "support/TempFolder.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -49,6 +50,19 @@ TEST(TerminalLink, LongTypedAheadTextIsDeliveredWhole) {
     t.Type(typed);
     std::string read;
     for (int i = 0; i < 100; ++i) read += char(t.Read(0x37));
+    EXPECT_EQ(read, typed);
+}
+
+// Reads interleaved with typing, across the points where read bytes are dropped in bulk.
+TEST(TerminalLink, TypingWhileReadingKeepsEveryByteInOrder) {
+    TLink t;
+    std::string typed, read;
+    for (int round = 0; round < 40; ++round) {
+        for (int i = 0; i < 300; ++i) typed += char('A' + (round * 300 + i) % 26);
+        t.Type(typed.substr(typed.size() - 300));
+        for (int i = 0; i < 250; ++i) read += char(t.Read(0x37));
+    }
+    while (t.Read(0x36) == 1 && read.size() < typed.size()) read += char(t.Read(0x37));
     EXPECT_EQ(read, typed);
 }
 
@@ -121,7 +135,7 @@ TEST(TerminalLink, TerminalMenuOperations) {
     TMachine& m = *t.Machine;
     t.Type("typed");
     m.ClearInputBufferClick();
-    EXPECT_EQ(m.InputBuffer, "");
+    EXPECT_EQ(m.InputBuffer.Text(), "");
     t.Write(0x37, {'h', 'i'});
     m.HardCopyClick();
     ASSERT_EQ(t.Panel.HardCopies.size(), 1u);
@@ -135,6 +149,38 @@ TEST(TerminalLink, TerminalMenuOperations) {
     EXPECT_EQ(m.Panel.BringtoFrontCaption, "Bring To &Front");
     m.ConsoleClick();
     EXPECT_GE(t.Panel.Focuses, 1);
+}
+
+// The pause panel lies over the ports: a terminal in front goes back and cannot be brought
+// forward until the pause ends, then returns; one at the back stays there.
+TEST(TerminalLink, PausesSendATerminalInFrontBack) {
+    struct Case {
+        const char* name;
+        void (*access)(TLink&);
+    } accesses[] = {{"port read", [](TLink& t) { t.Read(0x00); }},
+                    {"A/D sample", [](TLink& t) { t.Machine->DoAdSample(); }}};
+    for (const Case& c : accesses) {
+        for (const bool inFront : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (inFront ? ", terminal in front" : ", at the back"));
+            TLink t;
+            TMachine& m = *t.Machine;
+            m.Panel.IOOperationsMenu.Checked = true;
+            if (inFront) m.BringtoFrontMenuClick();
+            bool seenInFront = true, menuEnabled = true;
+            t.Panel.OnIoPause = [&] {
+                seenInFront = m.Panel.ConsoleInFront;
+                menuEnabled = m.Panel.BringtoFrontMenu.Enabled;
+                if (inFront) m.BringtoFrontMenuClick();  // refused while the panel is shown
+            };
+            c.access(t);
+            EXPECT_EQ(t.Panel.IoPauses, 1);
+            EXPECT_FALSE(seenInFront);
+            EXPECT_EQ(menuEnabled, !inFront);
+            EXPECT_EQ(m.Panel.ConsoleInFront, inFront);
+            EXPECT_TRUE(m.Panel.BringtoFrontMenu.Enabled);
+            EXPECT_EQ(m.Panel.BringtoFrontCaption, inFront ? "Send To &Back" : "Bring to &Front");
+        }
+    }
 }
 
 class InputFile : public ::testing::Test {
@@ -151,7 +197,7 @@ protected:
         return line;
     }
     TLink t;
-    std::string path_ = ::testing::TempDir() + "hexmoor_input.bas";
+    std::string path_ = TempPath("hexmoor_input.bas");
 };
 
 TEST_F(InputFile, LinesEndInACrAndThenTheKeyboardWorksAgain) {
@@ -195,7 +241,37 @@ TEST_F(InputFile, ReopeningAsksFirstAndResetCloses) {
     EXPECT_TRUE(t.Machine->InputFileOpen);
     t.Machine->ResetMoor(ExternalReset);
     EXPECT_FALSE(t.Machine->InputFileOpen);
-    EXPECT_EQ(t.Machine->InputBuffer, "");
+    EXPECT_EQ(t.Machine->InputBuffer.Text(), "");
+}
+
+// A directory, or a device that never ends a line, is reported naming the file and why;
+// nothing of it is fed, and typing works on.
+TEST_F(InputFile, FilesThatAreNoTextAreReportedAndFeedNothing) {
+    struct Case {
+        std::string path, reason;
+    } cases[] = {{::testing::TempDir(), "Is a directory"},
+                 {"/dev/zero", "line 1 is longer than 65536 characters"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        TLink link;
+        link.Type("typed");
+        link.Panel.FileName = c.path;
+        link.Machine->InputFileMenuClick();
+        ASSERT_EQ(link.Panel.Messages.size(), 1u);
+        EXPECT_EQ(link.Panel.Messages[0].Text, "Cannot read the input file " + c.path + ": " + c.reason);
+        EXPECT_FALSE(link.Machine->InputFileOpen);
+        EXPECT_EQ(link.Machine->InputBuffer.Text(), "typed");
+    }
+}
+
+TEST_F(InputFile, ALineTooLongLaterIsReportedAndClosesTheFile) {
+    Open("short\n" + std::string(70000, 'x') + "\nnever\n");
+    EXPECT_EQ(ReadLine(), "short\r");
+    t.Panel.OnWaitForEvents = [this] { t.Type("k"); };
+    EXPECT_EQ(t.Read(0x37), 'k') << "the keyboard takes over";
+    EXPECT_FALSE(t.Machine->InputFileOpen);
+    EXPECT_EQ(t.Panel.MessageTexts(), std::vector<std::string>{"Cannot read the input file " + path_ +
+                                                               ": line 2 is longer than 65536 characters"});
 }
 
 TEST_F(InputFile, AFileThatCannotBeReadIsNamed) {
@@ -221,14 +297,39 @@ TEST(Printer, BytesGoToThePrinterUntilClosed) {
     EXPECT_TRUE(m.PrinterOpen) << "the next byte opens a new job";
 }
 
-TEST(Printer, AFailingPrinterIsReportedOnceAndClosed) {
+// A failing printer is reported once; the bytes it could not take are counted, and Close
+// (still enabled, and not undone by a reset) says how many were lost.
+TEST(Printer, AFailingPrinterIsReportedOnceAndItsLostBytesCounted) {
     TLink t;
     TMachine& m = *t.Machine;
+    t.Write(0x40, {'o', 'k'});
+    t.Panel.PrinterError = "No space left on device";
+    t.Write(0x40, {'a', 'b', 'c'});
+    m.ResetMoor(ExternalReset);
+    t.Panel.Messages.clear();
+    t.Panel.PrinterError.clear();
+    t.Write(0x40, {'d', 'e'});
+    EXPECT_EQ(t.Panel.Printed, "ok") << "nothing reaches the printer after it failed";
+    EXPECT_TRUE(t.Panel.Messages.empty()) << "the failure was reported once";
+    EXPECT_TRUE(m.Panel.CloseMenu.Enabled);
+    m.CloseMenuClick();
+    EXPECT_EQ(t.Panel.PrinterCloses, 1);
+    EXPECT_FALSE(m.Panel.CloseMenu.Enabled);
+    EXPECT_EQ(t.Panel.MessageTexts(), std::vector<std::string>{"5 bytes could not be printed."});
+    t.Write(0x40, {'!'});
+    EXPECT_EQ(t.Panel.Printed, "ok!") << "a new job prints again";
+    m.CloseMenuClick();
+    EXPECT_EQ(t.Panel.Messages.size(), 1u) << "a job that printed whole closes silently";
+}
+
+TEST(Printer, TheFailureNamesItsCause) {
+    TLink t;
     t.Panel.PrinterError = "No space left on device";
     t.Write(0x40, {'a'});
-    EXPECT_FALSE(m.PrinterOpen);
-    EXPECT_EQ(t.Panel.Messages.size(), 1u);
+    ASSERT_EQ(t.Panel.Messages.size(), 1u);
     EXPECT_THAT(t.Panel.Messages[0].Text, ::testing::HasSubstr("No space left on device"));
+    t.Machine->CloseMenuClick();
+    EXPECT_EQ(t.Panel.Messages.back().Text, "1 byte could not be printed.");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "support/TestMachine.h"
+#include "support/TempFolder.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -32,7 +33,7 @@ TEST(TerminalPrograms, EchoesTypedInput) {
 }
 
 TEST(TerminalPrograms, ReadsAnInputFile) {
-    const std::string path = ::testing::TempDir() + "hexmoor_echo_input.bas";
+    const std::string path = TempPath("hexmoor_echo_input.bas");
     std::ofstream(path, std::ios::binary) << "10 PRINT \"A\"\r\n20 GOTO 10\n.\n";
     TTestMachine t;
     TMachine& m = *t.Machine;

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <fstream>
 
+#include "core/Hex.h"
 #include "support/TestMachine.h"
+#include "support/TempFolder.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -24,7 +26,7 @@ protected:
     }
 
     TTestMachine t;
-    std::string path_ = ::testing::TempDir() + "hexmoor_loader_test.s19";
+    std::string path_ = TempPath("hexmoor_loader_test.s19");
 };
 
 TEST_F(Loader, BytesGoToBothImagesAndTheMachineWaitsForAReset) {
@@ -86,6 +88,35 @@ TEST_F(Loader, BadLinesAreReportedOneByOne) {
     EXPECT_EQ(t.Machine->MemoryImage[0x2001], 0xBB);
 }
 
+// "Not Hex" comes before anything of its record is stored: OK stores the record with the
+// bad digit as 0, Cancel keeps the whole record out, and every later one.
+TEST_F(Loader, NotHexIsAskedBeforeTheRecordIsStored) {
+    for (const TMessageResult answer : {TMessageResult::Ok, TMessageResult::Cancel}) {
+        SCOPED_TRACE(answer == TMessageResult::Ok ? "OK" : "Cancel");
+        TTestMachine fresh;
+        std::vector<std::string> shownAtTheQuestion;
+        fresh.Machine->Panel.LoadingMenu.Checked = true;
+        fresh.Panel.Answers = {answer};
+        fresh.Panel.OnMessage = [&](const TShownMessage&) {
+            const TMachine& m = *fresh.Machine;
+            shownAtTheQuestion = {m.Panel.MemoryAddressDisplay.Text, Hex2(m.MemoryImage[0x2010])};
+        };
+        std::ofstream(path_, std::ios::binary) << "S1042000AAFF\nS1062010BB1xCCFF\nS1042020DDFF\n";
+        fresh.Panel.FileName = path_;
+        fresh.Machine->LoadClick();
+        const TMachine& m = *fresh.Machine;
+        EXPECT_EQ(fresh.Panel.MessageTexts(), std::vector<std::string>{"Not Hex"});
+        EXPECT_EQ(shownAtTheQuestion, (std::vector<std::string>{"2000", "00"}))
+            << "no byte of the bad record is stored or shown yet";
+        const bool ok = answer == TMessageResult::Ok;
+        EXPECT_EQ(m.MemoryImage[0x2010], ok ? 0xBB : 0x00);
+        EXPECT_EQ(m.MemoryImage[0x2011], ok ? 0x10 : 0x00) << "the bad digit counts as 0";
+        EXPECT_EQ(m.MemoryImage[0x2012], ok ? 0xCC : 0x00);
+        EXPECT_EQ(m.MemoryImage[0x2020], ok ? 0xDD : 0x00);
+        EXPECT_EQ(m.Panel.MemoryAddressDisplay.Text, ok ? "2020" : "2000");
+    }
+}
+
 TEST_F(Loader, CancelAbandonsTheRestOfTheFile) {
     t.Panel.Answers = {TMessageResult::Ok, TMessageResult::Cancel};
     Load("S1042000AAFF\nS1042001aaFF\nS1042002CCFF\n");
@@ -104,6 +135,61 @@ TEST_F(Loader, AFileThatCannotBeReadIsNamedAndThePanelStaysUsable) {
     EXPECT_THAT(t.Panel.Messages[0].Text, HasSubstr("No such file"));
     EXPECT_TRUE(t.Machine->Panel.LoadMenu.Enabled);
     EXPECT_TRUE(t.Machine->Panel.RunningLed.Enabled);
+}
+
+// A directory, or a device without line ends, is reported naming the file and why, and
+// changes nothing; a file that fails after some records were stored leaves Run and Step
+// disabled, so half a program is never run.
+TEST_F(Loader, FilesThatCannotBeReadWholeAreReported) {
+    struct Case {
+        std::string path, text, reason;
+        bool runnable;
+    } cases[] = {
+        {::testing::TempDir(), "", "Is a directory", true},
+        {"/dev/zero", "", "line 1 is longer than 65536 characters", true},
+        {path_, "S1042000AAFF\n" + std::string(70000, '0') + "\nS1042001BBFF\n",
+         "line 2 is longer than 65536 characters", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        TTestMachine fresh;
+        TMachine& m = *fresh.Machine;
+        m.MemoryImage[0x0100] = 0x99;
+        if (!c.text.empty()) std::ofstream(path_, std::ios::binary) << c.text;
+        fresh.Panel.FileName = c.path;
+        m.LoadClick();
+        EXPECT_EQ(fresh.Panel.MessageTexts(), std::vector<std::string>{"Cannot load " + c.path + ": " + c.reason});
+        EXPECT_EQ(m.MemoryImage[0x2001], 0x00) << "nothing after the failure";
+        EXPECT_EQ(m.MemoryImage[0x0100], c.runnable ? 0x99 : 0x00) << "cleared only after a partial load";
+        EXPECT_TRUE(m.Panel.LoadMenu.Enabled && m.Panel.LoadedLed.Enabled);
+        EXPECT_EQ(m.Panel.RunningLed.Enabled, c.runnable);
+        EXPECT_EQ(m.Panel.StepLed.Enabled, c.runnable);
+        EXPECT_EQ(m.Panel.StartMenu.Enabled, c.runnable);
+        if (!c.runnable) EXPECT_EQ(m.Panel.RunningLed.Hint, " You must Load a Program First ");
+    }
+}
+
+// The read-outs say LOAD while the file is read; the screen is cleared; the EEPROM a
+// program wrote is erased; a second program keeps the first one's other bytes; an S9
+// record is no end: records after it still load.
+TEST_F(Loader, ASecondProgramOverAFirstOne) {
+    TMachine& m = *t.Machine;
+    Load("S1052000AABBFF\nS1052100CCDDFF\n");
+    m.EepromImage[0x10] = 0x42;
+    m.Screen.WriteChar('Z');
+    std::string shownWhileReading;
+    t.Panel.OnPump = [&] { shownWhileReading = m.Panel.MemoryAddressDisplay.Text; };
+    Load("S1042001EEFF\nS9030000FC\nS1042101FFFF\n");
+    EXPECT_EQ(shownWhileReading, "LOAD");
+    EXPECT_EQ(m.Panel.MemoryAddressDisplay.Text, "2101");
+    EXPECT_EQ(m.Panel.MemoryByteDisplay.Text, "FF");
+    EXPECT_EQ(m.Screen.RowText(1), std::string(80, ' '));
+    EXPECT_EQ(m.EepromImage[0x10], 0xFF);
+    EXPECT_EQ(std::vector<uint8_t>(&m.MemoryImage[0x2000], &m.MemoryImage[0x2002]),
+              (std::vector<uint8_t>{0xAA, 0xEE}));
+    EXPECT_EQ(std::vector<uint8_t>(&m.MemoryImage[0x2100], &m.MemoryImage[0x2102]),
+              (std::vector<uint8_t>{0xCC, 0xFF}));
+    EXPECT_TRUE(t.Panel.Messages.empty()) << "S9 is no unknown record";
 }
 
 TEST_F(Loader, CancelledDialogStillAsksForAReset) {

@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         TReadCase{"Ti4o5KeepsDataByte", 0x1E, 0x5A, {"Reading $5A from TI4O5 (First Byte) not Implemented"}},
         TReadCase{"Scsr", 0x2E, 0x00, {"Reading $00 from SCSR not Implemented"}},
         TReadCase{"CoprstAfterReset", 0x3A, 0x55, {"Reading $55 from COPRST"}},
-        TReadCase{"TerminalStatus", 0x36, 0x01, {}, [](TMachine& m) { m.InputBuffer = "x"; }},
+        TReadCase{"TerminalStatus", 0x36, 0x01, {}, [](TMachine& m) { m.InputBuffer.Assign("x"); }},
         TReadCase{"Unassigned", 0x41, 0x00, {"Reading from Register $41"}},
         TReadCase{"PrinterOffsetReadsAsUnassigned", 0x40, 0x00, {"Reading from Register $40"}}),
     [](const auto& info) { return info.param.name; });

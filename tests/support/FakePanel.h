@@ -1,6 +1,7 @@
 // A scripted front panel for tests: records every message and change, answers as told.
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -42,8 +43,11 @@ public:
         return BreakPointAnswer;
     }
 
+    // A run that only the simulated program can end would hang the test when the core is
+    // wrong: past the pump or time limit it fails instead.
     void PumpEvents() override {
-        ++Pumps;
+        if (++Pumps > PumpLimit || std::chrono::steady_clock::now() > deadline_)
+            throw std::runtime_error("the run did not end within the test's limits");
         if (OnPump) OnPump();
     }
 
@@ -88,6 +92,7 @@ public:
     std::string BreakPointShown;
     std::optional<std::string> BreakPointAnswer;
     int Pumps = 0;
+    int PumpLimit = 2'000'000;
     std::function<void()> OnPump;  // a user acting between passes
     int IoPauses = 0;
     std::function<void()> OnIoPause;  // a user acting during the I/O pause
@@ -100,6 +105,10 @@ public:
     std::string Printed;
     std::string PrinterError;  // what the printer answers when set
     int PrinterCloses = 0;
+
+private:
+    std::chrono::steady_clock::time_point deadline_ =
+        std::chrono::steady_clock::now() + std::chrono::seconds(20);
 };
 
 }  // namespace hexmoor::testing
