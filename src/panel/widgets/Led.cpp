@@ -45,10 +45,11 @@ void TGloLed::paintEvent(QPaintEvent*) {
     const QRectF circle = QRectF(rect()).adjusted(half, half, -half, -half);
     if (borderWidth_ > 0) {  // a pen of width 0 would still draw a one-pixel line
         if (borderStyle_ == TLedBorderStyle::bsCtl3D) {
-            // A sunken bezel: shadow on the upper left, highlight on the lower right.
-            painter.setPen(QPen(palette().dark(), borderWidth_));
+            // A sunken bezel: shadow on the upper left, highlight on the lower right. Flat
+            // caps, so that the two halves meet at their ends instead of overlapping.
+            painter.setPen(QPen(palette().dark(), borderWidth_, Qt::SolidLine, Qt::FlatCap));
             painter.drawArc(circle, 45 * 16, 180 * 16);
-            painter.setPen(QPen(palette().light(), borderWidth_));
+            painter.setPen(QPen(palette().light(), borderWidth_, Qt::SolidLine, Qt::FlatCap));
             painter.drawArc(circle, 225 * 16, 180 * 16);
         } else {
             painter.setPen(QPen(Qt::black, borderWidth_));
