@@ -2,6 +2,7 @@
 // states to PNG files there, so that their look can be reviewed.
 #include <QApplication>
 #include <QDir>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -57,6 +58,33 @@ int main(int argc, char** argv) {
     }
     Save(leds, directory, "leds");
 
+    // Rims on the window's own background, where a black or half-clipped rim would show.
+    QWidget rims;
+    auto* grid = new QGridLayout(&rims);
+    const int widths[] = {0, 1, 2, 4};
+    for (int i = 0; i < 4; ++i)
+        grid->addWidget(new QLabel(QString("width %1").arg(widths[i])), 0, 1 + 2 * i, 1, 2);
+    const std::pair<const char*, TLedBorderStyle> styles[] = {
+        {"flat", TLedBorderStyle::bsFlat},
+        {"3D", TLedBorderStyle::bsCtl3D},
+        {"status", TLedBorderStyle::bsStatusControl},
+    };
+    for (int row = 0; row < 3; ++row) {
+        grid->addWidget(new QLabel(styles[row].first), 1 + row, 0);
+        for (int i = 0; i < 4; ++i) {
+            for (bool lit : {false, true}) {
+                auto* led = new TGloLed(&rims);
+                led->setFixedSize(30, 30);
+                led->SetColor(kLime);
+                led->SetLightOn(lit);
+                led->SetBorderStyle(styles[row].second);
+                led->SetBorderWidth(widths[i]);
+                grid->addWidget(led, 1 + row, 1 + 2 * i + lit);
+            }
+        }
+    }
+    Save(rims, directory, "led-rims");
+
     QWidget displays;
     displays.setStyleSheet("background: black");
     new QVBoxLayout(&displays);
@@ -102,7 +130,18 @@ int main(int argc, char** argv) {
     terminal.WriteText("Red text \xB0 degree, \xA3 pound\r\n");
     terminal.SetTextColor(kBlack);
     terminal.WriteText(std::string(85, '*'));
-    terminal.Refresh();
+    // A soft hyphen (which the font gives no advance) leaves the rest of its row on the
+    // ruler's columns, like the same row with a plain hyphen.
+    terminal.WriteText("\r\n\r\n");
+    for (int tens = 0; tens < 8; ++tens) terminal.WriteText("1234567890");
+    terminal.WriteText("soft\xADhyphen: the columns stay on the grid\r\n");
+    terminal.WriteText("soft-hyphen: the columns stay on the grid\r\n");
+    // The caret, over the H of the first row, inverts it.
+    terminal.GotoXY(1, 1);
+    terminal.show();
+    terminal.activateWindow();
+    terminal.setFocus();
+    for (int i = 0; i < 100 && !terminal.hasFocus(); ++i) QApplication::processEvents();
     QApplication::processEvents();
     Save(terminal, directory, "terminal");
     return 0;

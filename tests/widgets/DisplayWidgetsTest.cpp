@@ -1,6 +1,7 @@
 // The LED, the dot-matrix read-out and the seven-segment read-out.
 #include <gmock/gmock.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "panel/widgets/DigDisp.h"
@@ -13,6 +14,14 @@ namespace hexmoor {
 namespace {
 
 using ::testing::ElementsAre;
+
+// Equal but for the little of a neighbouring colour that antialiasing blends in.
+bool Near(QRgb pixel, const QColor& colour) {
+    const int tolerance = 24;
+    return std::abs(qRed(pixel) - colour.red()) <= tolerance &&
+           std::abs(qGreen(pixel) - colour.green()) <= tolerance &&
+           std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
+}
 
 QRgb Centre(QWidget& widget) {
     const QImage image = widget.grab().toImage();
@@ -50,6 +59,55 @@ TEST(GloLed, StatusRimWantsAWidthOfTwo) {
     EXPECT_TRUE(led.Ctl3D());
     led.SetCtl3D(false);
     EXPECT_EQ(led.BorderStyle(), TLedBorderStyle::bsFlat);
+}
+
+// Walks in from the middle of each edge: the first BorderWidth pixels are the rim (the
+// bezel's shadow at the top and left, its highlight at the bottom and right), the next one is
+// the background between rim and light. A width of 0 shows no rim at all.
+TEST(GloLed, RimLiesWhollyInsideTheWidget) {
+    const QColor background(0, 128, 128), shadow(128, 0, 0), highlight(255, 255, 0);
+    const int size = 30;
+    struct Edge {
+        const char* name;
+        QPoint start, inward;
+        bool shadowed;  // on the upper-left half of the bezel
+    } edges[] = {
+        {"top", {size / 2, 0}, {0, 1}, true},
+        {"left", {0, size / 2}, {1, 0}, true},
+        {"bottom", {size / 2, size - 1}, {0, -1}, false},
+        {"right", {size - 1, size / 2}, {-1, 0}, false},
+    };
+    const std::pair<const char*, TLedBorderStyle> styles[] = {
+        {"flat", TLedBorderStyle::bsFlat},
+        {"3D", TLedBorderStyle::bsCtl3D},
+        {"status", TLedBorderStyle::bsStatusControl},
+    };
+    for (auto [styleName, style] : styles) {
+        for (int width : {0, 1, 2, 4}) {
+            TGloLed led;
+            QPalette palette = led.palette();
+            palette.setColor(QPalette::Window, background);
+            palette.setColor(QPalette::Dark, shadow);
+            palette.setColor(QPalette::Light, highlight);
+            led.setPalette(palette);
+            led.resize(size, size);
+            led.SetBorderStyle(style);
+            led.SetBorderWidth(width);
+            const QImage image = led.grab().toImage();
+            for (const Edge& edge : edges) {
+                const QColor rim = style != TLedBorderStyle::bsCtl3D ? QColor(Qt::black)
+                                   : edge.shadowed                   ? shadow
+                                                                     : highlight;
+                for (int depth = 0; depth <= width; ++depth) {
+                    SCOPED_TRACE(testing::Message() << styleName << " rim, width " << width
+                                                    << ", " << edge.name << " edge, depth " << depth);
+                    const QRgb pixel = image.pixel(edge.start + depth * edge.inward);
+                    EXPECT_TRUE(Near(pixel, depth < width ? rim : background))
+                        << QColor(pixel).name().toStdString();
+                }
+            }
+        }
+    }
 }
 
 TEST(DigitalDisplay, GlyphPositionsForEachAlignment) {

@@ -1,6 +1,7 @@
 // The terminal control: drawing the screen model and coalescing repaints.
 #include <gmock/gmock.h>
 
+#include <QApplication>
 #include <QFile>
 
 #include "io/Lumocrt/Lumocrt.h"
@@ -43,6 +44,61 @@ TEST(Lumocrt, TextAndColoursReachThePixels) {
         for (int x = 0; x < terminal.CellWidth(); ++x)
             yellow = yellow || (qRed(image.pixel(x, y)) > 150 && qGreen(image.pixel(x, y)) > 150);
     EXPECT_TRUE(yellow) << "the first cell holds yellow text (antialiased on navy)";
+}
+
+// The pixels of one cell (1-based column and row).
+QImage CellImage(TLumocrt& terminal, int column, int row) {
+    return terminal.grab().toImage().copy((column - 1) * terminal.CellWidth(),
+                                          (row - 1) * terminal.CellHeight(),
+                                          terminal.CellWidth(), terminal.CellHeight());
+}
+
+// Whatever precedes it on the row, a character is drawn in its own cell exactly as it is
+// at the start of a row: neither zero-width glyphs (the soft hyphen, the C1 controls that
+// Windows-1252 leaves undefined) nor fractional advances move it off the cell grid.
+TEST(Lumocrt, EveryCharacterIsDrawnInItsOwnCell) {
+    const struct Case {
+        const char* name;
+        std::string before;
+    } cases[] = {
+        {"soft hyphen", "AB\xAD"},
+        {"undefined codes", "\x81\x8D\x8F\x90\x9D"},
+        {"long row", std::string(70, 'M')},
+    };
+    TLumocrt terminal;
+    terminal.WriteText("#");
+    const QImage alone = CellImage(terminal, 1, 1);
+    for (const Case& c : cases) {
+        terminal.GotoXY(1, 2);
+        terminal.ClrEol();
+        terminal.WriteText(c.before + "#");
+        EXPECT_EQ(CellImage(terminal, int(c.before.size()) + 1, 2), alone) << "after " << c.name;
+    }
+}
+
+// The caret inverts its cell, so the character under it stays readable.
+TEST(Lumocrt, CaretInvertsTheCharacterUnderIt) {
+    TLumocrt terminal;
+    terminal.SetBackColor(kNavy);
+    terminal.SetTextColor(kYellow);
+    terminal.ClrScr();
+    terminal.WriteText("#");
+    terminal.GotoXY(1, 1);
+    const QImage plain = CellImage(terminal, 1, 1);
+    terminal.show();
+    terminal.activateWindow();
+    terminal.setFocus();
+    for (int i = 0; i < 100 && !terminal.hasFocus(); ++i) QApplication::processEvents();
+    ASSERT_TRUE(terminal.hasFocus());
+    const QImage caret = CellImage(terminal, 1, 1);
+    int textPixels = 0;
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            textPixels += plain.pixel(x, y) != plain.pixel(0, 0);
+            ASSERT_EQ(caret.pixel(x, y), plain.pixel(x, y) ^ 0x00FFFFFFu) << "at " << x << ", " << y;
+        }
+    }
+    EXPECT_GT(textPixels, 4) << "the cell holds a character";
 }
 
 TEST(Lumocrt, Windows1252Characters) {

@@ -142,12 +142,18 @@ void TLumocrt::PlaceCaret() {
 void TLumocrt::focusInEvent(QFocusEvent*) { PlaceCaret(); }
 void TLumocrt::focusOutEvent(QFocusEvent*) { PlaceCaret(); }
 
-// Only the cells in the clip area, each run of equal colours with one text call.
+// Only the cells in the clip area: the background of each run of equal colours with one
+// fill, then each character in its own cell. Drawing a run as one string would place the
+// characters by the font's advances, which are fractional, zero for a soft hyphen or wider
+// for a fallback glyph, and the row would drift off the grid that the caret and the partial
+// repaints use.
 void TLumocrt::paintEvent(QPaintEvent* event) {
     if (ownerDraw_) return;
     QPainter painter(this);
     painter.setFont(font());
     const QRect clip = event->rect();
+    const QFontMetrics metrics(font());  // the leading is split above and below the text
+    const int baseline = (cellHeight_ - metrics.height()) / 2 + metrics.ascent();
     const int firstColumn = std::max(0, clip.left() / cellWidth_);
     const int columnLimit = std::min(screen_->Columns(), (clip.right() + cellWidth_) / cellWidth_);
     const int firstRow = std::max(0, clip.top() / cellHeight_);
@@ -156,23 +162,24 @@ void TLumocrt::paintEvent(QPaintEvent* event) {
         int column = firstColumn;
         while (column < columnLimit) {
             const TScreenCell& first = screen_->Cell(column + 1, row + 1);
-            QString run;
-            int end = column;
+            int end = column + 1;
             while (end < columnLimit) {
                 const TScreenCell& cell = screen_->Cell(end + 1, row + 1);
                 if (cell.Back != first.Back || cell.Text != first.Text) break;
-                run += FromWindows1252(cell.Char);
                 ++end;
             }
-            const QRect cells = CellRect(column + 1, end, row + 1, row + 1);
-            painter.fillRect(cells, ToQColor(first.Back));
+            painter.fillRect(CellRect(column + 1, end, row + 1, row + 1), ToQColor(first.Back));
             painter.setPen(ToQColor(first.Text));
-            painter.drawText(cells, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, run);
-            column = end;
+            for (; column < end; ++column)
+                painter.drawText(QPoint(column * cellWidth_, row * cellHeight_ + baseline),
+                                 QString(FromWindows1252(screen_->Cell(column + 1, row + 1).Char)));
         }
     }
-    if (!caret_.isNull() && clip.intersects(caret_))
-        painter.fillRect(caret_, palette().text());
+    // A solid caret inverts its cell, so the character under it stays readable.
+    if (!caret_.isNull() && clip.intersects(caret_)) {
+        painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+        painter.fillRect(caret_, Qt::black);
+    }
 }
 
 QString TLumocrt::HardCopy() {

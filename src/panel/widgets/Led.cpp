@@ -39,13 +39,17 @@ void TGloLed::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     painter.setRenderHint(QPainter::Antialiasing);
-    QRectF circle = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    if (borderWidth_ > 0) {
+    // A pen straddles its path: inset the path by half the pen's width so that the whole
+    // rim lies inside the widget.
+    const qreal half = borderWidth_ / 2.0;
+    const QRectF circle = QRectF(rect()).adjusted(half, half, -half, -half);
+    if (borderWidth_ > 0) {  // a pen of width 0 would still draw a one-pixel line
         if (borderStyle_ == TLedBorderStyle::bsCtl3D) {
-            // A sunken bezel: shadow on the upper left, highlight on the lower right.
-            painter.setPen(QPen(palette().dark(), borderWidth_));
+            // A sunken bezel: shadow on the upper left, highlight on the lower right. Flat
+            // caps, so that the two halves meet at their ends instead of overlapping.
+            painter.setPen(QPen(palette().dark(), borderWidth_, Qt::SolidLine, Qt::FlatCap));
             painter.drawArc(circle, 45 * 16, 180 * 16);
-            painter.setPen(QPen(palette().light(), borderWidth_));
+            painter.setPen(QPen(palette().light(), borderWidth_, Qt::SolidLine, Qt::FlatCap));
             painter.drawArc(circle, 225 * 16, 180 * 16);
         } else {
             painter.setPen(QPen(Qt::black, borderWidth_));
