@@ -1,6 +1,7 @@
 // Simulated instructions per second: the CPU alone (FastExecuteInstruction on the sieve),
-// and whole passes of the run loop (timers, interrupt check, execution) on the sieve with
-// an output-compare interrupt every 500 cycles.
+// whole passes of the run loop (timers, interrupt check, execution) on the sieve with an
+// output-compare interrupt every 500 cycles, and on the sieve while the A/D converter scans;
+// and the cost of reading typed-ahead input, which must not grow with what is waiting.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -74,6 +75,36 @@ void WholePasses(benchmark::State& state) {
     if (Word(*m, 0x3002) == 0) state.SkipWithError("no output-compare interrupt was taken");
 }
 BENCHMARK(WholePasses)->MinTime(2.0);
+
+void WholePassesWhileScanning(benchmark::State& state) {
+    TSilentPanel panel;
+    auto m = LoadedMachine(panel, "ad_scan_sieve");
+    for (auto _ : state)
+        for (int i = 0; i < kBatch; ++i) m->RunPass();
+    Report(state, *m);
+    if (!(m->RegisterBlock[0x30] & 0x80)) state.SkipWithError("the A/D converter did not convert");
+}
+BENCHMARK(WholePassesWhileScanning)->MinTime(2.0);
+
+// The program reads every byte of `range` bytes typed ahead (piped into the runner, say)
+// through the terminal data port: the time per byte stays the same however many wait.
+void ReadingTypedAheadInput(benchmark::State& state) {
+    TSilentPanel panel;
+    TMachine m(panel);
+    const auto bytes = std::size_t(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (std::size_t i = 0; i < bytes; ++i) m.FormKeyPress(uint8_t('a' + i % 26));
+        state.ResumeTiming();
+        for (std::size_t i = 0; i < bytes; ++i) {
+            m.EffectiveAddress = 0x1037;
+            m.LoadByte();
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(bytes));
+    state.SetComplexityN(int64_t(bytes));
+}
+BENCHMARK(ReadingTypedAheadInput)->RangeMultiplier(4)->Range(1 << 16, 1 << 22)->Complexity();
 
 }  // namespace
 }  // namespace hexmoor
