@@ -144,6 +144,13 @@ TEST(Runner, ExitStatusForBadFilesAndArguments) {
     EXPECT_EQ(missing.Status, 1);
     EXPECT_THAT(missing.Err, HasSubstr("/nonexistent/program.s19"));
     EXPECT_THAT(missing.Err, HasSubstr("No such file"));
+    const std::string folder = ::testing::TempDir();
+    for (const std::string& arguments : {folder, "--input " + folder + " " + Program("echo")}) {
+        const TRun unreadable = RunRunner(arguments);
+        EXPECT_EQ(unreadable.Status, 1) << arguments;
+        EXPECT_THAT(unreadable.Err, HasSubstr(folder + ": Is a directory")) << arguments;
+        EXPECT_EQ(unreadable.Out, "") << "nothing runs";
+    }
     for (const char* arguments : {"", "--bogus x.s19", "--max-cycles ten x.s19", "--break G000 x.s19",
                                   "a.s19 b.s19"}) {
         const TRun bad = RunRunner(arguments);
