@@ -30,6 +30,7 @@ long TTestMachine::RunProgram(const std::string& name, long instructionLimit) {
         const uint16_t pc = Machine->RegisterPC;
         if (Machine->MemoryImage[pc] == 0x20 && Machine->MemoryImage[uint16_t(pc + 1)] == 0xFE)
             return count;
+        if ((count & 0xFFFF) == 0) Panel.CheckTime();
         Step();
     }
     throw std::runtime_error(name + " did not reach its end within the instruction limit");
@@ -46,6 +47,7 @@ long TTestMachine::RunPasses(const std::string& name, long passLimit) {
     const uint16_t end = EndLoopAddress();
     for (long passes = 1; passes < passLimit; ++passes) {
         if (Machine->RegisterPC == end && Machine->RunState == RunNormal) return passes;
+        if ((passes & 0xFFF) == 0) Panel.CheckTime();
         Machine->RunPass();
     }
     throw std::runtime_error(name + " did not reach its end within the pass limit");
