@@ -183,6 +183,38 @@ TEST(TerminalLink, PausesSendATerminalInFrontBack) {
     }
 }
 
+// Whatever changes the screen, the typed-ahead input or the terminal's place tells the view.
+TEST(TerminalLink, EveryTerminalChangeIsRepainted) {
+    struct Case {
+        const char* name;
+        void (*act)(TLink&);
+    } cases[] = {
+        {"key", [](TLink& t) { t.Type("k"); }},
+        {"data read", [](TLink& t) { t.Read(0x37); }},
+        {"output", [](TLink& t) { t.Write(0x37, {'x'}); }},
+        {"escape command", [](TLink& t) { t.Write(0x37, {7, 0}); }},
+        {"clear screen", [](TLink& t) { t.Machine->ClrScr(); }},
+        {"clear input", [](TLink& t) { t.Machine->ClearInputBufferClick(); }},
+        {"bring to front", [](TLink& t) { t.Machine->BringtoFrontMenuClick(); }},
+        {"reset", [](TLink& t) { t.Machine->ResetMoor(ExternalReset); }},
+    };
+    for (const Case& c : cases) {
+        TLink t;
+        t.Type("a");
+        t.Panel.Changes.clear();
+        c.act(t);
+        EXPECT_THAT(t.Panel.Changes, ::testing::Contains(TPanelItem::Terminal)) << c.name;
+    }
+    TLink t;
+    t.Panel.OnWaitForEvents = [&] {
+        t.Panel.Changes.clear();
+        t.Machine->RunClick();  // Stop ends the wait
+        EXPECT_THAT(t.Panel.Changes, ::testing::Contains(TPanelItem::Terminal)) << "released wait";
+    };
+    t.Machine->Panel.RunningLed = TLed{{true, ""}, true, kLime, kRed};
+    EXPECT_EQ(t.Read(0x37), 0);
+}
+
 class InputFile : public ::testing::Test {
 protected:
     void TearDown() override { std::remove(path_.c_str()); }

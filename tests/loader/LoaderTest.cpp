@@ -178,7 +178,19 @@ TEST_F(Loader, ASecondProgramOverAFirstOne) {
     m.EepromImage[0x10] = 0x42;
     m.Screen.WriteChar('Z');
     std::string shownWhileReading;
-    t.Panel.OnPump = [&] { shownWhileReading = m.Panel.MemoryAddressDisplay.Text; };
+    t.Panel.OnPump = [&] {
+        const TPanelState& p = m.Panel;
+        shownWhileReading = p.MemoryAddressDisplay.Text;
+        // Nothing that would start a run or a second load works meanwhile.
+        EXPECT_FALSE(p.LoadMenu.Enabled || p.StartMenu.Enabled || p.StopMenu.Enabled);
+        for (const TLed* led : {&p.RunningLed, &p.StepLed}) {
+            EXPECT_FALSE(led->Enabled);
+            EXPECT_EQ(led->UnlitColour, kMaroon);
+            EXPECT_EQ(led->LitColour, kGreen);
+        }
+        EXPECT_FALSE(p.LoadedLed.Lit);
+        EXPECT_EQ(p.LoadedLed.Hint, " Loading in Progress ");
+    };
     Load("S1042001EEFF\nS9030000FC\nS1042101FFFF\n");
     EXPECT_EQ(shownWhileReading, "LOAD");
     EXPECT_EQ(m.Panel.MemoryAddressDisplay.Text, "2101");
