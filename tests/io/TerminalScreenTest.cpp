@@ -108,6 +108,21 @@ TEST(TerminalScreen, ClearingKeepsTheCurrentColours) {
     EXPECT_EQ(screen.RowText(3).substr(0, 7), "       ");
 }
 
+// Clearing reaches every cell of the largest screen, its last row and column included.
+TEST(TerminalScreen, ClearingTheLargestScreenBlanksEveryCell) {
+    TTerminalScreen screen;
+    screen.SetColumns(TTerminalScreen::kMaxColumns);
+    screen.SetRows(TTerminalScreen::kMaxRows);
+    screen.LineBreak = TLineBreak::CR;
+    for (int i = 0; i < screen.Columns() * screen.Rows() - 1; ++i) screen.WriteChar('x');
+    screen.BackColor = kNavy;
+    screen.ClrScr();
+    for (int row = 1; row <= screen.Rows(); ++row) {
+        EXPECT_EQ(screen.RowText(row), std::string(TTerminalScreen::kMaxColumns, ' ')) << row;
+        EXPECT_EQ(screen.Cell(screen.Columns(), row).Back, kNavy) << row;
+    }
+}
+
 TEST(TerminalScreen, DamageCoversWhatChanged) {
     TTerminalScreen screen;
     screen.TakeDamage();

@@ -3,11 +3,31 @@
 
 #include <QApplication>
 #include <QFile>
+#include <iconv.h>
 
 #include "io/Lumocrt/Lumocrt.h"
 
 namespace hexmoor {
 namespace {
+
+// The bytes 128-255 show as the Windows-1252 characters, with the C library's converter
+// as the independent reference; the five codes the code page leaves undefined show as
+// their own code points.
+TEST(Lumocrt, HighBytesShowTheirWindows1252Characters) {
+    iconv_t converter = iconv_open("UTF-32LE", "WINDOWS-1252");
+    ASSERT_NE(converter, iconv_t(-1));
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        char in = char(byte);
+        char32_t out = 0;
+        char* inPointer = &in;
+        char* outPointer = reinterpret_cast<char*>(&out);
+        std::size_t inLeft = 1, outLeft = sizeof out;
+        const bool defined = iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) != std::size_t(-1);
+        EXPECT_EQ(FromWindows1252(uint8_t(byte)).unicode(), defined ? out : char32_t(byte))
+            << "byte " << std::hex << byte;
+    }
+    iconv_close(converter);
+}
 
 TEST(Lumocrt, HundredLineFeedsForceWholeRepaintsEveryTwentieth) {
     TLumocrt terminal;
