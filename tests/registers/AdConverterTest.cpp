@@ -77,6 +77,22 @@ TEST(AdConverter, MultiChannelGroupStopsAfterFour) {
     EXPECT_THAT(t.Results(), ElementsAre(40, 50, 60, 70));
 }
 
+// Only SCAN (bit 5) keeps converting after the fourth result, whatever the other bits.
+TEST(AdConverter, OnlyScanConvertsAgain) {
+    for (const uint8_t adctl : {0x01, 0x03, 0x11, 0x15, 0x21, 0x33}) {
+        SCOPED_TRACE(::testing::Message() << "ADCTL $" << std::hex << int(adctl));
+        TConverter t;
+        TMachine& m = *t.Machine;
+        for (int channel = 0; channel < 8; ++channel) m.AnalogInputChange(channel, 155);  // 100
+        t.WriteAdctl(adctl);
+        t.Convert(4);
+        for (int channel = 0; channel < 8; ++channel) m.AnalogInputChange(channel, 55);  // 200
+        t.Convert(4);
+        const uint8_t expected = (adctl & 0x20) ? 200 : 100;
+        EXPECT_THAT(t.Results(), ElementsAre(expected, expected, expected, expected));
+    }
+}
+
 TEST(AdConverter, ReferenceChannels) {
     TConverter t;
     TMachine& m = *t.Machine;
