@@ -185,6 +185,7 @@ int RunHeadless(const TRunnerOptions& options) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m.CloseLogFile();
+    m.CloseMenuClick();  // the printer output is complete; says what it could not print
 
     if (options.Screen) PrintScreen(m.Screen);
     if (options.Registers) {

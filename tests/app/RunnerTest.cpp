@@ -133,6 +133,10 @@ TEST(Runner, PrinterBytesGoToTheirFile) {
     const TRun run = RunRunner("--max-instructions 100 --printer " + printer + " " + source);
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(ReadAll(printer), "O");
+    const TRun failed = RunRunner("--max-instructions 100 --printer " + ::testing::TempDir() + " " + source);
+    EXPECT_EQ(failed.Status, 0) << "the program goes on";
+    EXPECT_THAT(failed.Err, HasSubstr("Is a directory"));
+    EXPECT_THAT(failed.Err, HasSubstr("1 byte could not be printed."));
     const TRun discarded = RunRunner("--max-instructions 100 " + source);
     EXPECT_THAT(discarded.Err, HasSubstr("printer output discarded"));
     std::remove(printer.c_str());
