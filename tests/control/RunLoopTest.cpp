@@ -8,6 +8,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 
 constexpr uint16_t kCode = 0x2000;
 
@@ -171,6 +172,12 @@ TEST(RunLoop, StoppedMachineWakesOnlyForXirqAndIrq) {
             EXPECT_EQ(t.Panel.MessageTexts(), std::vector<std::string>{c.warning}) << c.name;
         else
             EXPECT_THAT(t.Panel.Messages, IsEmpty()) << c.name;
+        // The Status LED shows lime again whenever the CPU leaves STOP.
+        const bool left = c.state == RunNormal;
+        EXPECT_EQ(m.Panel.StatusLed.LitColour, left ? kLime : kYellow) << c.name;
+        EXPECT_THAT(m.Panel.StatusLed.Hint,
+                    StartsWith(left ? " Normal Mode " : " The CPU is in STOP Mode")) << c.name;
+        EXPECT_TRUE(m.Panel.StatusLed.Lit) << c.name;
         if (c.pc >= 0x3000) {
             EXPECT_EQ(t.Word(0x01FE), kCode + 1) << c.name << ": returns after the STOP";
             EXPECT_EQ(m.CycleCount, stoppedAt + 11) << c.name;

@@ -172,5 +172,138 @@ TEST(Ports, ReadModifyWriteTakesTheLatchWithoutAPause) {
     EXPECT_EQ(t.Panel.IoPauses, 1) << "only the write pauses";
 }
 
+
+// A reset, a direction write or a chip select recolours LEDs but never lights or darkens
+// one: inputs keep the levels the user set, outputs the last latch until the next write.
+TEST(Ports, LitStatesSurviveResetDirectionsAndChipSelects) {
+    struct Case {
+        const char* name;
+        uint8_t offset;  // the register written; 0xFF for a reset
+        uint8_t byte;
+    } cases[] = {
+        {"reset", 0xFF, 0},        {"DDRA all out", 0x01, 0xFF}, {"DDRA all in", 0x01, 0x00},
+        {"DDRC", 0x07, 0xF0},      {"DDRD", 0x09, 0x2A},         {"DDRG all out", 0x03, 0xFF},
+        {"DDRG all in", 0x03, 0x00}, {"CSCTL", 0x5D, 0xA0},      {"CSGSIZ", 0x5F, 0x01},
+    };
+    for (const Case& c : cases) {
+        for (uint8_t pattern : {0x55, 0xAA}) {
+            SCOPED_TRACE(std::string(c.name) + (pattern == 0x55 ? ", pattern 55" : ", pattern AA"));
+            TPorts t;
+            auto& groups = t.Machine->Panel.PortGroups;
+            for (TLedGroup& group : groups)
+                for (int bit = 0; bit < 8; ++bit) group.Leds[bit].Lit = pattern >> bit & 1;
+            if (c.offset == 0xFF)
+                t.Machine->ResetMoor(ExternalReset);
+            else
+                t.Write(c.offset, c.byte);
+            for (int group = 0; group < kPortGroupCount; ++group)
+                for (int bit = 0; bit < 8; ++bit)
+                    EXPECT_EQ(groups[group].Leds[bit].Lit, bool(pattern >> bit & 1))
+                        << "group " << group << " bit " << bit;
+        }
+    }
+}
+
+// Clicking the input LED of a pin configured as output toggles that (dimmed) LED, but the
+// read still takes the latch for that pin, and the output LEDs go on showing the latch.
+TEST(Ports, ReadsIgnoreInputClicksOnOutputPins) {
+    struct Case {
+        const char* port;
+        uint8_t data, ddr;
+        TPortGroup input, output;
+        int pins;
+        uint8_t allLit, allDark;  // reads with every input LED lit, then dark
+    } cases[] = {
+        {"A", 0x00, 0x01, PortAInput, PortAOutput, 8, 0xAF, 0xA0},
+        {"C", 0x06, 0x07, PortCInput, PortCOutput, 8, 0xAF, 0xA0},
+        {"D", 0x08, 0x09, PortDInput, PortDOutput, 6, 0x2F, 0x20},
+        {"G", 0x02, 0x03, PortGInput, PortGOutput, 8, 0xAF, 0xA0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("port ") + c.port);
+        TPorts t;
+        TMachine& m = *t.Machine;
+        t.Write(c.ddr, 0xF0);
+        t.Write(c.data, 0xA5);
+        for (uint8_t expected : {c.allLit, c.allDark}) {
+            for (int bit = 0; bit < c.pins; ++bit) m.InputLedClick(c.input, bit);
+            for (int bit = 0; bit < c.pins; ++bit) {
+                EXPECT_EQ(t.Led(c.input, bit).Lit, expected == c.allLit) << "input LED " << bit;
+                EXPECT_EQ(t.Led(c.output, bit).Lit, bool(0xA5 >> bit & 1)) << "output LED " << bit;
+            }
+            EXPECT_EQ(t.Read(c.data), expected);
+        }
+    }
+}
+
+// PA7 clicks and E-clock time as PACNT counts them in each PACTL mode. The clicks come
+// first, then 200 passes of a 3-cycle loop: 597 cycles, nine counts through an open gate.
+TEST(Ports, PulseAccumulatorModesCountClicksOrGatedTime) {
+    struct Case {
+        const char* name;
+        uint8_t pactl;
+        bool startLit;
+        int clicks;
+        uint8_t count;
+    } cases[] = {
+        {"rising edges, PA7 taken high", 0x50, false, 1, 1},
+        {"rising edges, PA7 taken low", 0x50, true, 1, 0},
+        {"rising edges, one pulse", 0x50, false, 2, 1},
+        {"falling edges, one pulse", 0x40, false, 2, 1},
+        {"accumulator off", 0x30, false, 2, 0},
+        {"gated while low, PA7 low", 0x70, false, 0, 9},
+        {"gated while low, PA7 high", 0x70, true, 0, 0},
+        {"gated while low, PA7 taken low", 0x70, true, 1, 9},
+        {"gated while low, PA7 taken high", 0x70, false, 1, 0},
+        {"gated while high, PA7 high", 0x60, true, 0, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPorts t;
+        TMachine& m = *t.Machine;
+        t.Place(0x2000, {0x20, 0xFE});  // BRA *
+        t.Led(PortAInput, 7).Lit = c.startLit;
+        t.Write(0x26, c.pactl);
+        for (int i = 0; i < c.clicks; ++i) m.InputLedClick(PortAInput, 7);
+        for (int pass = 0; pass < 200; ++pass) m.RunPass();
+        EXPECT_EQ(t.Read(0x27), c.count) << "PACNT";
+        EXPECT_EQ(t.Read(0x25) & 0x10, c.count ? 0x10 : 0) << "PAIF";
+    }
+}
+
+// The chip selects take PG4 (IO2), PG5 (IO1), PG6 (general) and PG7 (program): both LEDs
+// of a taken pin turn yellow and aqua; a pin given back takes the colours of its DDRG bit.
+TEST(Ports, ChipSelectsRecolourTheirPortGPins) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<uint8_t, uint8_t>> writes;  // after DDRG = $50
+        uint8_t taken;                                     // PG7-PG4 in bits 7-4
+        uint8_t ddrg;
+    } cases[] = {
+        {"after reset", {}, 0x80, 0x50},
+        {"IO1 and IO2", {{0x5D, 0xA0}}, 0x30, 0x50},
+        {"program and IO1", {{0x5D, 0x84}}, 0xA0, 0x50},
+        {"IO2 alone", {{0x5D, 0x20}}, 0x10, 0x50},
+        {"general", {{0x5F, 0x01}}, 0xC0, 0x50},
+        {"general off again", {{0x5F, 0x01}, {0x5F, 0x07}}, 0x80, 0x50},
+        {"IO2, then DDRG", {{0x5D, 0x20}, {0x03, 0xA0}}, 0x10, 0xA0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPorts t;
+        t.Write(0x03, 0x50);
+        for (auto [offset, byte] : c.writes) t.Write(offset, byte);
+        for (int bit = 4; bit < 8; ++bit) {
+            const bool taken = c.taken >> bit & 1, output = c.ddrg >> bit & 1;
+            const TLedScheme out = taken ? kSpecialScheme : output ? kActiveScheme : kDimmedScheme;
+            const TLedScheme in = taken ? kSpecialScheme : output ? kDimmedScheme : kActiveScheme;
+            EXPECT_EQ(t.Led(PortGOutput, bit).LitColour, out.Lit) << "PG" << bit << " output";
+            EXPECT_EQ(t.Led(PortGOutput, bit).UnlitColour, out.Unlit) << "PG" << bit << " output";
+            EXPECT_EQ(t.Led(PortGInput, bit).LitColour, in.Lit) << "PG" << bit << " input";
+            EXPECT_EQ(t.Led(PortGInput, bit).UnlitColour, in.Unlit) << "PG" << bit << " input";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace hexmoor::testing
