@@ -272,7 +272,7 @@ TEST(RunControls, ClicksThatReleaseATerminalWait) {
         t.Panel.OnWaitForEvents = [&] {
             if (t.Panel.Waits == 1) c.click(m);
             else if (m.Panel.RunningLed.Lit) m.RunClick();  // a run that went on: stop it
-            if (t.Panel.Waits >= 4) m.InputBuffer = "x";     // the wait was never released
+            if (t.Panel.Waits >= 4) m.InputBuffer.Assign("x");    // the wait was never released
         };
         c.start(m);
         EXPECT_EQ(t.Panel.Waits, c.waits);
