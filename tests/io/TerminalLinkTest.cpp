@@ -271,6 +271,13 @@ TEST_F(InputFile, ReopeningAsksFirstAndResetCloses) {
     t.Machine->InputFileMenuClick();
     EXPECT_EQ(t.Panel.MessageTexts(), std::vector<std::string>{path_ + " is open\rOK to close it?"});
     EXPECT_TRUE(t.Machine->InputFileOpen);
+    EXPECT_EQ(t.Panel.FileQuestions.size(), 1u) << "No keeps the file and asks for none";
+    EXPECT_EQ(ReadLine(), "A\r");
+    t.Panel.Answers = {TMessageResult::Yes};
+    t.Machine->InputFileMenuClick();
+    EXPECT_EQ(t.Panel.FileQuestions.size(), 2u) << "Yes closes it and asks for the next";
+    EXPECT_EQ(ReadLine(), "A\r") << "read again from its start";
+    EXPECT_TRUE(t.Machine->InputFileOpen);
     t.Machine->ResetMoor(ExternalReset);
     EXPECT_FALSE(t.Machine->InputFileOpen);
     EXPECT_EQ(t.Machine->InputBuffer.Text(), "");
@@ -282,7 +289,8 @@ TEST_F(InputFile, FilesThatAreNoTextAreReportedAndFeedNothing) {
     struct Case {
         std::string path, reason;
     } cases[] = {{::testing::TempDir(), "Is a directory"},
-                 {"/dev/zero", "line 1 is longer than 65536 characters"}};
+                 {"/dev/zero", "line 1 is longer than 65536 characters"},
+                 {"/proc/self/mem", "Input/output error"}};  // reading address 0 fails
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         TLink link;

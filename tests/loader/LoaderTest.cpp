@@ -147,6 +147,7 @@ TEST_F(Loader, FilesThatCannotBeReadWholeAreReported) {
     } cases[] = {
         {::testing::TempDir(), "", "Is a directory", true},
         {"/dev/zero", "", "line 1 is longer than 65536 characters", true},
+        {"/proc/self/mem", "", "Input/output error", true},  // reading address 0 fails
         {path_, "S1042000AAFF\n" + std::string(70000, '0') + "\nS1042001BBFF\n",
          "line 2 is longer than 65536 characters", false},
     };
