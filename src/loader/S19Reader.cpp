@@ -70,29 +70,4 @@ TS19Line ReadS19Line(std::string_view line) {
     return result;
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find_first_of("\r\n");
-        lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos) break;
-        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-        text.remove_prefix(end + (crlf ? 2 : 1));
-    }
-    return lines;
-}
-
-TS19Contents ReadS19(std::string_view text) {
-    TS19Contents contents;
-    int lineNumber = 0;
-    for (std::string_view line : SplitLines(text)) {
-        TS19Line read = ReadS19Line(line);
-        ++lineNumber;
-        contents.Bytes.insert(contents.Bytes.end(), read.Bytes.begin(), read.Bytes.end());
-        for (std::string& message : read.Messages)
-            contents.Diagnostics.push_back({lineNumber, std::move(message)});
-    }
-    return contents;
-}
-
 }  // namespace hexmoor

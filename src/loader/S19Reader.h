@@ -29,19 +29,4 @@ struct TS19Line {
 // wraps to $0000.
 TS19Line ReadS19Line(std::string_view line);
 
-// The lines of a text whose lines end in LF, CRLF or CR, without their line ends.
-std::vector<std::string_view> SplitLines(std::string_view text);
-
-struct TS19Diagnostic {
-    int Line;  // 1-based
-    std::string Message;
-};
-
-struct TS19Contents {
-    std::vector<TS19Byte> Bytes;  // in file order
-    std::vector<TS19Diagnostic> Diagnostics;
-};
-
-TS19Contents ReadS19(std::string_view text);
-
 }  // namespace hexmoor

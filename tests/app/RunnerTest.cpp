@@ -66,6 +66,15 @@ TEST(Runner, EchoFedByAnInputFile) {
     std::remove(input.c_str());
 }
 
+TEST(Runner, AnEmptyInputFileFeedsNothing) {
+    const std::string input = Temp("empty.bas");
+    std::ofstream(input, std::ios::binary) << "";
+    const TRun run = RunRunner("--input " + input + " " + Program("echo"));
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "");
+}
+
 TEST(Runner, EndsWhenNoMoreInputCanCome) {
     const TRun run = RunRunner(Program("echo"), "ab");
     EXPECT_EQ(run.Status, 0);

@@ -1,6 +1,7 @@
 // What a program sees at the terminal and printer ports.
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -166,16 +167,22 @@ TEST(TerminalLink, PausesSendATerminalInFrontBack) {
             TMachine& m = *t.Machine;
             m.Panel.IOOperationsMenu.Checked = true;
             if (inFront) m.BringtoFrontMenuClick();
-            bool seenInFront = true, menuEnabled = true;
+            t.Panel.Changes.clear();
+            bool seenInFront = true, menuEnabled = true, panelShown = false, viewTold = false;
             t.Panel.OnIoPause = [&] {
                 seenInFront = m.Panel.ConsoleInFront;
                 menuEnabled = m.Panel.BringtoFrontMenu.Enabled;
+                panelShown = m.Panel.IoPanel.Visible;
+                viewTold = std::count(t.Panel.Changes.begin(), t.Panel.Changes.end(), TPanelItem::Terminal) > 0;
                 if (inFront) m.BringtoFrontMenuClick();  // refused while the panel is shown
             };
             c.access(t);
             EXPECT_EQ(t.Panel.IoPauses, 1);
             EXPECT_FALSE(seenInFront);
             EXPECT_EQ(menuEnabled, !inFront);
+            EXPECT_TRUE(panelShown);
+            EXPECT_EQ(viewTold, inFront) << "the view restacks the terminal";
+            EXPECT_FALSE(m.Panel.IoPanel.Visible);
             EXPECT_EQ(m.Panel.ConsoleInFront, inFront);
             EXPECT_TRUE(m.Panel.BringtoFrontMenu.Enabled);
             EXPECT_EQ(m.Panel.BringtoFrontCaption, inFront ? "Send To &Back" : "Bring to &Front");

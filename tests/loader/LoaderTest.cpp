@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "core/Hex.h"
+#include "registers/RegisterMap.h"
 #include "support/TestMachine.h"
 #include "support/TempFolder.h"
 
@@ -54,14 +55,19 @@ TEST_F(Loader, BytesGoToBothImagesAndTheMachineWaitsForAReset) {
 
 TEST_F(Loader, OnChipRamIsClearedAndWhatLiesBeneathIsKept) {
     TMachine& m = *t.Machine;
-    m.MemoryImage[0x0100] = 0x99;  // the old program's RAM
+    m.MemoryImage[0x0000] = m.MemoryImage[0x03FF] = 0x99;  // the old program's RAM
+    m.MemoryImage[0x0400] = 0x77;                            // memory past it
     m.SavedRam[5] = 0x99;
-    m.RegisterBlock[0x3D] = 0x01;
+    m.RegisterBlock.fill(0xAA);
     Load("S1040100AAFF\n");
+    EXPECT_EQ(m.MemoryImage[0x0000], 0x00);
+    EXPECT_EQ(m.MemoryImage[0x03FF], 0x00);
+    EXPECT_EQ(m.MemoryImage[0x0400], 0x77);
     EXPECT_EQ(m.MemoryImage[0x0100], 0x00);
     EXPECT_EQ(m.ExternalImage[0x0100], 0xAA);
     EXPECT_EQ(m.SavedRam[5], 0x00);
-    EXPECT_EQ(m.RegisterBlock[0x3D], 0x25) << "the register image is back";
+    for (std::size_t offset = 0; offset < m.RegisterBlock.size(); ++offset)
+        EXPECT_EQ(m.RegisterBlock[offset], kRegisterMap[offset].Reset) << "the register image is back at " << offset;
     EXPECT_EQ(m.EepromImage[0], 0xFF);
 }
 
@@ -166,6 +172,7 @@ TEST_F(Loader, FilesThatCannotBeReadWholeAreReported) {
         EXPECT_EQ(m.Panel.RunningLed.Enabled, c.runnable);
         EXPECT_EQ(m.Panel.StepLed.Enabled, c.runnable);
         EXPECT_EQ(m.Panel.StartMenu.Enabled, c.runnable);
+        EXPECT_EQ(m.Panel.StopMenu.Enabled, c.runnable);
         if (!c.runnable) EXPECT_EQ(m.Panel.RunningLed.Hint, " You must Load a Program First ");
     }
 }
@@ -178,6 +185,8 @@ TEST_F(Loader, ASecondProgramOverAFirstOne) {
     Load("S1052000AABBFF\nS1052100CCDDFF\n");
     m.EepromImage[0x10] = 0x42;
     m.Screen.WriteChar('Z');
+    m.Panel.MemoryByteDisplay.Visible = false;  // as after a word access
+    m.Panel.MemoryWordDisplay.Visible = true;
     std::string shownWhileReading;
     t.Panel.OnPump = [&] {
         const TPanelState& p = m.Panel;
@@ -196,6 +205,8 @@ TEST_F(Loader, ASecondProgramOverAFirstOne) {
     EXPECT_EQ(shownWhileReading, "LOAD");
     EXPECT_EQ(m.Panel.MemoryAddressDisplay.Text, "2101");
     EXPECT_EQ(m.Panel.MemoryByteDisplay.Text, "FF");
+    EXPECT_TRUE(m.Panel.MemoryByteDisplay.Visible);
+    EXPECT_FALSE(m.Panel.MemoryWordDisplay.Visible);
     EXPECT_EQ(m.Screen.RowText(1), std::string(80, ' '));
     EXPECT_EQ(m.EepromImage[0x10], 0xFF);
     EXPECT_EQ(std::vector<uint8_t>(&m.MemoryImage[0x2000], &m.MemoryImage[0x2002]),

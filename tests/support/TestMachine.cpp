@@ -1,9 +1,8 @@
 #include "support/TestMachine.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
+#include "core/TextLineReader.h"
 #include "loader/S19Reader.h"
 
 namespace hexmoor::testing {
@@ -66,17 +65,17 @@ std::string TestProgramPath(const std::string& name) {
 
 void LoadTestProgram(TMachine& machine, const std::string& name) {
     const std::string path = TestProgramPath(name);
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw std::runtime_error("cannot open test program " + path);
-    std::stringstream text;
-    text << file.rdbuf();
-    const TS19Contents contents = ReadS19(text.str());
-    if (!contents.Diagnostics.empty())
-        throw std::runtime_error(path + ": " + contents.Diagnostics.front().Message);
-    for (const TS19Byte& byte : contents.Bytes) {
-        machine.MemoryImage[byte.Address] = byte.Value;
-        machine.ExternalImage[byte.Address] = byte.Value;
+    TTextLineReader file;
+    if (!file.Open(path)) throw std::runtime_error("cannot open test program " + path);
+    for (std::string line; file.ReadLine(line);) {
+        const TS19Line read = ReadS19Line(line);
+        if (!read.Messages.empty()) throw std::runtime_error(path + ": " + read.Messages.front());
+        for (const TS19Byte& byte : read.Bytes) {
+            machine.MemoryImage[byte.Address] = byte.Value;
+            machine.ExternalImage[byte.Address] = byte.Value;
+        }
     }
+    if (!file.Error().empty()) throw std::runtime_error(path + ": " + file.Error());
 }
 
 }  // namespace hexmoor::testing
