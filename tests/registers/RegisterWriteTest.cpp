@@ -305,5 +305,162 @@ TEST(RegisterPrograms, RelocationInTheFirstInstructions) {
     EXPECT_EQ(m.RegisterSP, 0x93FF);
 }
 
+TEST(RegisterWriteSequences, Tmsk2PrescalerBitsOnceWithin64CyclesAndNoBits3To2) {
+    struct Case {
+        const char* name;
+        int64_t cycle;
+        std::vector<uint8_t> bytes;
+        uint8_t reads;
+    } cases[] = {
+        {"first write early", 3, {0xFF}, 0xF3},
+        {"first write at cycle 63", 63, {0x0E}, 0x02},
+        {"first write at cycle 64", 64, {0xFF}, 0xF0},
+        {"a second write changes bits 7-4 only", 3, {0x0F, 0xFC}, 0xF3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTestMachine t;
+        t.Machine->ResetMoor(ExternalReset);
+        t.Machine->CycleCount = c.cycle;
+        for (uint8_t byte : c.bytes) t.WriteRegister(0x24, byte);
+        EXPECT_EQ(t.ReadRegister(0x24), c.reads);
+    }
+}
+
+TEST(RegisterWriteSequences, Ti4o5IsStoredOnlyWhilePactlLeavesItACompare) {
+    struct Case {
+        uint8_t pactl;
+        uint16_t reads;  // both bytes, through the read half of a read-modify-write
+    } cases[] = {{0x00, 0x1234}, {0x73, 0x1234}, {0x04, 0xFF00}, {0xFF, 0xFF00}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "PACTL $" << std::hex << int(c.pactl));
+        TTestMachine t;
+        t.Machine->ResetMoor(ExternalReset);
+        t.WriteRegister(0x26, c.pactl);
+        t.WriteRegister(0x1E, 0x12);
+        t.WriteRegister(0x1F, 0x34);
+        EXPECT_EQ(t.ReadLatch(0x1E) << 8 | t.ReadLatch(0x1F), c.reads);
+    }
+}
+
+TEST(RegisterWriteSequences, GeneralChipSelectForEverySize) {
+    // CSGSIZ (bit 5 does not exist) then CSGADR $57 and $AB (bits 1-0 do not exist): the
+    // size decides how many of the address bits count.
+    struct Case {
+        uint8_t size;
+        TRangeLabels low, high;
+    } cases[] = {
+        {0, {"0000", "FFFF"}, {"0000", "FFFF"}}, {1, {"0000", "7FFF"}, {"8000", "FFFF"}},
+        {2, {"4000", "7FFF"}, {"8000", "BFFF"}}, {3, {"4000", "5FFF"}, {"A000", "BFFF"}},
+        {4, {"5000", "5FFF"}, {"A000", "AFFF"}}, {5, {"5000", "57FF"}, {"A800", "AFFF"}},
+        {6, {"5400", "57FF"}, {"A800", "ABFF"}}, {7, {"", ""}, {"", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "size " << int(c.size));
+        TTestMachine t;
+        TMachine& m = *t.Machine;
+        m.ResetMoor(ExternalReset);
+        t.WriteRegister(0x5F, uint8_t(0x20 | c.size));
+        EXPECT_EQ(t.ReadRegister(0x5F), c.size);
+        auto labels = [&m] { return std::pair(m.Panel.EGenLabels.Begin, m.Panel.EGenLabels.End); };
+        t.WriteRegister(0x5E, 0x57);
+        EXPECT_EQ(labels(), std::pair(c.low.Begin, c.low.End));
+        t.WriteRegister(0x5E, 0xAB);
+        EXPECT_EQ(t.ReadRegister(0x5E), 0xA8);
+        EXPECT_EQ(labels(), std::pair(c.high.Begin, c.high.End));
+        EXPECT_EQ(m.Panel.PortGroups[PortGOutput].Leds[6].LitColour, c.size == 7 ? kOlive : kAqua);
+    }
+}
+
+TEST(RegisterWriteSequences, ChipSelectsAfterTheRegisterBlockMoves) {
+    // IO1 and IO2 sit above the register block as it is at the CSCTL write; moving the
+    // block with INIT leaves them until CSCTL is written again.
+    struct Case {
+        uint8_t init, csctl;
+        const char *ram, *registers;
+        TRangeLabels program, io1, io2;
+    } cases[] = {
+        {0x01, 0xA4, "0000", "1000", {"0000", "FFFF"}, {"1060", "17FF"}, {"1800", "1FFF"}},
+        {0x0B, 0xA5, "0000", "B000", {"8000", "FFFF"}, {"B060", "B7FF"}, {"B800", "BFFF"}},
+        {0x32, 0x86, "3000", "2000", {"C000", "FFFF"}, {"2060", "27FF"}, {"", ""}},
+        {0xF4, 0x27, "F000", "4000", {"E000", "FFFF"}, {"", ""}, {"4800", "4FFF"}},
+        {0x01, 0x00, "0000", "1000", {"", ""}, {"", ""}, {"", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << std::hex << "INIT $" << int(c.init) << " CSCTL $"
+                                          << int(c.csctl));
+        TTestMachine t;
+        const TPanelState& p = t.Machine->Panel;
+        t.Machine->ResetMoor(ExternalReset);
+        t.WriteRegister(0x5D, 0xA0);
+        t.WriteRegister(0x3D, c.init);
+        EXPECT_EQ(p.IRamLabels.Begin, c.ram);
+        EXPECT_EQ(p.IRegLabels.Begin, c.registers);
+        EXPECT_EQ(p.EIo1Labels.Begin, "1060") << "not moved by INIT";
+        t.WriteRegister(0x5D, c.csctl);
+        EXPECT_EQ(t.ReadRegister(0x5D), c.csctl);
+        auto range = [](const TRangeLabels& labels) { return std::pair(labels.Begin, labels.End); };
+        EXPECT_EQ(range(p.EProgLabels), range(c.program));
+        EXPECT_EQ(range(p.EIo1Labels), range(c.io1));
+        EXPECT_EQ(range(p.EIo2Labels), range(c.io2));
+    }
+}
+
+TEST(RegisterWriteSequences, WhichViewOptionShowsEachMessageAndWhichOneCancelUnchecks) {
+    // Each access under the four settings of Internal Registers and Warnings, answered with
+    // Cancel. Cancel unchecks the first option that let the message through, Internal
+    // Registers before Warnings.
+    struct Case {
+        const char* name;
+        uint16_t address;
+        bool write;
+        bool underRegisters, underWarnings;
+        TMessageKind kind = TMessageKind::Information;
+    } cases[] = {
+        {"write DDRA", 0x1001, true, true, false},
+        {"write CFORC", 0x100B, true, true, false},
+        {"write TCTL1", 0x1020, true, true, false},
+        {"write PPROG", 0x103B, true, true, false},
+        {"write PORTE", 0x100A, true, true, true, TMessageKind::Warning},
+        {"write TCNT", 0x100E, true, true, true, TMessageKind::Warning},
+        {"write CONFIG", 0x103F, true, true, true, TMessageKind::Warning},
+        {"write unassigned", 0x1041, true, true, true, TMessageKind::Warning},
+        {"write the printer", 0x1040, true, false, false},
+        {"read DDRA", 0x1001, false, true, false},
+        {"read PORTA", 0x1000, false, true, false},
+        {"read PORTE", 0x100A, false, true, false},
+        {"read TI4O5", 0x101E, false, true, false},
+        {"read SPCR", 0x1028, false, true, false},
+        {"read CFORC", 0x100B, false, true, true, TMessageKind::Warning},
+        {"read unassigned", 0x1041, false, false, true, TMessageKind::Warning},
+        {"read the terminal status", 0x1036, false, false, false},
+    };
+    for (const Case& c : cases) {
+        for (int options = 0; options < 4; ++options) {
+            const bool registers = options & 1, warnings = options & 2;
+            SCOPED_TRACE(::testing::Message() << c.name << ", Internal Registers " << registers
+                                              << ", Warnings " << warnings);
+            TTestMachine t;
+            TMachine& m = *t.Machine;
+            m.ResetMoor(ExternalReset);
+            m.Panel.InternalRegistersMenu.Checked = registers;
+            m.Panel.WarningsMenu.Checked = warnings;
+            t.Panel.Messages.clear();
+            t.Panel.Answers = {TMessageResult::Cancel};
+            m.EffectiveAddress = c.address;
+            m.DataByte = 0x01;
+            c.write ? m.StoreByte() : m.LoadByte();
+            const bool byRegisters = registers && c.underRegisters;
+            const bool shown = byRegisters || (warnings && c.underWarnings);
+            ASSERT_EQ(t.Panel.Messages.size(), shown ? 1u : 0u);
+            if (shown) {
+                EXPECT_EQ(t.Panel.Messages[0].Kind, c.kind);
+            }
+            EXPECT_EQ(m.Panel.InternalRegistersMenu.Checked, registers && !(shown && byRegisters));
+            EXPECT_EQ(m.Panel.WarningsMenu.Checked, warnings && !(shown && !byRegisters));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace hexmoor::testing

@@ -22,6 +22,36 @@ int TTestMachine::Step() {
     return Machine->InstructionCycles;
 }
 
+uint8_t TTestMachine::ReadRegister(uint8_t offset) {
+    Machine->EffectiveAddress = uint16_t(Machine->IRegBeg + offset);
+    Machine->LoadByte();
+    return Machine->DataByte;
+}
+
+uint8_t TTestMachine::ReadLatch(uint8_t offset) {
+    Machine->EffectiveAddress = uint16_t(Machine->IRegBeg + offset);
+    Machine->LoadByteforStore();
+    return Machine->DataByte;
+}
+
+uint16_t TTestMachine::ReadRegisterWord(uint8_t offset) {
+    Machine->EffectiveAddress = uint16_t(Machine->IRegBeg + offset);
+    Machine->LoadWord();
+    return Machine->OperandWord;
+}
+
+void TTestMachine::WriteRegister(uint8_t offset, uint8_t byte) {
+    Machine->EffectiveAddress = uint16_t(Machine->IRegBeg + offset);
+    Machine->DataByte = byte;
+    Machine->StoreByte();
+}
+
+void TTestMachine::Advance(int cycles) {
+    Machine->InstructionCycles = cycles;
+    Machine->InstructionPreProcessing();
+    Machine->CycleCount += cycles;
+}
+
 long TTestMachine::RunProgram(const std::string& name, long instructionLimit) {
     LoadTestProgram(*Machine, name);
     Machine->RegisterPC = Word(0xFFFE);

@@ -43,6 +43,16 @@ public:
                         Machine->MemoryImage[uint16_t(address + 1)]);
     }
 
+    // A program's view of the register block, wherever INIT has put it: a byte load, the
+    // read half of a read-modify-write (which takes the port latches and TI4O5 as stored),
+    // a word load, and a byte store.
+    uint8_t ReadRegister(uint8_t offset);
+    uint8_t ReadLatch(uint8_t offset);
+    uint16_t ReadRegisterWord(uint8_t offset);
+    void WriteRegister(uint8_t offset, uint8_t byte);
+    // One pass of simulated time: the timers advance and the cycle count grows.
+    void Advance(int cycles);
+
     TFakePanel Panel;
     std::unique_ptr<TMachine> Machine;
 };
