@@ -173,7 +173,9 @@ TEST_F(Loader, FilesThatCannotBeReadWholeAreReported) {
         EXPECT_EQ(m.Panel.StepLed.Enabled, c.runnable);
         EXPECT_EQ(m.Panel.StartMenu.Enabled, c.runnable);
         EXPECT_EQ(m.Panel.StopMenu.Enabled, c.runnable);
-        if (!c.runnable) EXPECT_EQ(m.Panel.RunningLed.Hint, " You must Load a Program First ");
+        if (!c.runnable) {
+            EXPECT_EQ(m.Panel.RunningLed.Hint, " You must Load a Program First ");
+        }
     }
 }
 
