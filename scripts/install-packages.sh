@@ -13,6 +13,8 @@ packages=(
     binutils-m68hc1x
     qt6-base-dev
     fonts-liberation
+    clang
+    libclang-rt-14-dev
 )
 
 missing=()

@@ -1,0 +1,68 @@
+// The front panel the fuzz targets run the machine with: every dialog answered OK, every
+// wait for input ended at once with the abort byte, the messages kept for checking.
+#pragma once
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/Machine.h"
+
+namespace hexmoor::fuzz {
+
+class TFuzzPanel : public TFrontPanel {
+public:
+    void Attach(TMachine& machine) { machine_ = &machine; }
+
+    void PanelChanged(TPanelItem) override {}
+    TMessageResult ShowMessage(TMessageKind, TMessageButtons buttons, std::string_view text) override {
+        Messages.emplace_back(text);
+        return buttons == TMessageButtons::YesNo ? TMessageResult::Yes : TMessageResult::Ok;
+    }
+    std::optional<std::string> AskFileName(const TFileQuestion&) override { return {}; }
+    std::optional<std::string> AskBreakPointAddress(const std::string&) override { return {}; }
+    void PumpEvents() override {}
+    TMessageResult WaitForIoPause() override { return TMessageResult::Ok; }
+    void WaitForEvents() override {
+        ++Waits;
+        machine_->ReleaseInputWait();
+    }
+    void Beep() override {}
+    void FocusTerminal() override {}
+    void HardCopy(const std::vector<std::string>&) override {}
+    std::string PrinterWrite(uint8_t) override { return ""; }
+    void PrinterClose() override {}
+
+    std::vector<std::string> Messages;
+    int Waits = 0;
+
+private:
+    TMachine* machine_ = nullptr;
+};
+
+// A file in memory holding `size` bytes, named by a path the machine can open.
+class TMemoryFile {
+public:
+    TMemoryFile(const uint8_t* data, std::size_t size) : fd_(memfd_create("hexmoor-fuzz", 0)) {
+        if (fd_ < 0 || write(fd_, data, size) != ssize_t(size)) std::abort();
+    }
+    ~TMemoryFile() { close(fd_); }
+    TMemoryFile(const TMemoryFile&) = delete;
+    TMemoryFile& operator=(const TMemoryFile&) = delete;
+    std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+private:
+    int fd_;
+};
+
+// Stops the run with the reason, so the fuzzer keeps the input that showed it.
+[[noreturn]] inline void Fail(const std::string& why) {
+    std::fprintf(stderr, "fuzz check failed: %s\n", why.c_str());
+    std::abort();
+}
+
+}  // namespace hexmoor::fuzz
