@@ -164,5 +164,20 @@ TEST(TimerRegisters, WatchdogTimesOutOnceForEveryRate) {
     }
 }
 
+// Gated time accumulation counts one PACNT step for every 64 E cycles the gate is open,
+// the remainder carried from pass to pass.
+TEST(TimerRegisters, GatedPulseAccumulatorCountsEvery64Cycles) {
+    struct Case {
+        int passes, cycles;
+        uint8_t count;
+    } cases[] = {{63, 1, 0}, {64, 1, 1}, {639, 1, 9}, {640, 1, 10}, {91, 7, 9}, {92, 7, 10}};
+    for (const Case& c : cases) {
+        TTimer t;
+        t.WriteRegister(PACTL, 0x70);  // gated while PA7 is low, and it is low
+        for (int pass = 0; pass < c.passes; ++pass) t.Advance(c.cycles);
+        EXPECT_EQ(t.ReadRegister(PACNT), c.count) << c.passes << " passes of " << c.cycles;
+    }
+}
+
 }  // namespace
 }  // namespace hexmoor::testing

@@ -287,6 +287,7 @@ TEST(Ports, ChipSelectsRecolourTheirPortGPins) {
         {"general", {{0x5F, 0x01}}, 0xC0, 0x50},
         {"general off again", {{0x5F, 0x01}, {0x5F, 0x07}}, 0x80, 0x50},
         {"IO2, then DDRG", {{0x5D, 0x20}, {0x03, 0xA0}}, 0x10, 0xA0},
+        {"bits 1-0 choose the program size only", {{0x5D, 0x03}}, 0x00, 0x50},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -303,6 +304,26 @@ TEST(Ports, ChipSelectsRecolourTheirPortGPins) {
             EXPECT_EQ(t.Led(PortGInput, bit).UnlitColour, in.Unlit) << "PG" << bit << " input";
         }
     }
+}
+
+// A reset gives every chip-select pin but the program select back, and blanks the labels.
+TEST(Ports, ResetGivesBackTheChipSelects) {
+    TPorts t;
+    TMachine& m = *t.Machine;
+    t.Write(0x5D, 0xA4);  // program, IO1, IO2
+    t.Write(0x5F, 0x01);  // general
+    m.ResetMoor(ExternalReset);
+    const TPanelState& p = m.Panel;
+    for (const TRangeLabels* labels : {&p.EGenLabels, &p.EIo1Labels, &p.EIo2Labels}) {
+        EXPECT_EQ(labels->Begin, "");
+        EXPECT_EQ(labels->End, "");
+    }
+    for (int bit = 4; bit < 7; ++bit)
+        EXPECT_NE(t.Led(PortGInput, bit).LitColour, kSpecialScheme.Lit) << "PG" << bit;
+    EXPECT_EQ(t.Led(PortGOutput, 7).LitColour, kSpecialScheme.Lit);
+    t.Write(0x03, 0x70);  // DDRG: PG4-PG6 are plain outputs again
+    for (int bit = 4; bit < 7; ++bit)
+        EXPECT_EQ(t.Led(PortGOutput, bit).LitColour, kActiveScheme.Lit) << "PG" << bit;
 }
 
 }  // namespace

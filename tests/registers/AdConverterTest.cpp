@@ -107,6 +107,17 @@ TEST(AdConverter, ReferenceChannels) {
                             "Sampling $FF from Channel Unknown to ADR4"));
 }
 
+TEST(AdConverter, SliderChannelsNameTheirNumber) {
+    TConverter t;
+    TMachine& m = *t.Machine;
+    m.Panel.ADSamplingMenu.Checked = true;
+    m.AnalogInputChange(5, 155);  // 100
+    t.WriteAdctl(0x05);
+    t.Panel.Messages.clear();
+    t.Convert(1);
+    EXPECT_THAT(t.Panel.MessageTexts(), ElementsAre("Sampling $64 from Channel 5 to ADR1"));
+}
+
 TEST(AdConverter, UnpoweredConverterWarnsAtEverySample) {
     TConverter t;
     TMachine& m = *t.Machine;

@@ -105,5 +105,26 @@ TEST(RegisterReadSequences, WordLoadOfTheTimerReadsBothBytes) {
                                         "Reading $34 from TCNT (Second Byte)"}));
 }
 
+// Messages name the byte of a 16-bit register (TCNT, TIC1-TIC3, TOC1-TOC4, TI4O5, at
+// $0E-$1F), and every other register plainly.
+TEST(RegisterReadSequences, MessagesNameTheByteOfSixteenBitRegisters) {
+    for (uint8_t offset = 0; offset < 0x60; ++offset) {
+        if (offset == 0x37) continue;  // the terminal data port waits for a key
+        TTestMachine t;
+        TMachine& m = *t.Machine;
+        m.ResetMoor(ExternalReset);
+        m.Panel.InternalRegistersMenu.Checked = m.Panel.WarningsMenu.Checked = true;
+        t.Panel.Messages.clear();
+        t.ReadRegister(offset);
+        const bool word = offset >= 0x0E && offset <= 0x1F;
+        for (const std::string& text : t.Panel.MessageTexts()) {
+            const bool first = text.find("(First Byte)") != std::string::npos;
+            const bool second = text.find("(Second Byte)") != std::string::npos;
+            EXPECT_EQ(first, word && offset % 2 == 0) << text;
+            EXPECT_EQ(second, word && offset % 2 == 1) << text;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace hexmoor::testing

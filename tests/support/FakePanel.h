@@ -21,7 +21,11 @@ struct TShownMessage {
 
 class TFakePanel : public TFrontPanel {
 public:
-    void PanelChanged(TPanelItem item) override { Changes.push_back(item); }
+    // A traced run repaints every pass: a run that no longer pumps still fails in time.
+    void PanelChanged(TPanelItem item) override {
+        Changes.push_back(item);
+        CheckTime();
+    }
 
     TMessageResult ShowMessage(TMessageKind kind, TMessageButtons buttons,
                                std::string_view text) override {

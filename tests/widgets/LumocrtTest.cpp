@@ -73,6 +73,24 @@ QImage CellImage(TLumocrt& terminal, int column, int row) {
                                           terminal.CellWidth(), terminal.CellHeight());
 }
 
+// Each cell's background is its own, also where only the background colour changes along
+// a row (the text colour staying the same).
+TEST(Lumocrt, BackgroundsChangeAlongARow) {
+    TLumocrt terminal;
+    const TColour backs[] = {kWhite, kNavy, kNavy, kRed, kWhite};
+    for (const TColour back : backs) {
+        terminal.SetBackColor(back);
+        terminal.WriteText(" ");
+    }
+    for (int column = 1; column <= 5; ++column) {
+        const QImage cell = CellImage(terminal, column, 1);
+        const TColour back = backs[column - 1];
+        EXPECT_EQ(cell.pixel(cell.width() / 2, cell.height() / 2),
+                  QColor(int(back & 0xFF), int(back >> 8 & 0xFF), int(back >> 16 & 0xFF)).rgb())
+            << "column " << column;
+    }
+}
+
 // Whatever precedes it on the row, a character is drawn in its own cell exactly as it is
 // at the start of a row: neither zero-width glyphs (the soft hyphen, the C1 controls that
 // Windows-1252 leaves undefined) nor fractional advances move it off the cell grid.
