@@ -20,7 +20,7 @@ public:
 
     void PanelChanged(TPanelItem) override {}
     TMessageResult ShowMessage(TMessageKind, TMessageButtons buttons, std::string_view text) override {
-        Messages.emplace_back(text);
+        if (Messages.size() < kMessagesKept) Messages.emplace_back(text);
         return buttons == TMessageButtons::YesNo ? TMessageResult::Yes : TMessageResult::Ok;
     }
     std::optional<std::string> AskFileName(const TFileQuestion&) override { return {}; }
@@ -37,6 +37,8 @@ public:
     std::string PrinterWrite(uint8_t) override { return ""; }
     void PrinterClose() override {}
 
+    // The first messages: a program can raise one every pass.
+    static constexpr std::size_t kMessagesKept = 1000;
     std::vector<std::string> Messages;
     int Waits = 0;
 
