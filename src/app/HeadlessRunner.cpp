@@ -2,6 +2,7 @@
 #include "app/HeadlessRunner.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +18,21 @@ namespace hexmoor {
 
 namespace {
 
+// The signal that asked the run to end (SIGINT, SIGTERM, SIGHUP), 0 while none has. The
+// handler only sets it; the run loop and the wait for input look at it.
+volatile sig_atomic_t gEndSignal = 0;
+
+extern "C" void NoteEndSignal(int number) { gEndSignal = number; }
+
+void CatchEndSignals() {
+    gEndSignal = 0;
+    struct sigaction action {};
+    action.sa_handler = NoteEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: a blocked read of standard input returns
+    for (int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &action, nullptr);
+}
+
 const std::set<std::string, std::less<>> kResetDialogs{
     "PowerOn Reset", "External Reset", "Clock Monitor Fail Reset", "COP Watchdog Timeout Reset"};
 
@@ -31,8 +47,28 @@ public:
 
     // The stream of what the program writes, unless the final screen is printed instead.
     void TerminalWritten(uint8_t byte) override {
-        if (!options_.Screen) std::putc(byte, stdout);
+        if (options_.Screen) return;
+        std::putc(byte, stdout);
+        if (!outputPending_) {
+            outputPending_ = true;
+            pendingSince_ = std::chrono::steady_clock::now();
+        }
     }
+
+    // Output waits in the buffer only while the program computes: it goes out when the
+    // program waits for input, when it has waited 50 ms, and at the end.
+    void FlushOutput() {
+        if (!outputPending_) return;
+        outputPending_ = false;
+        std::fflush(stdout);
+    }
+
+    void FlushOutputIfOld() {
+        if (outputPending_ && std::chrono::steady_clock::now() - pendingSince_ >= kOutputDelay)
+            FlushOutput();
+    }
+
+    void StatusFoundNoInput() override { FlushOutput(); }
 
     // Loader warnings, the breakpoint and the messages the options ask for go to stderr;
     // every dialog is answered OK.
@@ -56,9 +92,9 @@ public:
     // The program waits for a character: block on standard input, or, when no more input
     // can come, end the run (which releases the wait).
     void WaitForEvents() override {
-        std::fflush(stdout);
-        if (StdinFeeds() && ReadInput(-1)) return;
-        EndedWaitingForInput = true;
+        FlushOutput();
+        if (!gEndSignal && StdinFeeds() && ReadInput(-1)) return;
+        if (!gEndSignal) EndedWaitingForInput = true;
         machine_->RunClick();
     }
 
@@ -102,11 +138,19 @@ private:
 
     // Reads what is available (waiting up to timeout ms, -1 for ever) into the input
     // buffer as keys: LF (or CR LF) is the Enter key, a CR. False at the end of input.
+    // A signal interrupts the wait: true, the caller sees gEndSignal.
     bool ReadInput(int timeout) {
         pollfd fd{STDIN_FILENO, POLLIN, 0};
-        if (poll(&fd, 1, timeout) <= 0) return timeout == 0;
+        int ready;
+        while ((ready = poll(&fd, 1, timeout)) < 0 && errno == EINTR && !gEndSignal) {
+        }
+        if (gEndSignal) return true;
+        if (ready <= 0) return timeout == 0;
         char buffer[4096];
-        const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+        ssize_t count;
+        while ((count = read(STDIN_FILENO, buffer, sizeof buffer)) < 0 && errno == EINTR && !gEndSignal) {
+        }
+        if (gEndSignal && count < 0) return true;
         if (count <= 0) {
             stdinOpen_ = false;
             return false;
@@ -129,6 +173,9 @@ private:
     bool lastWasCr_ = false;
     bool printerNoted_ = false;
     std::FILE* printer_ = nullptr;
+    static constexpr std::chrono::milliseconds kOutputDelay{50};
+    bool outputPending_ = false;
+    std::chrono::steady_clock::time_point pendingSince_;
 };
 
 // A WAI that nothing can end here: only the enabled on-chip sources could, and only while
@@ -168,20 +215,24 @@ int RunHeadless(const TRunnerOptions& options) {
     m.Panel.RunningLed.Enabled = true;
     m.Panel.RunningLed.Lit = true;
     const auto start = std::chrono::steady_clock::now();
-    // Standard input is polled every few thousand instructions; the limits and the end
-    // conditions are tested after every pass.
-    constexpr uint64_t kPollInterval = 4096;
-    uint64_t nextPoll = m.InstructionCount + kPollInterval;
+    // Every few thousand passes (instructions, or idle passes of a WAI) standard input is
+    // polled and output that has waited long enough goes out; the limits, the end
+    // conditions and the signals are tested after every pass.
+    CatchEndSignals();
+    constexpr uint32_t kPollInterval = 4096;
+    uint32_t untilPoll = kPollInterval;
     while (m.Panel.RunningLed.Lit && !m.StopExecuted && m.InstructionCount < maxInstructions &&
-           m.CycleCount < maxCycles) {
+           m.CycleCount < maxCycles && !gEndSignal) {
         m.RunPass();
         if (m.RunState == RunWaiting && WaitsForever(m)) break;
         if (trace && m.RunState != RunWaiting) m.DecodeInstruction();
-        if (m.InstructionCount >= nextPoll) {
+        if (--untilPoll == 0) {
             panel.PollInput();
-            nextPoll = m.InstructionCount + kPollInterval;
+            panel.FlushOutputIfOld();
+            untilPoll = kPollInterval;
         }
     }
+    const int endSignal = gEndSignal;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m.CloseLogFile();
     m.CloseMenuClick();  // the printer output is complete; says what it could not print
@@ -198,6 +249,8 @@ int RunHeadless(const TRunnerOptions& options) {
                      static_cast<long long>(m.CycleCount), seconds,
                      seconds > 0 ? double(m.InstructionCount) / seconds / 1e6 : 0.0);
     }
+    // Ended by a signal: the shell's status for it, 128 + its number (130 for SIGINT).
+    if (endSignal != 0) return 128 + endSignal;
     return 0;
 }
 

@@ -62,6 +62,9 @@ public:
     virtual TMessageResult WaitForIoPause() = 0;
     // Waits for at least one user action (a key, a click) and handles it, without spinning.
     virtual void WaitForEvents() = 0;
+    // The program read the terminal status port and found no input: it is waiting for a
+    // key by polling. Nothing to do for a window.
+    virtual void StatusFoundNoInput() {}
 
     // --- Devices the core cannot own -----------------------------------------------------
     virtual void Beep() = 0;

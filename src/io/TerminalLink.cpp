@@ -17,6 +17,7 @@ constexpr TColour kWindowColour = kWhite;
 void TMachine::ConsoleStatus() {
     if (InputBuffer.Empty() && InputFileOpen) FeedNextLine();
     DataByte = InputBuffer.Empty() ? 0 : 1;
+    if (DataByte == 0) FrontPanel.StatusFoundNoInput();
 }
 
 // Waits in the window's event loop (never spinning) until a key, an input file or a

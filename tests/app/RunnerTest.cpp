@@ -1,8 +1,14 @@
 // hexmoor-run end to end: the executable with assembled programs, files and streams.
 #include <gmock/gmock.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -43,6 +49,85 @@ TRun RunRunner(const std::string& arguments, const std::string& input = "") {
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
 }
+
+// hexmoor-run as a child process, its standard input and output pipes held by the test,
+// read and written while it runs. Every wait has a time limit; the child is killed at the
+// end if it is still there.
+class TLiveRun {
+public:
+    explicit TLiveRun(const std::vector<std::string>& arguments) : err_(Temp("live-stderr")) {
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(in[0], STDIN_FILENO);
+            dup2(out[1], STDOUT_FILENO);
+            const int err = open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(err, STDERR_FILENO);
+            for (int fd : {in[0], in[1], out[0], out[1], err}) close(fd);
+            std::vector<char*> argv{const_cast<char*>(HEXMOOR_RUNNER)};
+            for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+            argv.push_back(nullptr);
+            execv(HEXMOOR_RUNNER, argv.data());
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        input_ = in[1];
+        output_ = out[0];
+    }
+    ~TLiveRun() {
+        if (pid_ > 0 && status_ < 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        CloseInput();
+        if (output_ >= 0) close(output_);
+        std::remove(err_.c_str());
+    }
+
+    // Reads standard output until it ends in `text` or two seconds pass; what came.
+    std::string ReadUntil(const std::string& text) {
+        std::string got;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!got.ends_with(text)) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd fd{output_, POLLIN, 0};
+            if (left.count() <= 0 || poll(&fd, 1, int(left.count())) <= 0) break;
+            char buffer[256];
+            const ssize_t count = read(output_, buffer, sizeof buffer);
+            if (count <= 0) break;
+            got.append(buffer, std::size_t(count));
+        }
+        return got;
+    }
+    void Type(const std::string& text) {
+        ASSERT_EQ(write(input_, text.data(), text.size()), ssize_t(text.size()));
+    }
+    void CloseInput() {
+        if (input_ >= 0) close(input_);
+        input_ = -1;
+    }
+    void Signal(int number) { kill(pid_, number); }
+    // The exit status, or -1 when the runner has not ended within ten seconds.
+    int Wait() {
+        for (int i = 0; i < 1000 && status_ < 0; ++i) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_)
+                status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
+            else
+                usleep(10000);
+        }
+        return status_;
+    }
+    std::string Err() const { return ReadAll(err_); }
+
+private:
+    std::string err_;
+    pid_t pid_ = -1;
+    int input_ = -1, output_ = -1, status_ = -1;
+};
 
 TEST(Runner, PrintsWhatTheProgramWrites) {
     const TRun run = RunRunner(Program("hello"));
@@ -85,6 +170,65 @@ TEST(Runner, StatusPollingSeesTypedAheadInput) {
     const TRun run = RunRunner("--max-instructions 100000 " + Program("status_poll"), "poll me.");
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out, "poll me");
+}
+
+// Through pipes read as the output comes: each prompt arrives before any input is typed,
+// whether the program waits in a read of the data port or polls the status port, and at
+// once, not when output has waited 50 ms: twenty questions and answers take far less than
+// a second.
+TEST(Runner, OutputComesOutBeforeTheProgramWaitsForInput) {
+    struct TCase {
+        const char* Program;
+        const char* Prompt;
+        const char* Typed;
+        const char* Answer;  // what follows the typed input, up to the next prompt
+    };
+    const TCase cases[] = {
+        {"prompt", "name? ", "bob\n", "bob\r\nname? "},
+        {"prompt_poll", "key? ", "x", "[x]key? "},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Program);
+        TLiveRun run({"--max-instructions", "100000000", Program(c.Program)});
+        EXPECT_EQ(run.ReadUntil(c.Prompt), c.Prompt);
+        run.Type(c.Typed);
+        EXPECT_EQ(run.ReadUntil(c.Answer), c.Answer);
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < 20 && !::testing::Test::HasFailure(); ++i) {
+            run.Type(c.Typed);
+            EXPECT_EQ(run.ReadUntil(c.Answer), c.Answer) << i;
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+        run.Type(".");
+        run.CloseInput();
+        EXPECT_EQ(run.Wait(), 0);
+    }
+}
+
+// A signal ends the run with everything written so far delivered (output that waited
+// 50 ms is already out while the program computes), the statistics printed, and the
+// shell's status for the signal; a run blocked waiting for input ends as well.
+TEST(Runner, SignalsEndTheRun) {
+    struct TCase {
+        const char* Program;
+        const char* Output;
+        int Signal;
+        int Status;
+    };
+    const TCase cases[] = {
+        {"chatter", "running\r\n", SIGINT, 130},
+        {"chatter", "running\r\n", SIGTERM, 143},
+        {"prompt", "name? ", SIGHUP, 129},
+        {"prompt_poll", "key? ", SIGINT, 130},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Program) + " " + strsignal(c.Signal));
+        TLiveRun run({"--stats", "--max-instructions", "4000000000", Program(c.Program)});
+        ASSERT_EQ(run.ReadUntil(c.Output), c.Output) << "output is not held back";
+        run.Signal(c.Signal);
+        EXPECT_EQ(run.Wait(), c.Status);
+        EXPECT_THAT(run.Err(), HasSubstr("instructions: "));
+    }
 }
 
 TEST(Runner, StopsAtTheBreakPoint) {
