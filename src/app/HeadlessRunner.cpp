@@ -178,10 +178,17 @@ private:
     std::chrono::steady_clock::time_point pendingSince_;
 };
 
-// A WAI that nothing can end here: only the enabled on-chip sources could, and only while
-// I is clear (there are no IRQ and XIRQ buttons).
+// A WAI that nothing can end here. There are no IRQ and XIRQ buttons, and no input pins to
+// click: only an enabled source that time drives can wake it, and only while I is clear.
+// Time drives the output compares, the real-time interrupt, the timer overflow, and the
+// pulse accumulator while its time gate is open (every count sets PAIF, the wrap PAOVF).
+// The input captures, the pulse accumulator's input edges and SPI/SCI need the outside
+// world; IC4/OC5 requests nothing. A request already pending wakes it too.
 bool WaitsForever(const TMachine& m) {
-    return m.FlagI || (m.EnabledInterrupts & 0x0FFF) == 0;
+    if (m.FlagI) return true;
+    uint16_t timed = IntOC1 | IntOC2 | IntOC3 | IntOC4 | IntRTI | IntTOF;
+    if (m.PulseGate) timed |= IntPAI | IntPAOV;
+    return (m.EnabledInterrupts & (timed | m.PendingInterrupts)) == 0;
 }
 
 void PrintScreen(const TTerminalScreen& screen) {

@@ -231,6 +231,32 @@ TEST(Runner, SignalsEndTheRun) {
     }
 }
 
+// What --stats says the run took.
+uint64_t StatsCycles(const std::string& err) {
+    const std::size_t at = err.find("cycles: ");
+    return at == std::string::npos ? UINT64_MAX : std::stoull(err.substr(at + 8));
+}
+
+// A WAI that only the outside world could end (input captures, the pulse accumulator's
+// input, SPI, SCI) ends the run at once; one that time ends wakes and the program goes on.
+TEST(Runner, WaitForInterruptsThatCannotCome) {
+    struct TCase {
+        const char* Key;  // the sources wai_sources enables
+        bool Wakes;
+    };
+    const TCase cases[] = {
+        {"c", false}, {"i", false}, {"p", false}, {"s", false}, {"q", false},
+        {"g", true},  {"r", true},  {"o", true},  {"t", true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Key);
+        const TRun run = RunRunner("--stats --max-cycles 3000000 " + Program("wai_sources"), c.Key);
+        EXPECT_EQ(run.Status, 0);
+        EXPECT_EQ(run.Out, c.Wakes ? "woke\r\n" : "");
+        EXPECT_LT(StatsCycles(run.Err), 300000u) << run.Err;
+    }
+}
+
 TEST(Runner, StopsAtTheBreakPoint) {
     const TRun run = RunRunner("--break '$2007' --registers " + Program("count_up"));
     EXPECT_EQ(run.Status, 0);
