@@ -73,7 +73,9 @@ public:
     // Loader warnings, the breakpoint and the messages the options ask for go to stderr;
     // every dialog is answered OK.
     TMessageResult ShowMessage(TMessageKind, TMessageButtons buttons, std::string_view text) override {
-        if (!kResetDialogs.contains(text)) {
+        if (text == "BreakPoint") {
+            std::fprintf(stderr, "hexmoor-run: breakpoint at $%04X\n", unsigned(machine_->RegisterPC));
+        } else if (!kResetDialogs.contains(text)) {
             std::string line(text);
             for (char& c : line)
                 if (c == '\r') c = '\n';
@@ -210,10 +212,10 @@ int RunHeadless(const TRunnerOptions& options) {
     m.Panel.InterruptsMenu.Checked = options.Interrupts;
     m.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
 
-    if (m.LoadFile(options.Program) != TLoadResult::Loaded) return 1;
-    if (options.TraceFile && !m.OpenLogFile(*options.TraceFile)) return 1;
+    if (m.LoadFile(options.Program) != TLoadResult::Loaded) return kExitFile;
+    if (options.TraceFile && !m.OpenLogFile(*options.TraceFile)) return kExitFile;
     m.ResetMoor(ExternalReset);
-    if (options.InputFile && !m.OpenInputFile(*options.InputFile)) return 1;
+    if (options.InputFile && !m.OpenInputFile(*options.InputFile)) return kExitFile;
     if (options.BreakPoint) m.BreakPointAddress = *options.BreakPoint;
 
     const uint64_t maxInstructions = options.MaxInstructions.value_or(UINT64_MAX);
@@ -226,12 +228,16 @@ int RunHeadless(const TRunnerOptions& options) {
     // polled and output that has waited long enough goes out; the limits, the end
     // conditions and the signals are tested after every pass.
     CatchEndSignals();
+    bool waitsForever = false;
     constexpr uint32_t kPollInterval = 4096;
     uint32_t untilPoll = kPollInterval;
     while (m.Panel.RunningLed.Lit && !m.StopExecuted && m.InstructionCount < maxInstructions &&
            m.CycleCount < maxCycles && !gEndSignal) {
         m.RunPass();
-        if (m.RunState == RunWaiting && WaitsForever(m)) break;
+        if (m.RunState == RunWaiting && WaitsForever(m)) {
+            waitsForever = true;
+            break;
+        }
         if (trace && m.RunState != RunWaiting) m.DecodeInstruction();
         if (--untilPoll == 0) {
             panel.PollInput();
@@ -240,6 +246,9 @@ int RunHeadless(const TRunnerOptions& options) {
         }
     }
     const int endSignal = gEndSignal;
+    // The program ended (STOP, a WAI nothing can wake, the breakpoint, no more input), or
+    // a limit cut it off.
+    const bool programEnded = waitsForever || m.StopExecuted || !m.Panel.RunningLed.Lit;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m.CloseLogFile();
     m.CloseMenuClick();  // the printer output is complete; says what it could not print
@@ -250,6 +259,15 @@ int RunHeadless(const TRunnerOptions& options) {
         std::printf("%s", m.TraceLine().c_str());
     }
     std::fflush(stdout);
+    const bool limited = endSignal == 0 && !programEnded;
+    if (limited) {
+        if (m.InstructionCount >= maxInstructions)
+            std::fprintf(stderr, "hexmoor-run: stopped after %llu instructions (--max-instructions)\n",
+                         static_cast<unsigned long long>(m.InstructionCount));
+        else
+            std::fprintf(stderr, "hexmoor-run: stopped after %lld cycles (--max-cycles)\n",
+                         static_cast<long long>(m.CycleCount));
+    }
     if (options.Stats) {
         std::fprintf(stderr, "instructions: %llu\ncycles: %lld\nseconds: %.3f\nmips: %.1f\n",
                      static_cast<unsigned long long>(m.InstructionCount),
@@ -258,7 +276,7 @@ int RunHeadless(const TRunnerOptions& options) {
     }
     // Ended by a signal: the shell's status for it, 128 + its number (130 for SIGINT).
     if (endSignal != 0) return 128 + endSignal;
-    return 0;
+    return limited ? kExitLimit : kExitNormal;
 }
 
 }  // namespace hexmoor

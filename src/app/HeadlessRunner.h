@@ -33,7 +33,13 @@ struct TParsedArguments {
 
 TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments);
 
-// Runs the program; returns the exit status (0 normal end, 1 unreadable program file).
+// Exit statuses. A signal that ends the run gives 128 + its number (130 for SIGINT).
+constexpr int kExitNormal = 0;     // STOP, a WAI nothing can wake, no more input, the breakpoint
+constexpr int kExitFile = 1;       // a file that cannot be read or written
+constexpr int kExitArguments = 2;  // bad arguments
+constexpr int kExitLimit = 3;      // --max-cycles or --max-instructions cut the run
+
+// Runs the program; returns the exit status.
 int RunHeadless(const TRunnerOptions& options);
 
 }  // namespace hexmoor

@@ -30,7 +30,14 @@ constexpr const char* kUsage =
     "  --version             show the version\n"
     "\n"
     "The run ends at a limit, at the breakpoint, at STOP, at a WAI nothing can wake, or\n"
-    "when the program waits for input and no more can come.\n";
+    "when the program waits for input and no more can come.\n"
+    "\n"
+    "Exit status:\n"
+    "  0    the program ended: STOP, a WAI nothing can wake, no more input, the breakpoint\n"
+    "  1    a file cannot be read or written\n"
+    "  2    bad arguments\n"
+    "  3    --max-cycles or --max-instructions cut the run (said on standard error)\n"
+    "  130  SIGINT (128 + the signal's number for SIGTERM and SIGHUP)\n";
 
 template <class T>
 bool ParseNumber(std::string_view text, T& value, int base) {

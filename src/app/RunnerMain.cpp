@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
     const hexmoor::TParsedArguments parsed = hexmoor::ParseRunnerArguments(arguments);
     if (!parsed.Error.empty()) {
         std::fprintf(stderr, "%s\n", parsed.Error.c_str());
-        return 2;
+        return hexmoor::kExitArguments;
     }
     if (!parsed.Options) {
         std::fputs(parsed.Output.c_str(), stdout);

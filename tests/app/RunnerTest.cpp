@@ -251,7 +251,7 @@ TEST(Runner, WaitForInterruptsThatCannotCome) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Key);
         const TRun run = RunRunner("--stats --max-cycles 3000000 " + Program("wai_sources"), c.Key);
-        EXPECT_EQ(run.Status, 0);
+        EXPECT_EQ(run.Status, 0) << run.Err;
         EXPECT_EQ(run.Out, c.Wakes ? "woke\r\n" : "");
         EXPECT_LT(StatsCycles(run.Err), 300000u) << run.Err;
     }
@@ -260,14 +260,14 @@ TEST(Runner, WaitForInterruptsThatCannotCome) {
 TEST(Runner, StopsAtTheBreakPoint) {
     const TRun run = RunRunner("--break '$2007' --registers " + Program("count_up"));
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Err, "BreakPoint\n");
+    EXPECT_EQ(run.Err, "hexmoor-run: breakpoint at $2007\n");
     EXPECT_THAT(run.Out, StartsWith("2007 STX $4000"));
     EXPECT_THAT(run.Out, HasSubstr("X: 0001"));
 }
 
 TEST(Runner, LimitsAndStatistics) {
     const TRun run = RunRunner("--max-instructions 1000 --stats " + Program("count_up"));
-    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Status, 3);
     EXPECT_THAT(run.Err, HasSubstr("instructions: 1000\n"));
     EXPECT_THAT(run.Err, HasSubstr("cycles: "));
     EXPECT_THAT(run.Err, HasSubstr("mips: "));
@@ -275,10 +275,44 @@ TEST(Runner, LimitsAndStatistics) {
     EXPECT_THAT(cycles.Err, HasSubstr("cycles: 50"));  // 500 and the last instruction's few
 }
 
+// The exit status and the last line on standard error say how the run ended: 0 when the
+// program ended, 3 when a limit cut it off (not when the program ended within it).
+TEST(Runner, ExitStatusTellsHowTheRunEnded) {
+    struct TCase {
+        const char* Name;
+        std::string Arguments, Input;
+        int Status;
+        std::string Err;  // what standard error ends with
+    };
+    const TCase cases[] = {
+        {"STOP", Program("hello"), "", 0, ""},
+        {"STOP within a limit", "--max-instructions 100000 --max-cycles 100000 " + Program("hello"), "", 0, ""},
+        {"no more input", Program("echo"), "ab", 0, ""},
+        {"STOP after polled input", "--max-cycles 1000000 " + Program("status_poll"), "ab.", 0, ""},
+        {"WAI nothing wakes", "--max-cycles 1000000 " + Program("wai_sources"), "c", 0, ""},
+        {"breakpoint", "--break 2007 " + Program("count_up"), "", 0, "hexmoor-run: breakpoint at $2007\n"},
+        {"instruction limit", "--max-instructions 1000 " + Program("count_up"), "", 3,
+         "hexmoor-run: stopped after 1000 instructions (--max-instructions)\n"},
+        {"cycle limit", "--max-cycles 3000 --max-instructions 100000 " + Program("count_up"), "", 3,
+         " cycles (--max-cycles)\n"},
+        {"limit in a WAI", "--max-cycles 100000 " + Program("wai_sources"), "t", 3,
+         " cycles (--max-cycles)\n"},
+        {"unreadable program", "/nonexistent/program.s19", "", 1, "No such file or directory\n"},
+        {"bad arguments", "--max-cycles", "", 2, "(see hexmoor-run --help)\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TRun run = RunRunner(c.Arguments, c.Input);
+        EXPECT_EQ(run.Status, c.Status);
+        EXPECT_THAT(run.Err, ::testing::EndsWith(c.Err));
+        if (c.Err.empty()) EXPECT_EQ(run.Err, "");
+    }
+}
+
 TEST(Runner, TraceFileLinesFollowTheLogFormat) {
     const std::string trace = Temp("trace.log");
     const TRun run = RunRunner("--trace " + trace + " --max-instructions 3 " + Program("count_up"));
-    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Status, 3);
     std::istringstream lines(ReadAll(trace));
     std::vector<std::string> log;
     for (std::string line; std::getline(lines, line);) log.push_back(line);
