@@ -1,5 +1,7 @@
 // The command line of hexmoor-run.
 #include <charconv>
+#include <optional>
+#include <set>
 #include <string_view>
 
 #include "app/HeadlessRunner.h"
@@ -9,11 +11,12 @@ namespace hexmoor {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: hexmoor-run [options] PROGRAM.s19\n"
+    "Usage: hexmoor-run [options] [--] PROGRAM.s19\n"
     "Runs a 68HC11 program on the simulated 68HC11F1 board without a window: what the\n"
     "program writes to the terminal goes to standard output, standard input is typed.\n"
     "\n"
-    "Options:\n"
+    "Options (a value follows the option, or is attached with =, as in --input=FILE; --\n"
+    "ends the options):\n"
     "  --max-cycles N        stop after N E-clock cycles\n"
     "  --max-instructions N  stop after N instructions\n"
     "  --break ADDR          stop at this address (hexadecimal, $ optional)\n"
@@ -26,7 +29,7 @@ constexpr const char* kUsage =
     "  --interrupts          print interrupts taken on standard error\n"
     "  --registers-io        print register reads and writes on standard error\n"
     "  --stats               print instructions, cycles, seconds and mips on standard error\n"
-    "  --help                show this help\n"
+    "  -h, --help            show this help\n"
     "  --version             show the version\n"
     "\n"
     "The run ends at a limit, at the breakpoint, at STOP, at a WAI nothing can wake, or\n"
@@ -45,6 +48,11 @@ bool ParseNumber(std::string_view text, T& value, int base) {
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
+// The options that take no value.
+const std::set<std::string, std::less<>> kFlags{"--help",     "--version",    "--screen",
+                                                "--registers", "--warnings",  "--interrupts",
+                                                "--registers-io", "--stats"};
+
 }  // namespace
 
 TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments) {
@@ -54,15 +62,34 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
         parsed.Error = "hexmoor-run: " + message + " (see hexmoor-run --help)";
         return parsed;
     };
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
+        std::string argument = arguments[i];
+        // "--option=value" is "--option value"; after "--" everything is the program.
+        std::optional<std::string> attached;
+        if (!optionsEnded && argument.starts_with("--")) {
+            if (const std::size_t equals = argument.find('='); equals != std::string::npos) {
+                attached = argument.substr(equals + 1);
+                argument.resize(equals);
+            }
+        }
         auto value = [&](std::string& into) {
+            if (attached) {
+                into = *attached;
+                return true;
+            }
             if (i + 1 >= arguments.size()) return false;
             into = arguments[++i];
             return true;
         };
+        if (attached && kFlags.contains(argument)) return fail(argument + " takes no value");
         std::string text;
-        if (argument == "--help") {
+        if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
+            if (!options.Program.empty()) return fail("one program at a time");
+            options.Program = argument;
+        } else if (argument == "--" && !attached) {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
             parsed.Output = kUsage;
             return parsed;
         } else if (argument == "--version") {
@@ -99,12 +126,8 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
             options.RegistersIo = true;
         } else if (argument == "--stats") {
             options.Stats = true;
-        } else if (argument.starts_with("-") && argument != "-") {
-            return fail("unknown option " + argument);
-        } else if (options.Program.empty()) {
-            options.Program = argument;
         } else {
-            return fail("one program at a time");
+            return fail("unknown option " + argument);
         }
     }
     if (options.Program.empty()) return fail("no program given");

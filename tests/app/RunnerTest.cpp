@@ -305,7 +305,9 @@ TEST(Runner, ExitStatusTellsHowTheRunEnded) {
         const TRun run = RunRunner(c.Arguments, c.Input);
         EXPECT_EQ(run.Status, c.Status);
         EXPECT_THAT(run.Err, ::testing::EndsWith(c.Err));
-        if (c.Err.empty()) EXPECT_EQ(run.Err, "");
+        if (c.Err.empty()) {
+            EXPECT_EQ(run.Err, "");
+        }
     }
 }
 
@@ -377,6 +379,43 @@ TEST(Runner, ExitStatusForBadFilesAndArguments) {
     EXPECT_EQ(RunRunner("--help").Status, 0);
     EXPECT_THAT(RunRunner("--help").Out, HasSubstr("Usage: hexmoor-run"));
     EXPECT_THAT(RunRunner("--version").Out, StartsWith("hexmoor-run "));
+}
+
+// -h, values attached with =, and -- before a program whose name looks like an option.
+TEST(Runner, CommandLineConventions) {
+    const std::string input = Temp("conventions.txt");
+    std::ofstream(input, std::ios::binary) << "hi.";
+    struct TCase {
+        std::string Arguments;
+        int Status;
+        std::string Out, Err;  // Out exactly; Err: a part of it
+    };
+    const TCase cases[] = {
+        {"-h", 0, "", ""},
+        {"--max-instructions=1000 " + Program("count_up"), 3, "", "stopped after 1000 instructions"},
+        {"--max-cycles=500 --stats " + Program("count_up"), 3, "", "cycles: 50"},
+        {"--break='$2007' " + Program("count_up"), 0, "", "hexmoor-run: breakpoint at $2007"},
+        {"--input=" + input + " " + Program("echo"), 0, "hi", ""},
+        {"--input=" + input + " -- " + Program("echo"), 0, "hi", ""},
+        {"-- --help", 1, "", "--help"},
+        {"-- " + Program("hello") + " --stats", 2, "", "hexmoor-run: one program at a time"},
+        {"--stats=yes " + Program("hello"), 2, "", "hexmoor-run: --stats takes no value"},
+        {"--max-cycles= " + Program("hello"), 2, "", "hexmoor-run: --max-cycles needs a whole number"},
+        {"--bogus=1 " + Program("hello"), 2, "", "hexmoor-run: unknown option --bogus"},
+        {"-x " + Program("hello"), 2, "", "hexmoor-run: unknown option -x"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Arguments);
+        const TRun run = RunRunner(c.Arguments);
+        EXPECT_EQ(run.Status, c.Status);
+        if (c.Arguments == "-h") {
+            EXPECT_THAT(run.Out, StartsWith("Usage: hexmoor-run"));
+        } else {
+            EXPECT_EQ(run.Out, c.Out);
+        }
+        EXPECT_THAT(run.Err, HasSubstr(c.Err));
+    }
+    std::remove(input.c_str());
 }
 
 TEST(Runner, LoaderWarningsGoToStandardError) {
