@@ -10,9 +10,12 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
 #include <set>
 
 #include "core/Machine.h"
+#include "core/TextLineReader.h"
 
 namespace hexmoor {
 
@@ -72,6 +75,8 @@ public:
 
     // Loader warnings, the breakpoint and the messages the options ask for go to stderr;
     // every dialog is answered OK.
+    // While a program loads, its messages name the file, and the line for a record's
+    // problems: "hexmoor-run: prog.s19: No such file", "hexmoor-run: prog.s19:3: Not Hex".
     TMessageResult ShowMessage(TMessageKind, TMessageButtons buttons, std::string_view text) override {
         if (text == "BreakPoint") {
             std::fprintf(stderr, "hexmoor-run: breakpoint at $%04X\n", unsigned(machine_->RegisterPC));
@@ -79,7 +84,14 @@ public:
             std::string line(text);
             for (char& c : line)
                 if (c == '\r') c = '\n';
-            std::fprintf(stderr, "%s\n", line.c_str());
+            if (Loading) {
+                const std::string cannot = "Cannot load " + *Loading + ": ";
+                if (line.starts_with(cannot))
+                    line = ShownName() + ": " + line.substr(cannot.size());
+                else
+                    line = ShownName() + ":" + std::to_string(machine_->LoadLineNumber) + ": " + line;
+            }
+            std::fprintf(stderr, "hexmoor-run: %s\n", line.c_str());
         }
         return buttons == TMessageButtons::YesNo ? TMessageResult::Yes : TMessageResult::Ok;
     }
@@ -117,10 +129,20 @@ public:
             printerNoted_ = true;
             return "";
         }
-        if (!printer_) printer_ = std::fopen(options_.PrinterFile->c_str(), "wb");
+        if (!printer_) printer_ = std::fopen(options_.PrinterFile->c_str(), "ab");
         if (!printer_ || std::fputc(byte, printer_) == EOF || std::fflush(printer_) != 0)
             return options_.PrinterFile->c_str() + std::string(": ") + std::strerror(errno);
         return "";
+    }
+
+    // The printer file is created before the run, so a name that cannot be written fails
+    // at once; reopened after a close, it is added to.
+    bool OpenPrinter() {
+        if (!options_.PrinterFile) return true;
+        printer_ = std::fopen(options_.PrinterFile->c_str(), "wb");
+        if (!printer_)
+            std::fprintf(stderr, "hexmoor-run: %s: %s\n", options_.PrinterFile->c_str(), std::strerror(errno));
+        return printer_ != nullptr;
     }
 
     void PrinterClose() override {
@@ -134,6 +156,10 @@ public:
     }
 
     bool EndedWaitingForInput = false;
+    std::optional<std::string> Loading;  // the program file while it loads
+
+    // The program's name in messages: "-" for standard input.
+    std::string ShownName() const { return options_.Program; }
 
 private:
     bool StdinFeeds() const { return !options_.InputFile && stdinOpen_; }
@@ -212,7 +238,25 @@ int RunHeadless(const TRunnerOptions& options) {
     m.Panel.InterruptsMenu.Checked = options.Interrupts;
     m.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
 
-    if (m.LoadFile(options.Program) != TLoadResult::Loaded) return kExitFile;
+    // Files named by options are checked before anything loads or runs.
+    if (options.InputFile) {
+        TTextLineReader input;
+        if (!input.Open(*options.InputFile)) {
+            std::fprintf(stderr, "hexmoor-run: %s: %s\n", options.InputFile->c_str(), input.Error().c_str());
+            return kExitFile;
+        }
+    }
+    if (!panel.OpenPrinter()) return kExitFile;
+
+    panel.Loading = options.Program;
+    const TLoadResult loaded = m.LoadFile(options.Program);
+    panel.Loading.reset();
+    if (loaded != TLoadResult::Loaded) return kExitFile;
+    // Nothing loaded (a text file, an empty file): the address read-out never left "LOAD".
+    if (m.Panel.MemoryAddressDisplay.Text == "LOAD") {
+        std::fprintf(stderr, "hexmoor-run: %s: no loadable data\n", options.Program.c_str());
+        return kExitFile;
+    }
     if (options.TraceFile && !m.OpenLogFile(*options.TraceFile)) return kExitFile;
     m.ResetMoor(ExternalReset);
     if (options.InputFile && !m.OpenInputFile(*options.InputFile)) return kExitFile;

@@ -114,6 +114,7 @@ public:
     // --- Loading ----------------------------------------------------------------------
     void LoadClick();
     TLoadResult LoadFile(const std::string& path);  // reports a file that cannot be read
+    int LoadLineNumber = 0;  // the line of the file LoadFile is reading, from 1
 
     // --- Trace: the next instruction as text, on the panel and in the log ----------------
     std::string TraceText;

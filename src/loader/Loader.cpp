@@ -44,6 +44,7 @@ void TMachine::LoadClick() {
 
 TLoadResult TMachine::LoadFile(const std::string& path) {
     TTextLineReader file;
+    LoadLineNumber = 0;
     if (!file.Open(path)) {
         FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
                                "Cannot load " + path + ": " + file.Error());
@@ -59,6 +60,7 @@ TLoadResult TMachine::LoadFile(const std::string& path) {
     std::string line;
     bool abandoned = false;
     while (!abandoned && file.ReadLine(line)) {
+        LoadLineNumber = file.LineNumber();
         if (line.empty()) continue;
         const TS19Line read = ReadS19Line(line);
         // A record's problems are reported before any of its bytes is stored, so Cancel

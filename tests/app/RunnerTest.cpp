@@ -348,10 +348,6 @@ TEST(Runner, PrinterBytesGoToTheirFile) {
     const TRun run = RunRunner("--max-instructions 100 --printer " + printer + " " + source);
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(ReadAll(printer), "O");
-    const TRun failed = RunRunner("--max-instructions 100 --printer " + ::testing::TempDir() + " " + source);
-    EXPECT_EQ(failed.Status, 0) << "the program goes on";
-    EXPECT_THAT(failed.Err, HasSubstr("Is a directory"));
-    EXPECT_THAT(failed.Err, HasSubstr("1 byte could not be printed."));
     const TRun discarded = RunRunner("--max-instructions 100 " + source);
     EXPECT_THAT(discarded.Err, HasSubstr("printer output discarded"));
     std::remove(printer.c_str());
@@ -363,13 +359,6 @@ TEST(Runner, ExitStatusForBadFilesAndArguments) {
     EXPECT_EQ(missing.Status, 1);
     EXPECT_THAT(missing.Err, HasSubstr("/nonexistent/program.s19"));
     EXPECT_THAT(missing.Err, HasSubstr("No such file"));
-    const std::string folder = ::testing::TempDir();
-    for (const std::string& arguments : {folder, "--input " + folder + " " + Program("echo")}) {
-        const TRun unreadable = RunRunner(arguments);
-        EXPECT_EQ(unreadable.Status, 1) << arguments;
-        EXPECT_THAT(unreadable.Err, HasSubstr(folder + ": Is a directory")) << arguments;
-        EXPECT_EQ(unreadable.Out, "") << "nothing runs";
-    }
     for (const char* arguments : {"", "--bogus x.s19", "--max-cycles ten x.s19", "--break G000 x.s19",
                                   "a.s19 b.s19"}) {
         const TRun bad = RunRunner(arguments);
@@ -379,6 +368,42 @@ TEST(Runner, ExitStatusForBadFilesAndArguments) {
     EXPECT_EQ(RunRunner("--help").Status, 0);
     EXPECT_THAT(RunRunner("--help").Out, HasSubstr("Usage: hexmoor-run"));
     EXPECT_THAT(RunRunner("--version").Out, StartsWith("hexmoor-run "));
+}
+
+// A program, input or printer file that cannot be used ends the runner with status 1 and
+// the file's name and the reason, before anything runs (hello would print at once).
+TEST(Runner, BadFilesEndBeforeTheRun) {
+    const std::string folder = ::testing::TempDir();
+    const std::string text = Temp("notes.txt"), empty = Temp("empty.s19"), input = Temp("good-input.txt");
+    std::ofstream(text) << "These are notes,\nnot S-records.\n";
+    std::ofstream(empty) << "";
+    std::ofstream(input) << "x\n";
+    struct TCase {
+        const char* Name;
+        std::string Arguments;
+        std::string Err;  // the last line of standard error
+    };
+    const TCase cases[] = {
+        {"text file", text, "hexmoor-run: " + text + ": no loadable data\n"},
+        {"empty file", empty, "hexmoor-run: " + empty + ": no loadable data\n"},
+        {"directory", folder, "hexmoor-run: " + folder + ": Is a directory\n"},
+        {"missing program", "/nonexistent/program.s19", "hexmoor-run: /nonexistent/program.s19: No such file or directory\n"},
+        {"input directory", "--input " + folder + " " + Program("hello"), "hexmoor-run: " + folder + ": Is a directory\n"},
+        {"missing input", "--input /nonexistent/in.txt " + Program("hello"),
+         "hexmoor-run: /nonexistent/in.txt: No such file or directory\n"},
+        {"printer directory", "--input " + input + " --printer " + folder + " " + Program("hello"),
+         "hexmoor-run: " + folder + ": Is a directory\n"},
+        {"printer in no folder", "--printer /nonexistent/printer.txt " + Program("hello"),
+         "hexmoor-run: /nonexistent/printer.txt: No such file or directory\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TRun run = RunRunner(c.Arguments);
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_THAT(run.Err, ::testing::EndsWith(c.Err));
+        EXPECT_EQ(run.Out, "") << "nothing runs";
+    }
+    for (const std::string& name : {text, empty, input}) std::remove(name.c_str());
 }
 
 // -h, values attached with =, and -- before a program whose name looks like an option.
@@ -418,12 +443,27 @@ TEST(Runner, CommandLineConventions) {
     std::remove(input.c_str());
 }
 
-TEST(Runner, LoaderWarningsGoToStandardError) {
+// A record's problems are reported with the file and the line; the good records load and
+// the program runs (STOP at $2000). Blank lines count.
+TEST(Runner, LoaderWarningsNameTheFileAndLine) {
     const std::string source = Temp("warnings.s19");
-    std::ofstream(source) << "S00600004844521B\nS1052000CF00\nS105FFFE2000DD\n";
-    const TRun run = RunRunner("--max-instructions 100 " + source);
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Err, "Unknown S Record\n");
+    struct TCase {
+        const char* Name;
+        std::string Text;
+        std::string Err;
+    };
+    const TCase cases[] = {
+        {"S0 header", "S00600004844521B\nS1052000CF00\nS105FFFE2000DD\n", ":1: Unknown S Record\n"},
+        {"not hex on line 3", "S1052000CF00\n\nS1G5FFFE2000DD\nS105FFFE2000DD\n", ":3: Not Hex\n"},
+        {"not a record on line 2", "S1052000CF00\nhello\nS105FFFE2000DD\n", ":2: Not an S Record\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::ofstream(source, std::ios::binary) << c.Text;
+        const TRun run = RunRunner("--max-instructions 100 " + source);
+        EXPECT_EQ(run.Status, 0);
+        EXPECT_EQ(run.Err, "hexmoor-run: " + source + c.Err);
+    }
     std::remove(source.c_str());
 }
 
