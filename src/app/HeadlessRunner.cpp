@@ -50,6 +50,7 @@ public:
 
     // The stream of what the program writes, unless the final screen is printed instead.
     void TerminalWritten(uint8_t byte) override {
+        waitLoopSince_.reset();  // a program that writes is not idle
         if (options_.Screen) return;
         std::putc(byte, stdout);
         if (!outputPending_) {
@@ -71,7 +72,22 @@ public:
             FlushOutput();
     }
 
-    void StatusFoundNoInput() override { FlushOutput(); }
+    // A program waiting for input in a loop that polls the status port, when no more input
+    // can come: it has read the empty status port at most kWaitLoopGap instructions after
+    // the last such read, again and again, writing nothing, for the idle cycles. A program
+    // that looks for an abort key between long stretches of work never counts as waiting.
+    void StatusFoundNoInput() override {
+        FlushOutput();
+        const uint64_t instruction = machine_->InstructionCount;
+        const int64_t cycle = machine_->CycleCount;
+        if (!waitLoopSince_ || instruction - lastEmptyStatus_ > kWaitLoopGap || !InputRanOut())
+            waitLoopSince_ = cycle;
+        lastEmptyStatus_ = instruction;
+        if (uint64_t(cycle - *waitLoopSince_) >= options_.IdleCycles) {
+            EndedWaitingForInput = true;
+            machine_->RunClick();
+        }
+    }
 
     // Loader warnings, the breakpoint and the messages the options ask for go to stderr;
     // every dialog is answered OK.
@@ -164,6 +180,11 @@ public:
 private:
     bool StdinFeeds() const { return !options_.InputFile && stdinOpen_; }
 
+    // Nothing waits to be read and nothing more can come.
+    bool InputRanOut() const {
+        return !StdinFeeds() && !machine_->InputFileOpen && machine_->InputBuffer.Empty();
+    }
+
     // Reads what is available (waiting up to timeout ms, -1 for ever) into the input
     // buffer as keys: LF (or CR LF) is the Enter key, a CR. False at the end of input.
     // A signal interrupts the wait: true, the caller sees gEndSignal.
@@ -203,6 +224,9 @@ private:
     std::FILE* printer_ = nullptr;
     static constexpr std::chrono::milliseconds kOutputDelay{50};
     bool outputPending_ = false;
+    static constexpr uint64_t kWaitLoopGap = 64;
+    std::optional<int64_t> waitLoopSince_;  // the cycle the present wait loop began
+    uint64_t lastEmptyStatus_ = 0;           // the instruction count at the last empty status read
     std::chrono::steady_clock::time_point pendingSince_;
 };
 

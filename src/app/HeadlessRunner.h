@@ -12,6 +12,9 @@ struct TRunnerOptions {
     std::string Program;
     std::optional<uint64_t> MaxCycles;
     std::optional<uint64_t> MaxInstructions;
+    // How long a program polls the status port in a loop, writing nothing, once no more
+    // input can come, before the run ends: E cycles (one second of chip time).
+    uint64_t IdleCycles = 2000000;
     std::optional<int32_t> BreakPoint;
     std::optional<std::string> TraceFile;
     std::optional<std::string> InputFile;

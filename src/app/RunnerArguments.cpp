@@ -19,6 +19,9 @@ constexpr const char* kUsage =
     "ends the options):\n"
     "  --max-cycles N        stop after N E-clock cycles\n"
     "  --max-instructions N  stop after N instructions\n"
+    "  --idle-cycles N       end a run whose input has ended when the program has polled the\n"
+    "                        status port in a loop, writing nothing, for N E-clock cycles\n"
+    "                        (default 2000000, one second of chip time)\n"
     "  --break ADDR          stop at this address (hexadecimal, $ optional)\n"
     "  --input FILE          feed FILE as terminal input, a CR after each line\n"
     "  --printer FILE        write the printer port's bytes to FILE\n"
@@ -33,7 +36,8 @@ constexpr const char* kUsage =
     "  --version             show the version\n"
     "\n"
     "The run ends at a limit, at the breakpoint, at STOP, at a WAI nothing can wake, or\n"
-    "when the program waits for input and no more can come.\n"
+    "when the program waits for input and no more can come (a read of the data port, or\n"
+    "polling the status port in a loop for --idle-cycles).\n"
     "\n"
     "Exit status:\n"
     "  0    the program ended: STOP, a WAI nothing can wake, no more input, the breakpoint\n"
@@ -95,11 +99,12 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
         } else if (argument == "--version") {
             parsed.Output = std::string("hexmoor-run ") + HEXMOOR_VERSION + "\n";
             return parsed;
-        } else if (argument == "--max-cycles" || argument == "--max-instructions") {
+        } else if (argument == "--max-cycles" || argument == "--max-instructions" || argument == "--idle-cycles") {
             uint64_t number = 0;
             if (!value(text) || !ParseNumber(text, number, 10))
                 return fail(argument + " needs a whole number");
-            (argument == "--max-cycles" ? options.MaxCycles : options.MaxInstructions) = number;
+            if (argument == "--idle-cycles") options.IdleCycles = number;
+            else (argument == "--max-cycles" ? options.MaxCycles : options.MaxInstructions) = number;
         } else if (argument == "--break") {
             if (!value(text)) return fail("--break needs an address");
             std::string_view digits = text;

@@ -257,6 +257,41 @@ TEST(Runner, WaitForInterruptsThatCannotCome) {
     }
 }
 
+// Polling the status port in a loop once the input has ended (standard input closed, or
+// the end of --input, which takes the place of standard input) ends the run with status 0
+// after --idle-cycles of waiting, all output delivered; a computation that looks for an
+// abort key every couple of hundred instructions runs to its end, however long the idle
+// time it outlasts. --max-cycles only keeps a fault from hanging the test.
+TEST(Runner, PollingForInputThatCannotComeEndsTheRun) {
+    const std::string input = Temp("poll-input.txt");
+    std::ofstream(input, std::ios::binary) << "a\nb";
+    struct TCase {
+        const char* Name;
+        std::string Arguments, Input, Out;
+        uint64_t MinCycles, MaxCycles;  // what --stats says the run took
+    };
+    const TCase cases[] = {
+        {"status_poll, default", Program("status_poll"), "ab", "ab", 2000000, 2100000},
+        {"status_poll, idle option", "--idle-cycles 50000 " + Program("status_poll"), "ab", "ab", 50000, 100000},
+        {"status_poll, idle=", "--idle-cycles=300000 " + Program("status_poll"), "", "", 300000, 350000},
+        {"prompt_poll", "--idle-cycles 100000 " + Program("prompt_poll"), "xy", "key? [x]key? [y]key? ", 100000,
+         150000},
+        {"prompt_poll, input file", "--idle-cycles 100000 --input " + input + " " + Program("prompt_poll"), "ignored",
+         "key? [a]key? [\r]key? [b]key? [\r]key? ", 100000, 150000},
+        {"abort checks", "--idle-cycles 1000 " + Program("abort_check"), "", "done\r\n", 2900000, 3200000},
+        {"abort key", Program("abort_check"), "k", "aborted\r\n", 0, 100000},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TRun run = RunRunner("--stats --max-cycles 20000000 " + c.Arguments, c.Input);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Out, c.Out);
+        EXPECT_GE(StatsCycles(run.Err), c.MinCycles) << run.Err;
+        EXPECT_LE(StatsCycles(run.Err), c.MaxCycles) << run.Err;
+    }
+    std::remove(input.c_str());
+}
+
 TEST(Runner, StopsAtTheBreakPoint) {
     const TRun run = RunRunner("--break '$2007' --registers " + Program("count_up"));
     EXPECT_EQ(run.Status, 0);
