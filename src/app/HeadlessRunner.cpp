@@ -51,6 +51,7 @@ public:
     // The stream of what the program writes, unless the final screen is printed instead.
     void TerminalWritten(uint8_t byte) override {
         waitLoopSince_.reset();  // a program that writes is not idle
+        lastWrite_ = machine_->CycleCount;
         if (options_.Screen) return;
         std::putc(byte, stdout);
         if (!outputPending_) {
@@ -78,6 +79,7 @@ public:
     // that looks for an abort key between long stretches of work never counts as waiting.
     void StatusFoundNoInput() override {
         FlushOutput();
+        if (OfferInput(false)) return;
         const uint64_t instruction = machine_->InstructionCount;
         const int64_t cycle = machine_->CycleCount;
         if (!waitLoopSince_ || instruction - lastEmptyStatus_ > kWaitLoopGap || !InputRanOut())
@@ -123,7 +125,9 @@ public:
     // can come, end the run (which releases the wait).
     void WaitForEvents() override {
         FlushOutput();
-        if (!gEndSignal && StdinFeeds() && ReadInput(-1)) return;
+        if (OfferInput(true)) return;
+        while (!gEndSignal && StdinFeeds() && ReadInput(-1))
+            if (gEndSignal || OfferInput(true)) return;
         if (!gEndSignal) EndedWaitingForInput = true;
         machine_->RunClick();
     }
@@ -166,10 +170,14 @@ public:
         printer_ = nullptr;
     }
 
-    // Typed-ahead input: whatever standard input has ready, without blocking.
+    // What standard input has ready, read without blocking; typed at once with --type-ahead.
     void PollInput() {
         if (StdinFeeds()) ReadInput(0);
+        if (options_.Pacing == TInputPacing::TypeAhead) TypePending(std::string::npos);
     }
+
+    // --input is read by the runner, a line at a time, like standard input.
+    void OpenInput(const std::string& path) { inputFile_.Open(path); }
 
     bool EndedWaitingForInput = false;
     std::optional<std::string> Loading;  // the program file while it loads
@@ -180,13 +188,50 @@ public:
 private:
     bool StdinFeeds() const { return !options_.InputFile && stdinOpen_; }
 
-    // Nothing waits to be read and nothing more can come.
-    bool InputRanOut() const {
-        return !StdinFeeds() && !machine_->InputFileOpen && machine_->InputBuffer.Empty();
+    // The program has read an empty buffer: the status port, or the data port, where it
+    // waits. The next line is typed now, unless the pacing says to wait: like a person at
+    // the keyboard, the runner types when the program has printed nothing for a while (a
+    // monitor that looks for an abort key while it prints a listing does not take the next
+    // command for one). A read of the data port waits with the chip's clock stopped, so it
+    // always gets the line. True when something was typed.
+    bool OfferInput(bool dataRead) {
+        if (options_.Pacing == TInputPacing::Paced && !dataRead && lastWrite_ &&
+            machine_->CycleCount - *lastWrite_ < kQuietCycles)
+            return false;
+        const bool all = options_.Pacing == TInputPacing::TypeAhead;
+        if (inputFile_.IsOpen() && (pending_.empty() || all)) {
+            std::string line;
+            while (inputFile_.ReadLine(line)) {
+                pending_ += line + '\r';
+                if (!all) break;
+            }
+            if (!inputFile_.Error().empty()) {
+                std::fprintf(stderr, "hexmoor-run: %s: %s\n", options_.InputFile->c_str(),
+                             inputFile_.Error().c_str());
+                inputFile_.Close();
+            } else if (pending_.empty() || all) {
+                inputFile_.Close();  // the end of the file
+            }
+        }
+        if (pending_.empty()) return false;
+        TypePending(all ? std::string::npos : pending_.find('\r'));
+        return true;
     }
 
-    // Reads what is available (waiting up to timeout ms, -1 for ever) into the input
-    // buffer as keys: LF (or CR LF) is the Enter key, a CR. False at the end of input.
+    // Types the pending input up to and with the CR at `end` (all of it for npos).
+    void TypePending(std::size_t end) {
+        end = end == std::string::npos ? pending_.size() : end + 1;
+        for (std::size_t i = 0; i < end; ++i) machine_->FormKeyPress(uint8_t(pending_[i]));
+        pending_.erase(0, end);
+    }
+
+    // Nothing waits to be read and nothing more can come.
+    bool InputRanOut() const {
+        return !StdinFeeds() && !inputFile_.IsOpen() && pending_.empty() && machine_->InputBuffer.Empty();
+    }
+
+    // Reads what is available (waiting up to timeout ms, -1 for ever) into the pending
+    // input as keys: LF (or CR LF) is the Enter key, a CR. False at the end of input.
     // A signal interrupts the wait: true, the caller sees gEndSignal.
     bool ReadInput(int timeout) {
         pollfd fd{STDIN_FILENO, POLLIN, 0};
@@ -211,7 +256,7 @@ private:
                 continue;
             }
             lastWasCr_ = c == '\r';
-            machine_->FormKeyPress(c == '\n' ? '\r' : uint8_t(c));
+            pending_ += c == '\n' ? '\r' : c;
         }
         return true;
     }
@@ -224,6 +269,10 @@ private:
     std::FILE* printer_ = nullptr;
     static constexpr std::chrono::milliseconds kOutputDelay{50};
     bool outputPending_ = false;
+    std::string pending_;  // input read and not yet typed, Enter as CR
+    TTextLineReader inputFile_;
+    static constexpr int64_t kQuietCycles = 20000;  // 10 ms of chip time
+    std::optional<int64_t> lastWrite_;             // the cycle of the last terminal write
     static constexpr uint64_t kWaitLoopGap = 64;
     std::optional<int64_t> waitLoopSince_;  // the cycle the present wait loop began
     uint64_t lastEmptyStatus_ = 0;           // the instruction count at the last empty status read
@@ -283,7 +332,7 @@ int RunHeadless(const TRunnerOptions& options) {
     }
     if (options.TraceFile && !m.OpenLogFile(*options.TraceFile)) return kExitFile;
     m.ResetMoor(ExternalReset);
-    if (options.InputFile && !m.OpenInputFile(*options.InputFile)) return kExitFile;
+    if (options.InputFile) panel.OpenInput(*options.InputFile);
     if (options.BreakPoint) m.BreakPointAddress = *options.BreakPoint;
 
     const uint64_t maxInstructions = options.MaxInstructions.value_or(UINT64_MAX);

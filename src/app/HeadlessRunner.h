@@ -8,6 +8,10 @@
 
 namespace hexmoor {
 
+// When the lines of input are typed: when the program reads an empty buffer and has
+// printed nothing for 10 ms of chip time; all at once; or at every read of an empty buffer.
+enum class TInputPacing { Paced, TypeAhead, LinePerRead };
+
 struct TRunnerOptions {
     std::string Program;
     std::optional<uint64_t> MaxCycles;
@@ -19,6 +23,7 @@ struct TRunnerOptions {
     std::optional<std::string> TraceFile;
     std::optional<std::string> InputFile;
     std::optional<std::string> PrinterFile;
+    TInputPacing Pacing = TInputPacing::Paced;
     bool Screen = false;
     bool Registers = false;
     bool Warnings = false;

@@ -23,7 +23,12 @@ constexpr const char* kUsage =
     "                        status port in a loop, writing nothing, for N E-clock cycles\n"
     "                        (default 2000000, one second of chip time)\n"
     "  --break ADDR          stop at this address (hexadecimal, $ optional)\n"
-    "  --input FILE          feed FILE as terminal input, a CR after each line\n"
+    "  --input FILE          feed FILE as terminal input instead of standard input, a CR\n"
+    "                        after each line\n"
+    "  --type-ahead          type all input at once, as it comes\n"
+    "  --line-per-read       type a line at each read of an empty input buffer\n"
+    "                        (default: a line when the program reads an empty buffer and\n"
+    "                        has printed nothing for 20000 E-clock cycles, 10 ms)\n"
     "  --printer FILE        write the printer port's bytes to FILE\n"
     "  --trace FILE          run with trace, writing one log line per instruction\n"
     "  --screen              print the final 80 x 24 screen instead of the output stream\n"
@@ -55,7 +60,8 @@ bool ParseNumber(std::string_view text, T& value, int base) {
 // The options that take no value.
 const std::set<std::string, std::less<>> kFlags{"--help",     "--version",    "--screen",
                                                 "--registers", "--warnings",  "--interrupts",
-                                                "--registers-io", "--stats"};
+                                                "--registers-io", "--stats", "--type-ahead",
+                                                "--line-per-read"};
 
 }  // namespace
 
@@ -119,6 +125,10 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
             (argument == "--trace" ? options.TraceFile
              : argument == "--input" ? options.InputFile
                                      : options.PrinterFile) = text;
+        } else if (argument == "--type-ahead") {
+            options.Pacing = TInputPacing::TypeAhead;
+        } else if (argument == "--line-per-read") {
+            options.Pacing = TInputPacing::LinePerRead;
         } else if (argument == "--screen") {
             options.Screen = true;
         } else if (argument == "--registers") {

@@ -275,9 +275,9 @@ TEST(Runner, PollingForInputThatCannotComeEndsTheRun) {
         {"status_poll, idle option", "--idle-cycles 50000 " + Program("status_poll"), "ab", "ab", 50000, 100000},
         {"status_poll, idle=", "--idle-cycles=300000 " + Program("status_poll"), "", "", 300000, 350000},
         {"prompt_poll", "--idle-cycles 100000 " + Program("prompt_poll"), "xy", "key? [x]key? [y]key? ", 100000,
-         150000},
+         200000},
         {"prompt_poll, input file", "--idle-cycles 100000 --input " + input + " " + Program("prompt_poll"), "ignored",
-         "key? [a]key? [\r]key? [b]key? [\r]key? ", 100000, 150000},
+         "key? [a]key? [\r]key? [b]key? [\r]key? ", 100000, 200000},
         {"abort checks", "--idle-cycles 1000 " + Program("abort_check"), "", "done\r\n", 2900000, 3200000},
         {"abort key", Program("abort_check"), "k", "aborted\r\n", 0, 100000},
     };
@@ -288,6 +288,43 @@ TEST(Runner, PollingForInputThatCannotComeEndsTheRun) {
         EXPECT_EQ(run.Out, c.Out);
         EXPECT_GE(StatsCycles(run.Err), c.MinCycles) << run.Err;
         EXPECT_LE(StatsCycles(run.Err), c.MaxCycles) << run.Err;
+    }
+    std::remove(input.c_str());
+}
+
+// A monitor that looks for an abort key while it prints a listing gets every command
+// whole, from standard input or --input (whose last line needs no line end), when input
+// is paced like typing; typed ahead, or a line at every empty read, the next command
+// arrives during the listing and the monitor takes a key of it as the abort.
+TEST(Runner, PacedInputReachesAMonitorThatPollsForAbort) {
+    const std::string input = Temp("monitor-input.txt");
+    std::ofstream(input, std::ios::binary) << "cmd1\ncmd two\r\ncmd3";
+    std::string listing;
+    for (int row = 0; row < 40; ++row) listing += "0123456789ABCDEF0123456789ABCDEF\r\n";
+    const std::string whole = "> got: cmd1\r\n" + listing + "> got: cmd two\r\n" + listing + "> got: cmd3\r\n" +
+                              listing + "> ";
+    struct TCase {
+        const char* Name;
+        std::string Arguments, Input;
+        bool Whole;  // every command arrives intact, or the listing is aborted
+    };
+    const TCase cases[] = {
+        {"paced standard input", "", "cmd1\ncmd two\ncmd3\n", true},
+        {"paced --input", "--input " + input, "ignored\n", true},
+        {"--type-ahead", "--type-ahead", "cmd1\ncmd two\ncmd3\n", false},
+        {"--line-per-read", "--line-per-read", "cmd1\ncmd two\ncmd3\n", false},
+        {"--input --line-per-read", "--line-per-read --input " + input, "", false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TRun run =
+            RunRunner("--idle-cycles 100000 --max-cycles 20000000 " + c.Arguments + " " + Program("monitor"), c.Input);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        if (c.Whole) {
+            EXPECT_EQ(run.Out, whole);
+        } else {
+            EXPECT_THAT(run.Out, HasSubstr("<aborted>"));
+        }
     }
     std::remove(input.c_str());
 }
