@@ -41,7 +41,8 @@ const std::set<std::string, std::less<>> kResetDialogs{
 
 class TRunnerPanel : public TFrontPanel {
 public:
-    TRunnerPanel(const TRunnerOptions& options) : options_(options) {}
+    // A program read from standard input leaves nothing there to type.
+    TRunnerPanel(const TRunnerOptions& options) : options_(options), stdinOpen_(options.Program != "-") {}
     ~TRunnerPanel() override { PrinterClose(); }
 
     void Attach(TMachine& machine) { machine_ = &machine; }
@@ -54,6 +55,7 @@ public:
         lastWrite_ = machine_->CycleCount;
         if (options_.Screen) return;
         std::putc(byte, stdout);
+        lastOutput_ = byte;
         if (!outputPending_) {
             outputPending_ = true;
             pendingSince_ = std::chrono::steady_clock::now();
@@ -180,6 +182,9 @@ public:
     void OpenInput(const std::string& path) { inputFile_.Open(path); }
 
     bool EndedWaitingForInput = false;
+    // The output so far ends a line (or there is none): what is printed after it starts
+    // on a line of its own.
+    bool OutputEndsLine() const { return !lastOutput_ || *lastOutput_ == '\n'; }
     std::optional<std::string> Loading;  // the program file while it loads
 
     // The program's name in messages: "-" for standard input.
@@ -263,7 +268,8 @@ private:
 
     const TRunnerOptions& options_;
     TMachine* machine_ = nullptr;
-    bool stdinOpen_ = true;
+    bool stdinOpen_;
+    std::optional<uint8_t> lastOutput_;
     bool lastWasCr_ = false;
     bool printerNoted_ = false;
     std::FILE* printer_ = nullptr;
@@ -321,8 +327,9 @@ int RunHeadless(const TRunnerOptions& options) {
     }
     if (!panel.OpenPrinter()) return kExitFile;
 
-    panel.Loading = options.Program;
-    const TLoadResult loaded = m.LoadFile(options.Program);
+    // A program of "-" is read from standard input.
+    panel.Loading = options.Program == "-" ? std::string("/dev/stdin") : options.Program;
+    const TLoadResult loaded = m.LoadFile(*panel.Loading);
     panel.Loading.reset();
     if (loaded != TLoadResult::Loaded) return kExitFile;
     // Nothing loaded (a text file, an empty file): the address read-out never left "LOAD".
@@ -373,6 +380,7 @@ int RunHeadless(const TRunnerOptions& options) {
     if (options.Screen) PrintScreen(m.Screen);
     if (options.Registers) {
         m.DecodeInstruction();
+        if (!panel.OutputEndsLine()) std::putc('\n', stdout);
         std::printf("%s", m.TraceLine().c_str());
     }
     std::fflush(stdout);

@@ -12,6 +12,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: hexmoor-run [options] [--] PROGRAM.s19\n"
+    "       (a PROGRAM of - reads the S-records from standard input; nothing is typed then)\n"
     "Runs a 68HC11 program on the simulated 68HC11F1 board without a window: what the\n"
     "program writes to the terminal goes to standard output, standard input is typed.\n"
     "\n"
@@ -32,7 +33,7 @@ constexpr const char* kUsage =
     "  --printer FILE        write the printer port's bytes to FILE\n"
     "  --trace FILE          run with trace, writing one log line per instruction\n"
     "  --screen              print the final 80 x 24 screen instead of the output stream\n"
-    "  --registers           print the final registers as a trace line\n"
+    "  --registers           print the final registers as a trace line, on a line of its own\n"
     "  --warnings            print warnings about misuse of the chip on standard error\n"
     "  --interrupts          print interrupts taken on standard error\n"
     "  --registers-io        print register reads and writes on standard error\n"

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -327,6 +328,51 @@ TEST(Runner, PacedInputReachesAMonitorThatPollsForAbort) {
         }
     }
     std::remove(input.c_str());
+}
+
+// --registers starts its line where the output ended a line, or after a line end of its
+// own; with no output it is the first line.
+TEST(Runner, RegistersOnALineOfTheirOwn) {
+    struct TCase {
+        std::string Arguments, Out;  // what comes before the trace line
+        const char* Trace;           // how the trace line starts
+    };
+    const TCase cases[] = {
+        {Program("hello"), "Hello, world!\r\n", "2011 BRA"},
+        {"--idle-cycles 1000 " + Program("prompt_poll"), "key? \n", "2013 BEQ"},
+        {"--break 2007 " + Program("count_up"), "", "2007 STX $4000"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Arguments);
+        const TRun run = RunRunner("--registers --max-cycles 10000000 " + c.Arguments);
+        EXPECT_THAT(run.Out, StartsWith(c.Out + c.Trace));
+        EXPECT_THAT(run.Out, ::testing::EndsWith("\n"));
+        EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), std::count(c.Out.begin(), c.Out.end(), '\n') + 1);
+    }
+}
+
+// A program of "-" is read from standard input, which then types nothing: the S-records
+// are not taken for keys, and echo finds no input at once.
+TEST(Runner, ProgramFromStandardInput) {
+    struct TCase {
+        const char* Name;
+        std::string SRecords;
+        int Status;
+        std::string Out, Err;
+    };
+    const TCase cases[] = {
+        {"hello", ReadAll(Program("hello")), 0, "Hello, world!\r\n", ""},
+        {"echo", ReadAll(Program("echo")), 0, "", ""},
+        {"bad line", "S1052000CF00\nhello\nS105FFFE2000DD\n", 0, "", "hexmoor-run: -:2: Not an S Record\n"},
+        {"text", "just text\n", 1, "", "hexmoor-run: -: no loadable data\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TRun run = RunRunner("--max-cycles 10000000 -", c.SRecords);
+        EXPECT_EQ(run.Status, c.Status);
+        EXPECT_EQ(run.Out, c.Out);
+        EXPECT_THAT(run.Err, ::testing::EndsWith(c.Err));
+    }
 }
 
 TEST(Runner, StopsAtTheBreakPoint) {
