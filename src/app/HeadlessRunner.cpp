@@ -331,12 +331,9 @@ int RunHeadless(const TRunnerOptions& options) {
     panel.Loading = options.Program == "-" ? std::string("/dev/stdin") : options.Program;
     const TLoadResult loaded = m.LoadFile(*panel.Loading);
     panel.Loading.reset();
-    if (loaded != TLoadResult::Loaded) return kExitFile;
-    // Nothing loaded (a text file, an empty file): the address read-out never left "LOAD".
-    if (m.Panel.MemoryAddressDisplay.Text == "LOAD") {
+    if (loaded == TLoadResult::NoData)
         std::fprintf(stderr, "hexmoor-run: %s: no loadable data\n", options.Program.c_str());
-        return kExitFile;
-    }
+    if (loaded != TLoadResult::Loaded) return kExitFile;
     if (options.TraceFile && !m.OpenLogFile(*options.TraceFile)) return kExitFile;
     m.ResetMoor(ExternalReset);
     if (options.InputFile) panel.OpenInput(*options.InputFile);

@@ -28,9 +28,9 @@ namespace hexmoor {
 // The cycle count as the panel shows it: right-aligned in 15 characters.
 std::string CycleText(int64_t cycles);
 
-// How a program file was read: whole, not at all (nothing changed), or only in part
-// before a read error.
-enum class TLoadResult { Loaded, NotRead, PartlyRead };
+// How a program file was read: whole, whole but without a single data byte (a text file,
+// an empty one), not at all (nothing changed), or only in part before a read error.
+enum class TLoadResult { Loaded, NoData, NotRead, PartlyRead };
 
 enum TResetKind { PowerOnReset = 0, ExternalReset = 1, ClockMonitorReset = 2, CopReset = 3 };
 

@@ -99,7 +99,8 @@ TLoadResult TMachine::LoadFile(const std::string& path) {
     for (std::size_t offset = 0; offset < RegisterBlock.size(); ++offset)
         RegisterBlock[offset] = kRegisterMap[offset].Reset;
     EepromImage.fill(0xFF);
-    return file.Error().empty() ? TLoadResult::Loaded : TLoadResult::PartlyRead;
+    if (!file.Error().empty()) return TLoadResult::PartlyRead;
+    return last ? TLoadResult::Loaded : TLoadResult::NoData;
 }
 
 }  // namespace hexmoor

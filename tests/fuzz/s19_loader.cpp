@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         const bool cannotLoad = message.starts_with("Cannot load " + file.Path() + ": ");
         if (!kRecordMessages.contains(message) && !cannotLoad)
             fuzz::Fail("unexpected loader message " + message);
-        if (cannotLoad && result == TLoadResult::Loaded) fuzz::Fail("a failure reported as a load");
+        if (cannotLoad && (result == TLoadResult::Loaded || result == TLoadResult::NoData))
+            fuzz::Fail("a failure reported as a load");
     }
     return 0;
 }
