@@ -71,10 +71,7 @@ public:
         if (!waitLoopSince_ || instruction - lastEmptyStatus_ > kWaitLoopGap || !InputRanOut())
             waitLoopSince_ = cycle;
         lastEmptyStatus_ = instruction;
-        if (uint64_t(cycle - *waitLoopSince_) >= options_.IdleCycles) {
-            EndedWaitingForInput = true;
-            machine_->RunClick();
-        }
+        if (uint64_t(cycle - *waitLoopSince_) >= options_.IdleCycles) machine_->RunClick();
     }
 
     // Loader warnings, the breakpoint and the messages the options ask for go to stderr;
@@ -114,7 +111,6 @@ public:
         if (OfferInput(true)) return;
         while (!EndSignal() && StdinFeeds() && ReadInput(-1))
             if (EndSignal() || OfferInput(true)) return;
-        if (!EndSignal()) EndedWaitingForInput = true;
         machine_->RunClick();
     }
 
@@ -165,7 +161,6 @@ public:
     // --input is read by the runner, a line at a time, like standard input.
     void OpenInput(const std::string& path) { inputFile_.Open(path); }
 
-    bool EndedWaitingForInput = false;
     // The output so far ends a line (or there is none): what is printed after it starts
     // on a line of its own.
     bool OutputEndsLine() const { return !lastOutput_ || *lastOutput_ == '\n'; }

@@ -45,7 +45,8 @@ std::string Temp(const std::string& name) { return TempPath(name); }
 TRun RunRunner(const std::string& arguments, const std::string& input = "") {
     const std::string in = Temp("stdin"), out = Temp("stdout"), err = Temp("stderr");
     std::ofstream(in, std::ios::binary) << input;
-    const std::string command = std::string(HEXMOOR_RUNNER) + " " + arguments + " < " + in +
+    // A run that does not end fails the test (timeout's status 124) instead of hanging it.
+    const std::string command = "timeout 20 " + std::string(HEXMOOR_RUNNER) + " " + arguments + " < " + in +
                                 " > " + out + " 2> " + err;
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
@@ -477,8 +478,8 @@ TEST(Runner, ExitStatusForBadFilesAndArguments) {
     EXPECT_EQ(missing.Status, 1);
     EXPECT_THAT(missing.Err, HasSubstr("/nonexistent/program.s19"));
     EXPECT_THAT(missing.Err, HasSubstr("No such file"));
-    for (const char* arguments : {"", "--bogus x.s19", "--max-cycles ten x.s19", "--break G000 x.s19",
-                                  "a.s19 b.s19"}) {
+    for (const char* arguments : {"", "--bogus x.s19", "--max-cycles ten x.s19", "--max-cycles 10x x.s19",
+                                  "--break G000 x.s19", "--break 0x x.s19", "a.s19 b.s19"}) {
         const TRun bad = RunRunner(arguments);
         EXPECT_EQ(bad.Status, 2) << arguments;
         EXPECT_THAT(bad.Err, HasSubstr("--help")) << arguments;
@@ -538,6 +539,8 @@ TEST(Runner, CommandLineConventions) {
         {"--max-instructions=1000 " + Program("count_up"), 3, "", "stopped after 1000 instructions"},
         {"--max-cycles=500 --stats " + Program("count_up"), 3, "", "cycles: 50"},
         {"--break='$2007' " + Program("count_up"), 0, "", "hexmoor-run: breakpoint at $2007"},
+        {"--break=0x2007 " + Program("count_up"), 0, "", "hexmoor-run: breakpoint at $2007"},
+        {"--registers-io --max-instructions 3 " + Program("ad_poll"), 3, "", "Writing $80 to OPTION"},
         {"--input=" + input + " " + Program("echo"), 0, "hi", ""},
         {"--input=" + input + " -- " + Program("echo"), 0, "hi", ""},
         {"-- --help", 1, "", "--help"},
