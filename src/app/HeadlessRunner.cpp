@@ -1,11 +1,14 @@
 // The runner's run loop: load, reset, run pass by pass to an end or a limit, report.
 #include "app/HeadlessRunner.h"
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <memory>
 
 #include "app/EndSignals.h"
+#include "app/RawTerminal.h"
 #include "app/RunnerPanel.h"
 #include "core/Machine.h"
 #include "core/TextLineReader.h"
@@ -78,6 +81,13 @@ int RunHeadless(const TRunnerOptions& options) {
     // polled and output that has waited long enough goes out; the limits, the end
     // conditions and the signals are tested after every pass.
     CatchEndSignals();
+    // A person at a terminal types to the program directly, as on a serial line.
+    TRawTerminal terminal;
+    if (panel.StdinIsKeyboard() && terminal.Enter(STDIN_FILENO)) {
+        std::fprintf(stderr, "hexmoor-run: keys go to the program as typed; Ctrl-] ends the run\n");
+        panel.BeInteractive();
+    }
+    if (isatty(STDOUT_FILENO) && !options.Screen) panel.UseAnsiOutput();
     bool waitsForever = false;
     constexpr uint32_t kPollInterval = 4096;
     uint32_t untilPoll = kPollInterval;
@@ -96,6 +106,10 @@ int RunHeadless(const TRunnerOptions& options) {
         }
     }
     const int endSignal = EndSignal();
+    panel.EndOutput();
+    std::fflush(stdout);
+    terminal.Restore();
+    if (panel.EndedByUser()) std::fprintf(stderr, "\nhexmoor-run: ended by Ctrl-]\n");
     // The program ended (STOP, a WAI nothing can wake, the breakpoint, no more input), or
     // a limit cut it off.
     const bool programEnded = waitsForever || m.StopExecuted || !m.Panel.RunningLed.Lit;

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "app/AnsiTerminal.h"
 #include "app/EndSignals.h"
 #include "app/HeadlessRunner.h"
 #include "core/Machine.h"
@@ -26,24 +27,49 @@ inline const std::set<std::string, std::less<>> kResetDialogs{
 class TRunnerPanel : public TFrontPanel {
 public:
     // A program read from standard input leaves nothing there to type.
-    TRunnerPanel(const TRunnerOptions& options) : options_(options), stdinOpen_(options.Program != "-") {}
+    TRunnerPanel(const TRunnerOptions& options)
+        : options_(options), stdinOpen_(options.Program != "-"), pacing_(options.Pacing) {}
     ~TRunnerPanel() override { PrinterClose(); }
 
     void Attach(TMachine& machine) { machine_ = &machine; }
 
     void PanelChanged(TPanelItem) override {}
 
-    // The stream of what the program writes, unless the final screen is printed instead.
+    // Standard output is a terminal: what the screen shows goes out as ANSI sequences.
+    void UseAnsiOutput() { ansi_.emplace(); }
+
+    // Standard input is a terminal in raw mode: keys are typed as they come, Ctrl-] ends
+    // the run, and a program polling for a key runs at the chip's speed instead of spinning.
+    void BeInteractive() {
+        interactive_ = true;
+        pacing_ = TInputPacing::TypeAhead;
+    }
+    bool EndedByUser() const { return endedByUser_; }
+    // Standard input feeds the program and a person types it.
+    bool StdinIsKeyboard() const { return StdinFeeds() && isatty(STDIN_FILENO); }
+
+    // The stream of what the program writes (the screen's bytes and its escape sequences,
+    // or their ANSI forms), unless the final screen is printed instead.
     void TerminalWritten(uint8_t byte) override {
-        waitLoopSince_.reset();  // a program that writes is not idle
-        lastWrite_ = machine_->CycleCount;
-        if (options_.Screen) return;
-        std::putc(byte, stdout);
-        lastOutput_ = byte;
-        if (!outputPending_) {
-            outputPending_ = true;
-            pendingSince_ = std::chrono::steady_clock::now();
+        if (ansi_)
+            Emit(ansi_->Shown(byte, machine_->Screen));
+        else
+            Emit(std::string(1, char(byte)));
+    }
+
+    void TerminalEscaped(uint8_t command, uint8_t column, uint8_t row) override {
+        if (ansi_) {
+            Emit(ansi_->Escaped(command, machine_->Screen));
+        } else {
+            std::string bytes{char(7), char(command)};
+            if (command == 4) bytes += {char(column), char(row)};
+            Emit(bytes);
         }
+    }
+
+    // The end of the run: the real terminal as the run found it.
+    void EndOutput() {
+        if (ansi_) std::fputs(ansi_->Restore().c_str(), stdout);
     }
 
     // Output waits in the buffer only while the program computes: it goes out when the
@@ -68,10 +94,14 @@ public:
         if (OfferInput(false)) return;
         const uint64_t instruction = machine_->InstructionCount;
         const int64_t cycle = machine_->CycleCount;
-        if (!waitLoopSince_ || instruction - lastEmptyStatus_ > kWaitLoopGap || !InputRanOut())
-            waitLoopSince_ = cycle;
+        if (!waitLoopSince_ || instruction - lastEmptyStatus_ > kWaitLoopGap) waitLoopSince_ = cycle;
         lastEmptyStatus_ = instruction;
-        if (uint64_t(cycle - *waitLoopSince_) >= options_.IdleCycles) machine_->RunClick();
+        if (interactive_) {
+            NapForKeys();
+            return;
+        }
+        if (!InputRanOut()) waitLoopSince_ = cycle;
+        if (uint64_t(cycle - *waitLoopSince_) >= options_.IdleCycles) EndRun();
     }
 
     // Loader warnings, the breakpoint and the messages the options ask for go to stderr;
@@ -111,7 +141,7 @@ public:
         if (OfferInput(true)) return;
         while (!EndSignal() && StdinFeeds() && ReadInput(-1))
             if (EndSignal() || OfferInput(true)) return;
-        machine_->RunClick();
+        EndRun();
     }
 
     void Beep() override {}
@@ -155,7 +185,8 @@ public:
     // What standard input has ready, read without blocking; typed at once with --type-ahead.
     void PollInput() {
         if (StdinFeeds()) ReadInput(0);
-        if (options_.Pacing == TInputPacing::TypeAhead) TypePending(std::string::npos);
+        if (pacing_ == TInputPacing::TypeAhead) TypePending(std::string::npos);
+        if (endedByUser_) EndRun();
     }
 
     // --input is read by the runner, a line at a time, like standard input.
@@ -170,6 +201,36 @@ public:
     std::string ShownName() const { return options_.Program; }
 
 private:
+    // Ends the run once: the run loop sees the Running LED go dark, a waiting read is released.
+    void EndRun() {
+        if (runEnded_) return;
+        runEnded_ = true;
+        machine_->RunClick();
+    }
+
+    void Emit(const std::string& text) {
+        waitLoopSince_.reset();  // a program that writes is not idle
+        lastWrite_ = machine_->CycleCount;
+        if (options_.Screen || text.empty()) return;
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        lastOutput_ = uint8_t(text.back());
+        if (!outputPending_) {
+            outputPending_ = true;
+            pendingSince_ = std::chrono::steady_clock::now();
+        }
+    }
+
+    // The program polls for a key in a loop: every millisecond of chip time in the loop,
+    // wait a millisecond for keys, so the loop runs at about the chip's speed.
+    void NapForKeys() {
+        const int64_t cycle = machine_->CycleCount;
+        if (cycle - lastNap_ < kNapCycles) return;
+        lastNap_ = cycle;
+        if (StdinFeeds()) ReadInput(1);
+        TypePending(std::string::npos);
+        if (endedByUser_) EndRun();
+    }
+
     bool StdinFeeds() const { return !options_.InputFile && stdinOpen_; }
 
     // The program has read an empty buffer: the status port, or the data port, where it
@@ -179,10 +240,10 @@ private:
     // command for one). A read of the data port waits with the chip's clock stopped, so it
     // always gets the line. True when something was typed.
     bool OfferInput(bool dataRead) {
-        if (options_.Pacing == TInputPacing::Paced && !dataRead && lastWrite_ &&
+        if (pacing_ == TInputPacing::Paced && !dataRead && lastWrite_ &&
             machine_->CycleCount - *lastWrite_ < kQuietCycles)
             return false;
-        const bool all = options_.Pacing == TInputPacing::TypeAhead;
+        const bool all = pacing_ == TInputPacing::TypeAhead;
         if (inputFile_.IsOpen() && (pending_.empty() || all)) {
             std::string line;
             while (inputFile_.ReadLine(line)) {
@@ -215,7 +276,8 @@ private:
     }
 
     // Reads what is available (waiting up to timeout ms, -1 for ever) into the pending
-    // input as keys: LF (or CR LF) is the Enter key, a CR. False at the end of input.
+    // input as keys: LF (or CR LF) is the Enter key, a CR; from a terminal in raw mode, keys
+    // come as typed, and Ctrl-] ends the input and the run. False at the end of input.
     // A signal interrupts the wait: true, the caller sees EndSignal().
     bool ReadInput(int timeout) {
         pollfd fd{STDIN_FILENO, POLLIN, 0};
@@ -235,6 +297,15 @@ private:
         }
         for (ssize_t i = 0; i < count; ++i) {
             const char c = buffer[i];
+            if (interactive_) {
+                if (c == kEndKey) {
+                    endedByUser_ = true;
+                    stdinOpen_ = false;
+                    return false;
+                }
+                pending_ += c;
+                continue;
+            }
             if (c == '\n' && lastWasCr_) {
                 lastWasCr_ = false;
                 continue;
@@ -259,6 +330,14 @@ private:
     static constexpr int64_t kQuietCycles = 20000;  // 10 ms of chip time
     std::optional<int64_t> lastWrite_;             // the cycle of the last terminal write
     static constexpr uint64_t kWaitLoopGap = 64;
+    static constexpr char kEndKey = 0x1D;        // Ctrl-]
+    static constexpr int64_t kNapCycles = 2000;  // 1 ms of chip time
+    int64_t lastNap_ = 0;
+    TInputPacing pacing_;
+    std::optional<TAnsiTerminal> ansi_;
+    bool interactive_ = false;
+    bool endedByUser_ = false;
+    bool runEnded_ = false;
     std::optional<int64_t> waitLoopSince_;  // the cycle the present wait loop began
     uint64_t lastEmptyStatus_ = 0;           // the instruction count at the last empty status read
     std::chrono::steady_clock::time_point pendingSince_;

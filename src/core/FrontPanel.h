@@ -44,8 +44,12 @@ public:
 
     // --- Change notifications ---------------------------------------------------------
     virtual void PanelChanged(TPanelItem item) = 0;
-    // A byte the program sent to the terminal screen (escape sequences excluded).
+    // A byte the program sent to the terminal screen (escape sequences excluded), after
+    // the screen took it.
     virtual void TerminalWritten(uint8_t) {}
+    // An escape sequence the program completed (byte 7, then `command`, and for a cursor
+    // move the column and row it gave), after the screen obeyed it.
+    virtual void TerminalEscaped(uint8_t /*command*/, uint8_t /*column*/, uint8_t /*row*/) {}
 
     // --- Questions a person answers ---------------------------------------------------
     virtual TMessageResult ShowMessage(TMessageKind kind, TMessageButtons buttons,

@@ -68,6 +68,7 @@ void TMachine::ConsoleEscapeByte(uint8_t byte) {
     if (ConsoleEscapeState == 2) {
         Screen.GotoXY(ConsoleGotoColumn, byte);
         ConsoleEscape = false;
+        FrontPanel.TerminalEscaped(4, ConsoleGotoColumn, byte);
         return;
     }
     switch (byte) {
@@ -81,6 +82,7 @@ void TMachine::ConsoleEscapeByte(uint8_t byte) {
     default: break;
     }
     ConsoleEscape = false;
+    FrontPanel.TerminalEscaped(byte, 0, 0);
 }
 
 void TMachine::FormKeyPress(uint8_t key) {

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "support/TempFolder.h"
+#include "app/RunnerProcess.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -28,19 +28,6 @@ struct TRun {
     std::string Out, Err;
 };
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string Program(const std::string& name) {
-    return std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/" + name + ".s19";
-}
-
-std::string Temp(const std::string& name) { return TempPath(name); }
-
 // Runs hexmoor-run with the arguments and `input` on its standard input.
 TRun RunRunner(const std::string& arguments, const std::string& input = "") {
     const std::string in = Temp("stdin"), out = Temp("stdout"), err = Temp("stderr");
@@ -51,85 +38,6 @@ TRun RunRunner(const std::string& arguments, const std::string& input = "") {
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
 }
-
-// hexmoor-run as a child process, its standard input and output pipes held by the test,
-// read and written while it runs. Every wait has a time limit; the child is killed at the
-// end if it is still there.
-class TLiveRun {
-public:
-    explicit TLiveRun(const std::vector<std::string>& arguments) : err_(Temp("live-stderr")) {
-        int in[2], out[2];
-        if (pipe(in) != 0 || pipe(out) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(in[0], STDIN_FILENO);
-            dup2(out[1], STDOUT_FILENO);
-            const int err = open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(err, STDERR_FILENO);
-            for (int fd : {in[0], in[1], out[0], out[1], err}) close(fd);
-            std::vector<char*> argv{const_cast<char*>(HEXMOOR_RUNNER)};
-            for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-            argv.push_back(nullptr);
-            execv(HEXMOOR_RUNNER, argv.data());
-            _exit(127);
-        }
-        close(in[0]);
-        close(out[1]);
-        input_ = in[1];
-        output_ = out[0];
-    }
-    ~TLiveRun() {
-        if (pid_ > 0 && status_ < 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        CloseInput();
-        if (output_ >= 0) close(output_);
-        std::remove(err_.c_str());
-    }
-
-    // Reads standard output until it ends in `text` or two seconds pass; what came.
-    std::string ReadUntil(const std::string& text) {
-        std::string got;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-        while (!got.ends_with(text)) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd fd{output_, POLLIN, 0};
-            if (left.count() <= 0 || poll(&fd, 1, int(left.count())) <= 0) break;
-            char buffer[256];
-            const ssize_t count = read(output_, buffer, sizeof buffer);
-            if (count <= 0) break;
-            got.append(buffer, std::size_t(count));
-        }
-        return got;
-    }
-    void Type(const std::string& text) {
-        ASSERT_EQ(write(input_, text.data(), text.size()), ssize_t(text.size()));
-    }
-    void CloseInput() {
-        if (input_ >= 0) close(input_);
-        input_ = -1;
-    }
-    void Signal(int number) { kill(pid_, number); }
-    // The exit status, or -1 when the runner has not ended within ten seconds.
-    int Wait() {
-        for (int i = 0; i < 1000 && status_ < 0; ++i) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_)
-                status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
-            else
-                usleep(10000);
-        }
-        return status_;
-    }
-    std::string Err() const { return ReadAll(err_); }
-
-private:
-    std::string err_;
-    pid_t pid_ = -1;
-    int input_ = -1, output_ = -1, status_ = -1;
-};
 
 TEST(Runner, PrintsWhatTheProgramWrites) {
     const TRun run = RunRunner(Program("hello"));

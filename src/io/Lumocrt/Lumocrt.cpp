@@ -10,6 +10,7 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include "io/Lumocrt/Windows1252.h"
 #include "panel/widgets/QtColour.h"
 
 namespace hexmoor {
@@ -21,14 +22,7 @@ const QEvent::Type kRepaintEvent = QEvent::Type(QEvent::User + 100);
 
 }  // namespace
 
-QChar FromWindows1252(uint8_t byte) {
-    static constexpr char16_t k80To9F[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    if (byte >= 0x80 && byte <= 0x9F) return QChar(k80To9F[byte - 0x80]);
-    return QChar(byte);
-}
+QChar FromWindows1252(uint8_t byte) { return QChar(char16_t(Windows1252CodePoint(byte))); }
 
 TLumocrt::TLumocrt(QWidget* parent, TTerminalScreen* screen)
     : QWidget(parent), ownScreen_(screen ? nullptr : std::make_unique<TTerminalScreen>()),

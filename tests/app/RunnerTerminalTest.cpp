@@ -1,0 +1,108 @@
+// hexmoor-run with a person at a terminal: raw keys in, ANSI sequences out, and the
+// terminal's settings back as they were on every way out. Run on a pseudo-terminal.
+#include <gmock/gmock.h>
+
+#include <signal.h>
+
+#include <chrono>
+
+#include "app/RunnerProcess.h"
+
+namespace hexmoor::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+bool Restored(const termios& now, const termios& before) {
+    return now.c_lflag == before.c_lflag && now.c_iflag == before.c_iflag && now.c_oflag == before.c_oflag;
+}
+
+TEST(RunnerTerminal, KeysReachTheProgramAsTyped) {
+    TLiveRun run({Program("keycodes")}, TConsole::Terminal);
+    const termios before = run.TerminalSettings();
+    ASSERT_TRUE(run.WaitForRawMode());
+    // Ctrl-C is a key like any other, Enter is CR, and nothing is echoed by the terminal.
+    run.Type("a\x03\r\x1a");
+    EXPECT_EQ(run.ReadUntil("1A "), "61 03 0D 1A ");
+    run.Type("\x1d");
+    EXPECT_EQ(run.Wait(), 0);
+    EXPECT_THAT(run.Err(), HasSubstr("Ctrl-] ends the run"));
+    EXPECT_THAT(run.Err(), HasSubstr("ended by Ctrl-]"));
+    EXPECT_TRUE(Restored(run.TerminalSettings(), before));
+}
+
+TEST(RunnerTerminal, EveryWayOutRestoresTheTerminal) {
+    struct TCase {
+        const char* Name;
+        int Signal;  // 0: Ctrl-] typed
+        int Status;
+    };
+    const TCase cases[] = {
+        {"Ctrl-]", 0, 0},
+        {"SIGINT", SIGINT, 130},
+        {"SIGTERM", SIGTERM, 143},
+        {"SIGHUP", SIGHUP, 129},
+        {"a crash", SIGSEGV, 1000 + SIGSEGV},
+        {"SIGQUIT", SIGQUIT, 1000 + SIGQUIT},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TLiveRun run({Program("keycodes")}, TConsole::Terminal);
+        const termios before = run.TerminalSettings();
+        ASSERT_TRUE(before.c_lflag & ECHO);
+        ASSERT_TRUE(run.WaitForRawMode());
+        EXPECT_FALSE(run.TerminalSettings().c_lflag & (ICANON | ISIG));
+        if (c.Signal)
+            run.Signal(c.Signal);
+        else
+            run.Type("\x1d");
+        EXPECT_EQ(run.Wait(), c.Status);
+        EXPECT_TRUE(Restored(run.TerminalSettings(), before));
+    }
+}
+
+// The same drawing, as the program's own bytes into a pipe, and as ANSI sequences on a
+// terminal.
+TEST(RunnerTerminal, ScreenCommandsBecomeAnsiOnATerminal) {
+    using namespace std::string_literals;
+    const std::string programBytes =
+        "ab\x07\x00top\x07\x04\x0a\x03X\x08\x07\x01\x07\x02\x0a\x0d\x07\x05\xb0\x07\x06\x07\x04\x00\x63"
+        "\x08\x09\x0c\x07\x04\x4f\x01yz\x07\x03\x07\x05"s;
+    const std::string ansi =
+        "ab\x1b[H\x1b[2Jtop\x1b[3;10HX\b\x1b[X\x1b[K\x1b[J\x1b"
+        "D\r\x1b[?25l\xc2\xb0\x1b[?25h\x1b[24;1H\x1b[A\x1b[80G\x1b[X\x1b[H\x1b[2J\x1b[1;79Hyz\r\x1b"
+        "D\x1b[?25l\x1b[?25h";
+    {
+        TLiveRun run({Program("ansi_screen")});
+        EXPECT_EQ(run.ReadUntil("\x07\x05"), programBytes);
+        EXPECT_EQ(run.Wait(), 0);
+    }
+    {
+        TLiveRun run({Program("ansi_screen")}, TConsole::Terminal);
+        EXPECT_EQ(run.ReadUntil("\x1b[?25l\x1b[?25h"), ansi);
+        EXPECT_EQ(run.Wait(), 0);
+        EXPECT_THAT(run.Err(), HasSubstr("printer output discarded"));  // the hard copy
+    }
+}
+
+// A program polling the status port for a key does not make the runner spin: it waits for
+// keys between polls, so chip time goes no faster than about the chip's own 2 MHz clock
+// (a spinning runner would be at tens of millions of cycles a second).
+TEST(RunnerTerminal, PollingForAKeyRunsAtChipSpeed) {
+    const auto start = std::chrono::steady_clock::now();
+    TLiveRun run({"--stats", Program("prompt_poll")}, TConsole::Terminal);
+    ASSERT_TRUE(run.WaitForRawMode());
+    EXPECT_EQ(run.ReadUntil("key? "), "key? ");
+    usleep(300000);
+    run.Type("x\x1d");
+    ASSERT_EQ(run.Wait(), 0);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const std::string err = run.Err();
+    const std::size_t at = err.find("cycles: ");
+    ASSERT_NE(at, std::string::npos) << err;
+    const double cycles = std::stod(err.substr(at + 8));
+    EXPECT_LT(cycles, 2 * 2e6 * seconds + 100000) << "in " << seconds << " s";
+}
+
+}  // namespace
+}  // namespace hexmoor::testing
