@@ -68,7 +68,7 @@ int RunHeadless(const TRunnerOptions& options) {
     if (loaded != TLoadResult::Loaded) return kExitFile;
     if (options.TraceFile && !m.OpenLogFile(*options.TraceFile)) return kExitFile;
     m.ResetMoor(ExternalReset);
-    if (options.InputFile) panel.OpenInput(*options.InputFile);
+    if (options.InputFile) panel.Input().OpenFile(*options.InputFile);
     if (options.BreakPoint) m.BreakPointAddress = *options.BreakPoint;
 
     const uint64_t maxInstructions = options.MaxInstructions.value_or(UINT64_MAX);
@@ -83,9 +83,9 @@ int RunHeadless(const TRunnerOptions& options) {
     CatchEndSignals();
     // A person at a terminal types to the program directly, as on a serial line.
     TRawTerminal terminal;
-    if (panel.StdinIsKeyboard() && terminal.Enter(STDIN_FILENO)) {
+    if (panel.Input().FromKeyboard() && terminal.Enter(STDIN_FILENO)) {
         std::fprintf(stderr, "hexmoor-run: keys go to the program as typed; Ctrl-] ends the run\n");
-        panel.BeInteractive();
+        panel.Input().BeInteractive();
     }
     if (isatty(STDOUT_FILENO) && !options.Screen) panel.UseAnsiOutput();
     bool waitsForever = false;
@@ -109,7 +109,7 @@ int RunHeadless(const TRunnerOptions& options) {
     panel.EndOutput();
     std::fflush(stdout);
     terminal.Restore();
-    if (panel.EndedByUser()) std::fprintf(stderr, "\nhexmoor-run: ended by Ctrl-]\n");
+    if (panel.Input().EndedByUser()) std::fprintf(stderr, "\nhexmoor-run: ended by Ctrl-]\n");
     // The program ended (STOP, a WAI nothing can wake, the breakpoint, no more input), or
     // a limit cut it off.
     const bool programEnded = waitsForever || m.StopExecuted || !m.Panel.RunningLed.Lit;

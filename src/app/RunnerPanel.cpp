@@ -1,0 +1,171 @@
+#include "app/RunnerPanel.h"
+
+#include <cerrno>
+#include <cstring>
+#include <set>
+
+#include "app/EndSignals.h"
+
+namespace hexmoor {
+
+namespace {
+
+const std::set<std::string, std::less<>> kResetDialogs{
+    "PowerOn Reset", "External Reset", "Clock Monitor Fail Reset", "COP Watchdog Timeout Reset"};
+
+// Output waits in the buffer only while the program computes: it goes out when the program
+// waits for input, when it has waited this long, and at the end.
+constexpr std::chrono::milliseconds kOutputDelay{50};
+// Paced input is typed when the program has written nothing for 10 ms of chip time.
+constexpr int64_t kQuietCycles = 20000;
+constexpr uint64_t kWaitLoopGap = 64;
+// At a keyboard, a wait loop waits for keys every millisecond of chip time.
+constexpr int64_t kNapCycles = 2000;
+
+}  // namespace
+
+// The stream of what the program writes (the screen's bytes and its escape sequences, or
+// their ANSI forms), unless the final screen is printed instead.
+void TRunnerPanel::TerminalWritten(uint8_t byte) {
+    Emit(ansi_ ? ansi_->Shown(byte, machine_->Screen) : std::string(1, char(byte)));
+}
+
+void TRunnerPanel::TerminalEscaped(uint8_t command, uint8_t column, uint8_t row) {
+    if (ansi_) {
+        Emit(ansi_->Escaped(command, machine_->Screen));
+        return;
+    }
+    std::string bytes{char(7), char(command)};
+    if (command == 4) bytes += {char(column), char(row)};
+    Emit(bytes);
+}
+
+void TRunnerPanel::Emit(const std::string& text) {
+    waitLoopSince_.reset();  // a program that writes is not idle
+    lastWrite_ = machine_->CycleCount;
+    if (options_.Screen || text.empty()) return;
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    lastOutput_ = uint8_t(text.back());
+    if (!outputPending_) {
+        outputPending_ = true;
+        pendingSince_ = std::chrono::steady_clock::now();
+    }
+}
+
+void TRunnerPanel::EndOutput() {
+    if (ansi_) std::fputs(ansi_->Restore().c_str(), stdout);
+}
+
+void TRunnerPanel::FlushOutput() {
+    if (!outputPending_) return;
+    outputPending_ = false;
+    std::fflush(stdout);
+}
+
+void TRunnerPanel::FlushOutputIfOld() {
+    if (outputPending_ && std::chrono::steady_clock::now() - pendingSince_ >= kOutputDelay) FlushOutput();
+}
+
+bool TRunnerPanel::Quiet() const { return !lastWrite_ || machine_->CycleCount - *lastWrite_ >= kQuietCycles; }
+
+// Ends the run once: the run loop sees the Running LED go dark, a waiting read is released.
+void TRunnerPanel::EndRun() {
+    if (runEnded_) return;
+    runEnded_ = true;
+    machine_->RunClick();
+}
+
+void TRunnerPanel::PollInput() {
+    input_->Poll();
+    if (input_->EndedByUser()) EndRun();
+}
+
+// The program waits for a character: block on standard input, or, when no more input can
+// come, end the run (which releases the wait).
+void TRunnerPanel::WaitForEvents() {
+    FlushOutput();
+    if (input_->Offer(true, Quiet())) return;
+    while (input_->Wait())
+        if (EndSignal() || input_->Offer(true, Quiet())) return;
+    EndRun();
+}
+
+// A program waiting for input in a loop that polls the status port, when no more input can
+// come: it has read the empty status port at most kWaitLoopGap instructions after the last
+// such read, again and again, writing nothing, for the idle cycles. A program that looks
+// for an abort key between long stretches of work never counts as waiting. At a keyboard
+// input can always come: every millisecond of chip time in such a loop the runner waits a
+// millisecond for keys, so the loop runs at about the chip's speed instead of spinning.
+void TRunnerPanel::StatusFoundNoInput() {
+    FlushOutput();
+    if (input_->Offer(false, Quiet())) return;
+    const uint64_t instruction = machine_->InstructionCount;
+    const int64_t cycle = machine_->CycleCount;
+    if (!waitLoopSince_ || instruction - lastEmptyStatus_ > kWaitLoopGap) waitLoopSince_ = cycle;
+    lastEmptyStatus_ = instruction;
+    if (input_->Interactive()) {
+        if (cycle - lastNap_ < kNapCycles) return;
+        lastNap_ = cycle;
+        input_->Nap(1);
+        if (input_->EndedByUser()) EndRun();
+        return;
+    }
+    if (!input_->RanOut()) waitLoopSince_ = cycle;
+    if (uint64_t(cycle - *waitLoopSince_) >= options_.IdleCycles) EndRun();
+}
+
+// Loader warnings, the breakpoint and the messages the options ask for go to stderr; every
+// dialog is answered OK. While a program loads, its messages name the file, and the line
+// for a record's problems: "hexmoor-run: prog.s19: No such file", "hexmoor-run:
+// prog.s19:3: Not Hex".
+TMessageResult TRunnerPanel::ShowMessage(TMessageKind, TMessageButtons buttons, std::string_view text) {
+    if (text == "BreakPoint") {
+        std::fprintf(stderr, "hexmoor-run: breakpoint at $%04X\n", unsigned(machine_->RegisterPC));
+    } else if (!kResetDialogs.contains(text)) {
+        std::string line(text);
+        for (char& c : line)
+            if (c == '\r') c = '\n';
+        if (Loading) {
+            const std::string cannot = "Cannot load " + *Loading + ": ";
+            if (line.starts_with(cannot))
+                line = options_.Program + ": " + line.substr(cannot.size());
+            else
+                line = options_.Program + ":" + std::to_string(machine_->LoadLineNumber) + ": " + line;
+        }
+        std::fprintf(stderr, "hexmoor-run: %s\n", line.c_str());
+    }
+    return buttons == TMessageButtons::YesNo ? TMessageResult::Yes : TMessageResult::Ok;
+}
+
+void TRunnerPanel::HardCopy(const std::vector<std::string>& rows) {
+    for (const std::string& row : rows) {
+        for (char byte : row) PrinterWrite(uint8_t(byte));
+        PrinterWrite('\n');
+    }
+}
+
+std::string TRunnerPanel::PrinterWrite(uint8_t byte) {
+    if (!options_.PrinterFile) {
+        if (!printerNoted_) std::fprintf(stderr, "hexmoor-run: printer output discarded (use --printer FILE)\n");
+        printerNoted_ = true;
+        return "";
+    }
+    if (!printer_) printer_ = std::fopen(options_.PrinterFile->c_str(), "ab");
+    if (!printer_ || std::fputc(byte, printer_) == EOF || std::fflush(printer_) != 0)
+        return options_.PrinterFile->c_str() + std::string(": ") + std::strerror(errno);
+    return "";
+}
+
+bool TRunnerPanel::OpenPrinter() {
+    if (!options_.PrinterFile) return true;
+    printer_ = std::fopen(options_.PrinterFile->c_str(), "wb");
+    if (!printer_) std::fprintf(stderr, "hexmoor-run: %s: %s\n", options_.PrinterFile->c_str(), std::strerror(errno));
+    return printer_ != nullptr;
+}
+
+void TRunnerPanel::PrinterClose() {
+    if (printer_) std::fclose(printer_);
+    printer_ = nullptr;
+}
+
+}  // namespace hexmoor
