@@ -52,6 +52,25 @@ TEST(Runner, EchoFedByStandardInput) {
     EXPECT_EQ(run.Out, "abc\r\nxyz") << "LF arrives as the Enter key, CR";
 }
 
+// Piped lines may end in LF, CR LF or CR: each end is one Enter key, a CR.
+TEST(Runner, EveryLineEndIsOneEnterKey) {
+    struct TCase {
+        const char* Input;
+        const char* Keys;
+    };
+    const TCase cases[] = {
+        {"a\nb\n", "61 0D 62 0D "},
+        {"a\r\nb\r\n", "61 0D 62 0D "},
+        {"a\rb\r", "61 0D 62 0D "},
+        {"a\n\nb", "61 0D 0D 62 "},
+        {"a\r\rb", "61 0D 0D 62 "},
+    };
+    for (const TCase& c : cases) {
+        const TRun run = RunRunner("--type-ahead " + Program("keycodes"), c.Input);
+        EXPECT_EQ(run.Out, c.Keys) << c.Input;
+    }
+}
+
 TEST(Runner, EchoFedByAnInputFile) {
     const std::string input = Temp("input.bas");
     std::ofstream(input, std::ios::binary) << "10 PRINT\r\n20 END\n.\n";

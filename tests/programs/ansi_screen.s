@@ -27,7 +27,7 @@ drawing:
         .byte   8                       ; back over the X, blanking it
         .byte   7, 1, 7, 2              ; clear to the end of the line, of the screen
         .byte   10, 13                  ; down a row, back to column 1
-        .byte   7, 5, 0xB0, 7, 6        ; caret off, a degree sign, caret on
+        .byte   7, 5, 0xB0, 0x80, 7, 6  ; caret off, a degree and a euro sign, caret on
         .byte   7, 4, 0, 99             ; clamped to column 1, row 24
         .byte   8                       ; from column 1 back to the end of row 23
         .byte   9                       ; TAB leaves no trace
