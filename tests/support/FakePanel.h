@@ -27,6 +27,8 @@ public:
         CheckTime();
     }
 
+    void TerminalWritten(uint8_t byte) override { Written += char(byte); }
+
     TMessageResult ShowMessage(TMessageKind kind, TMessageButtons buttons,
                                std::string_view text) override {
         Messages.push_back({kind, buttons, std::string(text)});
@@ -94,6 +96,7 @@ public:
     }
 
     std::vector<TPanelItem> Changes;
+    std::string Written;  // every byte the program sent to the terminal screen
     std::vector<TShownMessage> Messages;
     std::deque<TMessageResult> Answers;  // the next dialogs' buttons; OK when empty
     std::function<void(const TShownMessage&)> OnMessage;
