@@ -99,8 +99,7 @@ void THexmoorForm::RefreshPorts() {
     for (int group = 0; group < kPortGroupCount; ++group) {
         const TLedGroup& state = machine_->Panel.PortGroups[group];
         QGroupBox* box = controls_->PortGroups[group];
-        const QString style = PortGroupStyle(ToQColor(state.Colour));
-        if (box->styleSheet() != style) box->setStyleSheet(style);
+        SetPortGroupColour(box, ToQColor(state.Colour));
         for (int bit = 0; bit < 8; ++bit) {
             ShowLed(controls_->PortLeds[group][bit], state.Leds[bit]);
             SetHint(controls_->PortLeds[group][bit], state.Leds[bit].Hint);

@@ -30,12 +30,14 @@ inline void SetBackground(QWidget* widget, QColor colour) {
     widget->setAutoFillBackground(true);
 }
 
-// A port group: the LEDs on the group's colour, the caption in bold teal.
-inline QString PortGroupStyle(QColor background) {
-    return QString("QGroupBox { background-color: %1; border: 1px solid #808080; margin-top: 6px;"
-                   " font-weight: bold; color: #008080; }"
-                   "QGroupBox::title { subcontrol-origin: margin; left: 4px; padding: 0 2px; }")
-        .arg(background.name());
+// A port group: the LEDs on the group's colour, the caption in bold teal. The palette (not
+// a style sheet) carries the colour, so the LEDs inside paint their corners in it too.
+inline void SetPortGroupColour(QWidget* group, QColor background) {
+    if (group->autoFillBackground() && group->palette().color(QPalette::Window) == background) return;
+    SetBackground(group, background);
+    QPalette palette = group->palette();
+    palette.setColor(QPalette::WindowText, Teal());
+    group->setPalette(palette);
 }
 
 }  // namespace hexmoor

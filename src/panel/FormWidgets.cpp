@@ -188,6 +188,9 @@ void THexmoorForm::CreatePortPanel() {
         QWidget* parent = place.Group == PortEInput ? static_cast<QWidget*>(c.AnalogGroupBox) : c.PortPanel;
         auto* group = new QGroupBox(place.Caption, parent);
         group->setGeometry(QRect(place.Place, kPortGroupSize));
+        QFont bold = SansFont();
+        bold.setBold(true);
+        group->setFont(bold);
         c.PortGroups[place.Group] = group;
         const bool input = place.Group == PortAInput || place.Group == PortCInput ||
                            place.Group == PortDInput || place.Group == PortEInput ||
