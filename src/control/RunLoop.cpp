@@ -153,12 +153,10 @@ void TMachine::FastMoor() {
                 lastPump = Clock::now();
             }
         }
+        // Nothing changes on the panel meanwhile (a repaint would wake the wait again).
         if ((RunState == RunStopped || RunState == RunWaiting) && OnlyAClickCanWake() &&
-            Panel.RunningLed.Lit) {
-            DisplayMemory();
-            DisplayAllRegisters();
+            Panel.RunningLed.Lit)
             FrontPanel.WaitForEvents();
-        }
     } while (Panel.RunningLed.Lit);
     ShowNextInstruction();
     DisplayMemory();

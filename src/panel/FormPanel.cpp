@@ -110,16 +110,19 @@ std::optional<std::string> THexmoorForm::AskBreakPointAddress(const std::string&
 
 void THexmoorForm::PumpEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-// Blocks until at least one event has been handled. A close the user confirmed releases
-// a read of the terminal, which then ends the loop waiting here.
+// Blocks until the user has done something. A close the user confirmed releases a read
+// of the terminal, which then ends the loop waiting here.
 void THexmoorForm::WaitForEvents() {
     if (closeAccepted_) {
         machine_->ReleaseInputWait();
         return;
     }
     FlushRepaint();
+    // Painting does not end the wait, only something the machine may react to: a traced
+    // run in a WAI changes the cycle count with every pass, and would wake itself.
+    const uint64_t start = stimuli_;
     QEventLoop loop;
-    loop.processEvents(QEventLoop::WaitForMoreEvents);
+    while (stimuli_ == start && !closeAccepted_) loop.processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 TMessageResult THexmoorForm::WaitForIoPause() {

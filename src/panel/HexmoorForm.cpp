@@ -62,6 +62,7 @@ void THexmoorForm::LoadAtStart(const std::string& path) { loadAtStart_ = path; }
 // --- Repainting ------------------------------------------------------------------------
 
 void THexmoorForm::PanelChanged(TPanelItem item) {
+    ++stimuli_;
     dirty_.set(std::size_t(item));
     if (!repaintTimer_.isActive()) repaintTimer_.start();
 }

@@ -141,6 +141,7 @@ private:
     std::bitset<32> dirty_;
     QTimer repaintTimer_;
     int depth_ = 0;
+    uint64_t stimuli_ = 0;  // handlers run and panel changes, which may end a wait
     bool closeAccepted_ = false;
     bool destroying_ = false;  // the user chose to close while a handler was running
     QEventLoop* ioPauseLoop_ = nullptr;
@@ -152,6 +153,7 @@ private:
 
 template <class F>
 inline void THexmoorForm::Handle(F&& handler) {
+    ++stimuli_;
     ++depth_;
     handler();
     if (--depth_ > 0) return;

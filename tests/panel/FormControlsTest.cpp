@@ -131,6 +131,38 @@ TEST_F(FormTest, IrqClicksWakeAWaitingProgram) {
     EXPECT_EQ(irqHint, Tip(" Click to generate an IRQ (Currently enabled) "));
 }
 
+// A CPU only a click can move on waits in the event loop: a WAI with I set, traced or
+// not, passes no more cycles than the few events that happen meanwhile; then XIRQ ends it.
+TEST_F(FormTest, IdleCpuDoesNotSpin) {
+    Load("count_up");
+    for (bool traced : {false, true}) {
+        SCOPED_TRACE(traced ? "traced" : "untraced");
+        Click(StepLed());  // the reset
+        M().Panel.WarningsMenu.Checked = false;
+        M().Panel.TraceMenu.Checked = traced;
+        const uint8_t code[] = {0x0F, 0x3E, 0x20, 0xFE};  // SEI; WAI; BRA *
+        std::copy(std::begin(code), std::end(code), &M().MemoryImage[0x2000]);
+        M().MemoryImage[0xFFF4] = 0x20;  // XIRQ to the BRA
+        M().MemoryImage[0xFFF5] = 0x02;
+        M().FlagX = false;
+        M().RegisterSP = 0x01FF;
+        int64_t idleCycles = -1;
+        Later(100, [&] {
+            const int64_t start = M().CycleCount;
+            Later(300, [&, start] {
+                idleCycles = M().CycleCount - start;
+                C().XIrqButton->click();
+                Later(20, [&] { Click(RunLed()); });
+            });
+        });
+        Click(RunLed());
+        EXPECT_GE(idleCycles, 0);
+        EXPECT_LT(idleCycles, 20);
+        EXPECT_EQ(M().RegisterPC, 0x2002) << "XIRQ woke it";
+        Click(C().ResetButton);
+    }
+}
+
 TEST_F(FormTest, XirqClickIsTakenAtTheNextStep) {
     Load("count_up");
     Click(StepLed());  // the reset
