@@ -51,6 +51,9 @@ public:
     // Loads a program through the Load control once the window has been activated.
     void LoadAtStart(const std::string& path);
 
+    // Where printer output and hard copies go as PDF files when no printer is installed.
+    void SetPdfFolder(const QString& folder) { printer_.SetPdfFolder(folder); }
+
     // Answers every message dialog without showing it (tests); nullopt shows the dialog.
     using TMessageAnswerer = std::function<std::optional<TMessageResult>(TMessageKind, TMessageButtons,
                                                                          std::string_view)>;

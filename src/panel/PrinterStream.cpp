@@ -24,7 +24,8 @@ bool NoPrinter() { return QPrinterInfo::availablePrinters().isEmpty(); }
 TPrinterStream::TPrinterStream() : printer_(std::make_unique<QPrinter>()) {}
 TPrinterStream::~TPrinterStream() = default;
 
-QString TPrinterStream::PdfFolder() {
+QString TPrinterStream::PdfFolder() const {
+    if (!pdfFolder_.isEmpty()) return pdfFolder_;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::currentPath();
 }

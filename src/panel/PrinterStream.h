@@ -37,8 +37,10 @@ public:
     // Completes the document.
     TPrintResult Close();
 
-    // Where documents go when there is no printer: a folder the user can find them in.
-    static QString PdfFolder();
+    // Where documents go when there is no printer: the user's documents folder, else the
+    // working folder, unless one is set.
+    QString PdfFolder() const;
+    void SetPdfFolder(const QString& folder) { pdfFolder_ = folder; }
 
 private:
     TPrintResult Print(const QString& text, const QString& title);
@@ -47,6 +49,7 @@ private:
     bool open_ = false;
     QString text_;
     bool lastWasCr_ = false;
+    QString pdfFolder_;
 };
 
 }  // namespace hexmoor
