@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "io/Lumocrt/Lumocrt.h"
+#include "panel/AboutBox.h"
 #include "panel/FormStyle.h"
 #include "panel/HexmoorForm.h"
 #include "panel/widgets/DigDisp.h"
@@ -168,5 +169,9 @@ int main(int argc, char** argv) {
         if (!form.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         machine.ConfigureMenuClick();
     }
+    TAboutBox about;
+    about.show();
+    QApplication::processEvents();
+    if (!about.grab().save(directory.filePath("about.png"))) std::fprintf(stderr, "cannot write about.png\n");
     return 0;
 }

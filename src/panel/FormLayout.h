@@ -12,10 +12,9 @@
 
 namespace hexmoor {
 
-// What the two layouts place differently. The client area is the window less its frame,
-// caption and menu bar; a panel that overhangs it is cut at its edge.
+// What the two layouts, 640 x 480 and 800 x 600, place differently. The client area is the
+// window less its frame, caption and menu bar; a panel that overhangs it is cut at its edge.
 struct TLayoutGeometry {
-    int Width, Height;  // the window, as the layout is named
     QSize Client;
     QRect LedPanel;
     QPoint MODALed, MODBLed, MODALabel, MODBLabel;
@@ -24,9 +23,9 @@ struct TLayoutGeometry {
     int RightColumnLeft;  // PortPanel and CpuPanel
 };
 
-inline constexpr TLayoutGeometry kLayout640{640, 480, {632, 434}, {0, 208, 413, 37},
+inline constexpr TLayoutGeometry kLayout640{{632, 434}, {0, 208, 413, 37},
                                             {325, 8}, {373, 8}, {312, 20}, {360, 20}, 184, 244, 408};
-inline constexpr TLayoutGeometry kLayout800{800, 600, {792, 554}, {412, 436, 377, 81},
+inline constexpr TLayoutGeometry kLayout800{{792, 554}, {412, 436, 377, 81},
                                             {157, 44}, {205, 44}, {144, 56}, {192, 56}, 341, 364, 568};
 
 inline const TLayoutGeometry& LayoutFor(int width) { return width == 800 ? kLayout800 : kLayout640; }

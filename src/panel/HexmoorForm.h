@@ -59,8 +59,6 @@ public:
                                                                          std::string_view)>;
     void SetMessageAnswerer(TMessageAnswerer answerer) { messageAnswerer_ = std::move(answerer); }
 
-    // Whether a handler of the machine (a run, a step, a wait) is on the stack.
-    bool Busy() const { return depth_ > 0; }
     // Paints now what changed since the last repaint.
     void FlushRepaint();
 
