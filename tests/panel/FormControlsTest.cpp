@@ -244,28 +244,45 @@ TEST_F(FormTest, CloseQuery) {
     }
 }
 
-// The I/O pause stops a port write until OK; closing the window meanwhile ends it too.
-TEST_F(FormTest, IoPauseWaitsForOk) {
-    Load("count_up");
-    Click(StepLed());  // the reset
-    M().Panel.IOOperationsMenu.Checked = true;
-    // STAA PORTB ($1004)
-    for (uint16_t a = 0x2000; const uint8_t byte : {0xB7, 0x10, 0x04}) M().MemoryImage[a++] = byte;
-    M().RegisterPC = 0x2000;
-    QString label;
-    QPoint place;
-    Later(50, [&] {
-        label = C().PortLabel->text() + " " + C().IOTypeLabel->text();
-        place = C().IOPanel->pos();
-        EXPECT_TRUE(C().IOPanel->isVisible());
-        C().IOOKButton->click();
-    });
-    Click(StepLed());
-    EXPECT_EQ(label, "PORTB Output");
-    EXPECT_EQ(place, C().PortPanel->pos() + QPoint(0, 152));
-    EXPECT_FALSE(C().IOPanel->isVisible());
-    EXPECT_EQ(M().RegisterPC, 0x2003);
-    EXPECT_TRUE(M().Panel.IOOperationsMenu.Checked);
+// The I/O pause stops a port write until OK or Cancel; closing the window meanwhile ends
+// the pause, then the step, then the window.
+TEST_F(FormTest, IoPause) {
+    struct Case {
+        const char* name;
+        std::function<void(FormTest&)> act;
+        bool checkedAfter, open;
+    } cases[] = {
+        {"OK", [](FormTest& t) { t.C().IOOKButton->click(); }, true, true},
+        {"Cancel", [](FormTest& t) { t.C().IOCancelButton->click(); }, false, true},
+        {"close", [](FormTest& t) { t.form->close(); }, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        Load("count_up");
+        Click(StepLed());  // the reset
+        Trigger("IOOperationsMenu");
+        // STAA PORTB ($1004)
+        for (uint16_t a = 0x2000; const uint8_t byte : {0xB7, 0x10, 0x04}) M().MemoryImage[a++] = byte;
+        M().RegisterPC = 0x2000;
+        QString label;
+        QPoint place;
+        Later(50, [&] {
+            label = C().PortLabel->text() + " " + C().IOTypeLabel->text();
+            place = C().IOPanel->pos();
+            EXPECT_TRUE(C().IOPanel->isVisible());
+            c.act(*this);
+        });
+        Click(StepLed());
+        Until([&] { return form->isVisible() == c.open; }, 300);
+        EXPECT_EQ(label, "PORTB Output");
+        EXPECT_EQ(place, C().PortPanel->pos() + QPoint(0, 152));
+        EXPECT_FALSE(C().IOPanel->isVisible());
+        EXPECT_EQ(M().RegisterPC, 0x2003) << "the write was completed";
+        EXPECT_EQ(form->MenuAction("IOOperationsMenu")->isChecked(), c.checkedAfter);
+        EXPECT_EQ(form->isVisible(), c.open);
+    }
 }
 
 }  // namespace
