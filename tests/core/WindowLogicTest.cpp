@@ -91,7 +91,9 @@ TEST(WindowLogic, CloseQuery) {
         ASSERT_TRUE(closes.has_value());
         EXPECT_EQ(*closes, c.closes);
         EXPECT_EQ(t.Panel.MessageTexts(), c.questions);
-        if (c.state != TState::Idle) EXPECT_EQ(laterEvents == 0, c.loopEndedByTheAnswer);
+        if (c.state != TState::Idle) {
+            EXPECT_EQ(laterEvents == 0, c.loopEndedByTheAnswer);
+        }
         EXPECT_FALSE(m.Panel.RunningLed.Lit);
         EXPECT_FALSE(m.WaitingForInput);
     }
@@ -133,7 +135,9 @@ TEST(WindowLogic, LogMenu) {
         const std::string chosen = c.chosen ? TempPath(c.name + *c.chosen) : "";
         std::filesystem::remove(chosen);
         if (c.fileExists) std::ofstream(chosen) << "old contents\n";
-        if (c.logOpen) ASSERT_TRUE(m.OpenLogFile(open));
+        if (c.logOpen) {
+            ASSERT_TRUE(m.OpenLogFile(open));
+        }
         if (c.chosen) t.Panel.FileName = chosen;
         t.Panel.Answers.assign(c.answers.begin(), c.answers.end());
 
@@ -230,8 +234,9 @@ TEST(WindowLogic, ViewFlips) {
         (m.*c.click)();
         EXPECT_NE((m.Panel.*c.item).Checked, (before.*c.item).Checked);
         for (const Case& other : cases)
-            if (other.item != c.item)
+            if (other.item != c.item) {
                 EXPECT_EQ((m.Panel.*other.item).Checked, (before.*other.item).Checked) << other.name;
+            }
         (m.*c.click)();
         EXPECT_EQ((m.Panel.*c.item).Checked, (before.*c.item).Checked);
     }

@@ -238,7 +238,9 @@ TEST_F(FormTest, CloseQuery) {
         Until([&] { return !form->isVisible(); }, 300);
         EXPECT_EQ(Messages, c.questions);
         EXPECT_EQ(!form->isVisible(), c.closes);
-        if (c.start != TStart::Nothing) EXPECT_TRUE(visibleAfterTheQuestion) << "closed under a running loop";
+        if (c.start != TStart::Nothing) {
+            EXPECT_TRUE(visibleAfterTheQuestion) << "closed under a running loop";
+        }
         EXPECT_FALSE(M().Panel.RunningLed.Lit);
         EXPECT_FALSE(M().WaitingForInput);
     }

@@ -63,11 +63,15 @@ TEST_F(FormTest, ReadoutsFollowTheLastWrite) {
         Click(StepLed());
         TDigitalDisplay* shown = C().Readouts[step.byteShown ? kByte : kWord];
         TDigitalDisplay* hidden = C().Readouts[step.byteShown ? kWord : kByte];
-        if (!step.address.isEmpty()) EXPECT_EQ(C().Readouts[kAddress]->Text(), step.address);
+        if (!step.address.isEmpty()) {
+            EXPECT_EQ(C().Readouts[kAddress]->Text(), step.address);
+        }
         EXPECT_EQ(C().Readouts[kAddress]->Color(), step.colour);
         EXPECT_FALSE(shown->isHidden());
         EXPECT_TRUE(hidden->isHidden());
-        if (!step.data.isEmpty()) EXPECT_EQ(shown->Text(), step.data);
+        if (!step.data.isEmpty()) {
+            EXPECT_EQ(shown->Text(), step.data);
+        }
         EXPECT_EQ(shown->Color(), step.colour);
         EXPECT_GT(M().CycleCount, cycles);
         EXPECT_EQ(C().CyclesValueLabel->text(), QString::number(M().CycleCount).rightJustified(15));
