@@ -71,7 +71,9 @@ TMessageResult THexmoorForm::ShowMessage(TMessageKind kind, TMessageButtons butt
         : buttons == TMessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                : QMessageBox::Yes | QMessageBox::No;
     QMessageBox box(IconOf(kind), TitleOf(kind), shown, standard, this);
-    switch (box.exec()) {
+    const int pressed = box.exec();
+    activateWindow();  // the keyboard comes back here, with or without a window manager
+    switch (pressed) {
     case QMessageBox::Ok: return TMessageResult::Ok;
     case QMessageBox::Yes: return TMessageResult::Yes;
     case QMessageBox::No: return TMessageResult::No;
@@ -94,15 +96,18 @@ std::optional<std::string> THexmoorForm::AskFileName(const TFileQuestion& questi
         dialog.setFileMode(question.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     }
     if (!question.ProposedName.empty()) dialog.selectFile(QString::fromStdString(question.ProposedName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    activateWindow();
+    if (!chosen) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }
 
 std::optional<std::string> THexmoorForm::AskBreakPointAddress(const std::string& current) {
     if (closeAccepted_) return std::nullopt;
     FlushRepaint();
-    if (std::optional<QString> text = breakPointForm_->Ask(QString::fromStdString(current)))
-        return text->toStdString();
+    const std::optional<QString> text = breakPointForm_->Ask(QString::fromStdString(current));
+    activateWindow();
+    if (text) return text->toStdString();
     return std::nullopt;
 }
 
@@ -174,8 +179,12 @@ void THexmoorForm::SetupMenuClick() {
     QPrintDialog dialog(&printer_.Printer(), this);
     dialog.setWindowTitle("Printer Setup");
     dialog.exec();
+    activateWindow();
 }
 
-void THexmoorForm::AboutMenuClick() { aboutBox_->exec(); }
+void THexmoorForm::AboutMenuClick() {
+    aboutBox_->exec();
+    activateWindow();
+}
 
 }  // namespace hexmoor

@@ -81,6 +81,7 @@ void THexmoorForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     QTimer::singleShot(0, this, [this] {
         if (machine_->Panel.Activated) return;
+        activateWindow();  // the keyboard and the menus' mnemonics are the window's at once
         Handle(&TMachine::FormActivate);
         if (!loadAtStart_) return;
         AnswerNextFileQuestion(*std::exchange(loadAtStart_, std::nullopt));

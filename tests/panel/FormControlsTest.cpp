@@ -189,6 +189,24 @@ TEST_F(FormTest, KeyTypedWhileTheProgramWaitsReachesIt) {
     EXPECT_TRUE(C().InputConsole->text().isEmpty());
 }
 
+// Alt and a menu's mnemonic open the menu; other keys are the terminal's.
+TEST_F(FormTest, MenuMnemonicsOpenMenus) {
+    form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get(), 2000)) << "shortcuts need an active window";
+    QMenu* opened = nullptr;
+    Later(50, [&] {
+        opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (opened) opened->close();
+    });
+    QTest::keyClick(form.get(), Qt::Key_F, Qt::AltModifier);
+    Until([&] { return opened != nullptr; }, 500);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->title(), "&File");
+    EXPECT_TRUE(M().InputBuffer.Empty()) << "Alt+F typed nothing";
+    QTest::keyClick(form.get(), Qt::Key_F);
+    EXPECT_EQ(M().InputBuffer.Text(), "f");
+}
+
 // The close query: idle, running and waiting for input, answered Yes or No. A Yes closes
 // the window only after the loop on the stack has ended.
 TEST_F(FormTest, CloseQuery) {

@@ -2,7 +2,7 @@
 # The desktop program on a real X server, driven by real X input: started with a program,
 # Run clicked, keys typed while the program waits for them, and the window closed through
 # File > Exit while the program runs. Run inside xvfb-run (a server without a window
-# manager: dialogs take the keyboard, the menus are opened with the mouse).
+# manager).
 #   x11_session.sh HEXMOOR PROGRAMS_DIR
 set -u
 hexmoor=$1
@@ -33,9 +33,9 @@ start() {
     sleep 0.5
 }
 
-# File > Exit, Yes to the close query; the program must end by itself.
+# File > Exit (by its mnemonics), Yes to the close query; the program must end by itself.
 close_and_expect_exit() {
-    xdotool mousemove $((X + 17)) $((Y + 8)) click 1
+    xdotool key alt+f
     sleep 0.5
     xdotool key x
     sleep 0.5
