@@ -158,6 +158,8 @@ void THexmoorForm::RefreshHints() {
     for (TGloLed* led : {c.MODALed, c.MODBLed})
         SetHint(led, " Only Mode Supported is: \r Expanded Nonmultiplexed ");
     SetHint(c.ResetButton, "Click to RESET the Cpu");
+    SetHint(c.IOOKButton, " Go on with the access ");
+    SetHint(c.IOCancelButton, " Go on, and stop pausing on I/O ");
     for (int channel = 0; channel < 8; ++channel) {
         SetHint(c.AnalogInputs[channel], "Change Voltage on AN" + std::to_string(channel));
         SetHint(c.AnalogDisplays[channel], "Displays Voltage on AN" + std::to_string(channel));

@@ -218,8 +218,6 @@ void THexmoorForm::CreateIoPanel() {
     c.IOTypeLabel = Label(c.IOPanel, "Input", {5, 19}, bold);
     c.IOOKButton = SpeedButton(c.IOPanel, OkGlyph(), {56, 6, 25, 25});
     c.IOCancelButton = SpeedButton(c.IOPanel, CancelGlyph(), {83, 6, 25, 25});
-    c.IOOKButton->setToolTip("OK");
-    c.IOCancelButton->setToolTip("Cancel");
     for (auto [button, answer] : {std::pair{c.IOOKButton, TMessageResult::Ok},
                                   std::pair{c.IOCancelButton, TMessageResult::Cancel}}) {
         connect(button, &QToolButton::clicked, this, [this, answer] {
