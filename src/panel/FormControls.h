@@ -16,6 +16,11 @@ class QToolButton;
 
 namespace hexmoor {
 
+class TDigitalDisplay;
+class TDigits;
+class TGloLed;
+class TLumocrt;
+
 struct THexmoorForm::TControls {
     QWidget* Client = nullptr;
     QFrame* ConsolePanel = nullptr;

@@ -76,7 +76,6 @@ void THexmoorForm::CreateMenus() {
     for (const TTopMenu& top : kTopMenus) {
         QMenu* menu = menuBar()->addMenu(top.Caption);
         menu->setObjectName(QString(top.Caption).remove('&') + "TopMenu");
-        menus_.push_back(menu);
         QActionGroup* radios = nullptr;
         for (const TMenuEntry& entry : kEntries) {
             if (std::string_view(entry.Menu) != top.Caption) continue;

@@ -6,7 +6,6 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include <array>
 #include <bitset>
 #include <functional>
 #include <memory>
@@ -19,21 +18,12 @@
 
 class QAction;
 class QEventLoop;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QSlider;
-class QToolButton;
 
 namespace hexmoor {
 
 class TAboutBox;
 class TBreakPointForm;
-class TDigitalDisplay;
-class TDigits;
-class TGloLed;
-class TLumocrt;
 struct TLayoutGeometry;
 struct TMenuEntry;
 
@@ -129,12 +119,10 @@ private:
     void AboutMenuClick();
     void HardCopyDone(const TPrintResult& result, const QString& what);
 
-
     TPrinterStream printer_;
     std::unique_ptr<TMachine> machine_;
     std::unique_ptr<TControls> controls_;
     std::vector<std::pair<const TMenuEntry*, QAction*>> actions_;
-    std::vector<QMenu*> menus_;
     std::vector<std::pair<QMenu*, TMenuItem TPanelState::*>> topMenuStates_;
     TAboutBox* aboutBox_ = nullptr;
     TBreakPointForm* breakPointForm_ = nullptr;
@@ -143,8 +131,8 @@ private:
     QTimer repaintTimer_;
     int depth_ = 0;
     uint64_t stimuli_ = 0;  // handlers run and panel changes, which may end a wait
-    bool closeAccepted_ = false;
-    bool destroying_ = false;  // the user chose to close while a handler was running
+    bool closeAccepted_ = false;  // the user chose to close while a handler was running
+    bool destroying_ = false;
     QEventLoop* ioPauseLoop_ = nullptr;
     std::optional<TMessageResult> ioPauseAnswer_;
     std::optional<std::string> scriptedFileName_;
