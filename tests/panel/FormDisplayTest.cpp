@@ -9,11 +9,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSlider>
 
 #include <fstream>
 
 #include "panel/FormFixture.h"
 #include "panel/widgets/DigDisp.h"
+#include "panel/widgets/Digits.h"
 #include "panel/widgets/Led.h"
 #include "support/TempFolder.h"
 
@@ -144,6 +146,43 @@ TEST_F(FormTest, PortGroupsAndTheirLeds) {
     Click(C().PortLeds[PortGInput][2]);
     EXPECT_TRUE(static_cast<TGloLed*>(C().PortLeds[PortGInput][2])->LightOn());
     EXPECT_TRUE(M().Panel.PortGroups[PortGInput].Leds[2].Lit);
+}
+
+// The memory map after the power-on reset: the on-chip windows, the program chip select in
+// red, the unused ranges blank.
+TEST_F(FormTest, MemoryMapAfterReset) {
+    struct Row {
+        int row;
+        QString begin, end;
+        QColor colour;
+    } rows[] = {
+        {0, "0000", "03FF", Qt::black}, {1, "1000", "105F", Qt::black},
+        {3, "0000", "FFFF", Qt::red},   {4, "", "", QColor(0, 0, 128)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.row);
+        EXPECT_EQ(C().RangeBegin[r.row]->text(), r.begin);
+        EXPECT_EQ(C().RangeEnd[r.row]->text(), r.end);
+        EXPECT_EQ(C().RangeBegin[r.row]->palette().color(QPalette::WindowText), r.colour);
+    }
+}
+
+// Each slider sets its channel, AN7 on the left to AN0 on the right, and its read-out
+// shows the value: the top of a slider is 255.
+TEST_F(FormTest, SlidersSetTheirChannels) {
+    for (int channel = 1; channel < 8; ++channel)
+        EXPECT_LT(C().AnalogInputs[channel]->x(), C().AnalogInputs[channel - 1]->x());
+    struct Move {
+        int channel, position, value;
+    } moves[] = {{0, 0, 255}, {7, 255, 0}, {3, 100, 155}};
+    for (const Move& move : moves) {
+        SCOPED_TRACE(move.channel);
+        C().AnalogInputs[move.channel]->setValue(move.position);
+        form->FlushRepaint();
+        EXPECT_EQ(M().AnalogInputValue[move.channel], move.value);
+        EXPECT_EQ(C().AnalogDisplays[move.channel]->Value(), move.value);
+        EXPECT_EQ(C().AnalogInputs[move.channel]->toolTip(), QString("Change Voltage on AN%1").arg(move.channel));
+    }
 }
 
 // Hints off leaves no tooltip anywhere; hints on brings them back.
