@@ -13,6 +13,9 @@ packages=(
     binutils-m68hc1x
     qt6-base-dev
     fonts-liberation
+    xvfb
+    xauth
+    xdotool
     clang
     libclang-rt-14-dev
 )

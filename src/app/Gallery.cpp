@@ -1,5 +1,6 @@
-// hexmoor-gallery DIRECTORY: renders the display widgets and the terminal in their main
-// states to PNG files there, so that their look can be reviewed.
+// hexmoor-gallery DIRECTORY [PROGRAM.s19]: renders the display widgets and the terminal in
+// their main states to PNG files there, and the main window in both layouts, after some
+// steps of PROGRAM when one is given, so that their look can be reviewed.
 #include <QApplication>
 #include <QDir>
 #include <QGridLayout>
@@ -10,6 +11,9 @@
 #include <cstdio>
 
 #include "io/Lumocrt/Lumocrt.h"
+#include "panel/AboutBox.h"
+#include "panel/FormStyle.h"
+#include "panel/HexmoorForm.h"
 #include "panel/widgets/DigDisp.h"
 #include "panel/widgets/Digits.h"
 #include "panel/widgets/Led.h"
@@ -144,5 +148,30 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 100 && !terminal.hasFocus(); ++i) QApplication::processEvents();
     QApplication::processEvents();
     Save(terminal, directory, "terminal");
+
+    // The window, its dialogs answered OK, after 3000 steps of the program.
+    application.setStyle("Fusion");
+    application.setFont(SansFont());
+    THexmoorForm form;
+    form.SetMessageAnswerer([](TMessageKind, TMessageButtons, std::string_view) { return TMessageResult::Ok; });
+    form.show();
+    for (int i = 0; i < 20 && !form.Machine().Panel.Activated; ++i) QApplication::processEvents();
+    TMachine& machine = form.Machine();
+    if (argc > 2) {
+        form.AnswerNextFileQuestion(argv[2]);
+        machine.LoadClick();
+        for (int i = 0; i < 3000; ++i) machine.StepLedClick();
+    }
+    for (const char* name : {"window-640", "window-800"}) {
+        form.FlushRepaint();
+        QApplication::processEvents();
+        const QString path = directory.filePath(QString(name) + ".png");
+        if (!form.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        machine.ConfigureMenuClick();
+    }
+    TAboutBox about;
+    about.show();
+    QApplication::processEvents();
+    if (!about.grab().save(directory.filePath("about.png"))) std::fprintf(stderr, "cannot write about.png\n");
     return 0;
 }

@@ -66,6 +66,13 @@ void TMachine::RunClick() {
     SetRunControlsIdle();
 }
 
+void TMachine::TraceMenuClick() {
+    if (!Panel.TraceMenu.Enabled) return;
+    FlipOption(Panel.TraceMenu);
+    if (Panel.RunningLed.Enabled)
+        Change(Panel.RunningLed.Hint, RunHint(Panel.TraceMenu.Checked), TPanelItem::RunControls);
+}
+
 void TMachine::StepLedClick() {
     if (!Panel.StepLed.Enabled) return;
     if (Panel.StepLed.Lit) {

@@ -88,19 +88,75 @@ void TMachine::ActOnRunState() {
     }
 }
 
+bool TMachine::OnlyAClickCanWake() const {
+    if (ResetRequest) return false;
+    if (RunState == RunStopped)  // time stands still: only XIRQ or an IRQ let in wakes it
+        return !XirqLatch && (FlagI || !(PendingInterrupts & EnabledInterrupts & IntIRQ));
+    if (RunState != RunWaiting || (XirqLatch && !FlagX) || !CopDisabled) return false;
+    if (FlagI) return true;
+    // Time drives the output compares, the real-time interrupt, the timer overflow, and
+    // the pulse accumulator while its time gate is open.
+    uint16_t timed = IntOC1 | IntOC2 | IntOC3 | IntOC4 | IntRTI | IntTOF;
+    if (PulseGate) timed |= IntPAI | IntPAOV;
+    return (EnabledInterrupts & (timed | PendingInterrupts)) == 0;
+}
+
+namespace {
+
+// Paces a run to the chip's E clock of 2 MHz: whenever the simulation is ahead of the wall
+// clock it waits (handling events) until the clock catches up. After a reset, a dialog or
+// anything else that held the run up, it starts counting afresh instead of racing to
+// catch up.
+class TChipClock {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr double kCyclesPerSecond = 2'000'000;
+
+    void Pace(TFrontPanel& panel, int64_t cycles, Clock::time_point now) {
+        if (!started_ || cycles < startCycles_) Restart(cycles, now);
+        const auto due = start_ + std::chrono::duration_cast<Clock::duration>(
+                                      std::chrono::duration<double>((cycles - startCycles_) / kCyclesPerSecond));
+        if (now - due > kLagLimit) Restart(cycles, now);
+        else if (due - now > kSlice) panel.WaitUntil(due);
+    }
+
+private:
+    void Restart(int64_t cycles, Clock::time_point now) {
+        started_ = true;
+        startCycles_ = cycles;
+        start_ = now;
+    }
+    static constexpr auto kSlice = std::chrono::milliseconds(2);
+    static constexpr auto kLagLimit = std::chrono::milliseconds(100);
+    bool started_ = false;
+    int64_t startCycles_ = 0;
+    Clock::time_point start_;
+};
+
+}  // namespace
+
 // Untraced: the panel is refreshed only when the run ends, and user actions are handled
 // every few milliseconds of host time rather than after every pass.
 void TMachine::FastMoor() {
     using Clock = std::chrono::steady_clock;
     constexpr auto kPumpInterval = std::chrono::milliseconds(5);
     auto lastPump = Clock::now();
+    TChipClock chipClock;
     unsigned passes = 0;
     do {
         RunPass();
-        if ((++passes & 0x3FF) == 0 && Clock::now() - lastPump >= kPumpInterval) {
-            FrontPanel.PumpEvents();
-            lastPump = Clock::now();
+        if ((++passes & 0x3FF) == 0) {
+            const auto now = Clock::now();
+            if (Panel.ChipSpeedMenu.Checked) chipClock.Pace(FrontPanel, CycleCount, now);
+            if (now - lastPump >= kPumpInterval) {
+                FrontPanel.PumpEvents();
+                lastPump = Clock::now();
+            }
         }
+        // Nothing changes on the panel meanwhile (a repaint would wake the wait again).
+        if ((RunState == RunStopped || RunState == RunWaiting) && OnlyAClickCanWake() &&
+            Panel.RunningLed.Lit)
+            FrontPanel.WaitForEvents();
     } while (Panel.RunningLed.Lit);
     ShowNextInstruction();
     DisplayMemory();
@@ -118,7 +174,8 @@ void TMachine::Moor() {
             Change(Panel.StepLed.Lit, false, TPanelItem::RunControls);
         } else if (Panel.RunningLed.Lit) {
             ShowNextInstruction();
-            FrontPanel.PumpEvents();
+            if (OnlyAClickCanWake()) FrontPanel.WaitForEvents();
+            else FrontPanel.PumpEvents();
         } else {
             FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
                                    "Step was Off, Running was Off");

@@ -2,10 +2,12 @@
 // headless runner and the tests' scripted panel each implement it.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace hexmoor {
@@ -27,6 +29,8 @@ enum class TPanelItem {
     Terminal,          // screen and typed-ahead input
     IoPause,           // the I/O pause panel shown or hidden
     AnalogInputs,      // slider read-outs
+    Layout,            // 640 x 480 or 800 x 600
+    Hints,             // the global hints switch
 };
 
 // What a file dialog asks for.
@@ -36,6 +40,7 @@ struct TFileQuestion {
     std::string DefaultExtension;
     std::string ProposedName;
     bool MustExist = false;
+    bool ForWriting = false;  // a name to create: it need not exist
 };
 
 class TFrontPanel {
@@ -69,6 +74,10 @@ public:
     // The program read the terminal status port and found no input: it is waiting for a
     // key by polling. Nothing to do for a window.
     virtual void StatusFoundNoInput() {}
+    // Handles user actions until `time` (a run paced to the chip's clock is ahead of it).
+    virtual void WaitUntil(std::chrono::steady_clock::time_point time) {
+        std::this_thread::sleep_until(time);
+    }
 
     // --- Devices the core cannot own -----------------------------------------------------
     virtual void Beep() = 0;

@@ -100,6 +100,10 @@ public:
     void IrqButtonClick();
     void XIrqButtonClick();
     void SetBreakPointMenuClick();
+    void TraceMenuClick();  // also gives an enabled Running LED the matching hint
+    // Nothing but a click (IRQ, XIRQ, an input pin, Reset, Stop) can move the CPU on from
+    // the WAI or STOP it is in: the loops wait for one instead of spinning.
+    bool OnlyAClickCanWake() const;
     // The breakpoint dialog's text for BreakPointAddress, and the address for a text
     // (reporting a text that is no hexadecimal number).
     std::string BreakPointText() const;
@@ -168,6 +172,23 @@ public:
     void HardCopyClick();
     void BringtoFrontMenuClick();  // also the terminal's double click
     void ConsoleClick();
+
+    // --- The window's own decisions -------------------------------------------------------
+    void FormActivate();     // the first activation performs the power-on reset
+    bool FormCloseQuery();   // may the window close? Ends a run or a wait on Yes
+    void FormDestroy();      // the log and the printer output are closed
+    void LogMenuClick();
+    void HintsMenuClick();
+    void ConfigureMenuClick();  // either item switches to the other layout
+    void ConsoleDblClick();     // brings the terminal to the front, in the small layout
+    void LoadingMenuClick() { FlipOption(Panel.LoadingMenu); }
+    void InternalRegistersMenuClick() { FlipOption(Panel.InternalRegistersMenu); }
+    void ADSamplingMenuClick() { FlipOption(Panel.ADSamplingMenu); }
+    void IOOperationsMenuClick() { FlipOption(Panel.IOOperationsMenu); }
+    void InterruptsMenuClick() { FlipOption(Panel.InterruptsMenu); }
+    void WarningsMenuClick() { FlipOption(Panel.WarningsMenu); }
+    void ChipSpeedMenuClick() { FlipOption(Panel.ChipSpeedMenu); }
+    void FlipOption(TMenuItem& item) { Change(item.Checked, !item.Checked, TPanelItem::Menus); }
 
     // --- Notifications gated by a View option -----------------------------------------
     void Warning(std::string_view message);

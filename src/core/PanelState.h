@@ -104,6 +104,8 @@ struct TPanelState {
     TMenuItem IOOperationsMenu;
     TMenuItem InterruptsMenu;
     TMenuItem WarningsMenu{true, true};
+    TMenuItem BreakPointMenu{false, false};  // enabled by the first load
+    TMenuItem ChipSpeedMenu;                 // untraced runs paced to the chip's E clock
 
     // Read-outs and the trace line.
     TReadout RegisterADisplay, RegisterBDisplay, RegisterXDisplay, RegisterYDisplay,
@@ -127,6 +129,14 @@ struct TPanelState {
     // The three-digit read-outs beside the analog sliders.
     std::array<std::string, 8> AnalogDisplays{"000", "000", "000", "000",
                                               "000", "000", "000", "000"};
+
+    // The window: layout, hints and whether it has been activated (and reset) yet.
+    int LayoutWidth = 640;  // 640 x 480 or 800 x 600
+    TMenuItem N640x480Menu{true, true};
+    TMenuItem N800x600Menu{true, false};
+    bool HintsShown = true;
+    std::string HintsMenuCaption = "&Hints Off";
+    bool Activated = false;
 };
 
 }  // namespace hexmoor

@@ -20,7 +20,7 @@ void TMachine::IoPause(std::string_view port, std::string_view type) {
     Change(Panel.IoPanel, TIoPanel{true, std::string(port), std::string(type)}, TPanelItem::IoPause);
     const TMessageResult answer = FrontPanel.WaitForIoPause();
     Change(Panel.IoPanel.Visible, false, TPanelItem::IoPause);
-    if (terminalInFront) {
+    if (terminalInFront && Panel.LayoutWidth == 640) {  // unless the layout changed meanwhile
         Panel.ConsoleInFront = true;
         Change(Panel.BringtoFrontMenu.Enabled, true, TPanelItem::Menus);
         FrontPanel.PanelChanged(TPanelItem::Terminal);

@@ -29,6 +29,7 @@ void TMachine::LoadClick() {
     ResetRequest = true;
     InstructionCycles = 0;
     Change(Panel.LoadedLed.Lit, true, leds);
+    Change(Panel.BreakPointMenu.Enabled, true, menus);
     SetRunControlsIdle();
     if (result == TLoadResult::PartlyRead) {
         // Half a program is never run: Run and Step wait for a program that loads whole.

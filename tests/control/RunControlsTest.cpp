@@ -142,6 +142,7 @@ TEST(RunControls, IrqWakesWaitAndReturnsThroughRti) {
     t.Panel.OnPump = [&] {
         if (m.RunState == RunWaiting) m.IrqButtonClick();
     };
+    t.Panel.OnWaitForEvents = t.Panel.OnPump;  // a WAI only the click ends waits for it
     m.Panel.TraceMenu.Checked = true;  // pumps after every pass
     m.RunClick();
     EXPECT_EQ(m.MemoryImage[0x4000], 3);

@@ -218,6 +218,7 @@ TEST(RunLoop, ResetAfterTheLoopLeavesWaitAndStop) {
             m.ResetButtonClick();
             m.RunClick();  // Stop
         };
+        t.Panel.OnWaitForEvents = t.Panel.OnPump;
         m.RunClick();
         EXPECT_EQ(m.Panel.StatusLed.Hint, kNormalModeHint);
         EXPECT_EQ(m.Panel.StatusLed.LitColour, kLime);

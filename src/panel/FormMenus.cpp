@@ -1,0 +1,122 @@
+// The menu bar, built from one table: each item's caption, its handler in the machine or
+// the window, and the panel state that enables, checks or names it.
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "panel/HexmoorForm.h"
+
+namespace hexmoor {
+
+enum class TMenuKind { Plain, Check, Radio };
+
+struct TMenuEntry {
+    const char* Menu;
+    const char* Name;
+    const char* Caption;
+    void (TMachine::*Core)() = nullptr;
+    void (THexmoorForm::*Form)() = nullptr;
+    TMenuItem TPanelState::*State = nullptr;  // enabled and checked
+    TMenuKind Kind = TMenuKind::Plain;
+    std::string TPanelState::*CaptionState = nullptr;  // a caption that changes
+    bool SeparatorBefore = false;
+};
+
+// The top-level menus; the Breakpoint menu is disabled until a program is loaded.
+struct TTopMenu {
+    const char* Caption;
+    TMenuItem TPanelState::*State;
+};
+
+void THexmoorForm::CreateMenus() {
+    using M = TMachine;
+    using F = THexmoorForm;
+    using P = TPanelState;
+    using K = TMenuKind;
+    static const TTopMenu kTopMenus[] = {
+        {"&File", nullptr}, {"&View", nullptr}, {"&Run", nullptr}, {"&Terminal", nullptr},
+        {"&Configure", nullptr}, {"&Printer", nullptr}, {"&Breakpoint", &P::BreakPointMenu},
+        {"&Help", nullptr},
+    };
+    static const TMenuEntry kEntries[] = {
+        {"&File", "LoadMenu", "&Load S19 File", &M::LoadClick, nullptr, &P::LoadMenu},
+        {"&File", "LogMenu", "&Open Log File", &M::LogMenuClick},
+        {"&File", "InputFileMenu", "&Input File", &M::InputFileMenuClick},
+        {"&File", "ExitMenu", "E&xit", nullptr, &F::ExitMenuClick, nullptr, K::Plain, nullptr, true},
+        {"&View", "LoadingMenu", "&Loading", &M::LoadingMenuClick, nullptr, &P::LoadingMenu, K::Check},
+        {"&View", "TraceMenu", "&Trace", &M::TraceMenuClick, nullptr, &P::TraceMenu, K::Check},
+        {"&View", "InternalRegistersMenu", "&Internal Registers", &M::InternalRegistersMenuClick, nullptr,
+         &P::InternalRegistersMenu, K::Check},
+        {"&View", "ADSamplingMenu", "&A/D Sampling", &M::ADSamplingMenuClick, nullptr, &P::ADSamplingMenu,
+         K::Check},
+        {"&View", "IOOperationsMenu", "I/&O Operations", &M::IOOperationsMenuClick, nullptr,
+         &P::IOOperationsMenu, K::Check},
+        {"&View", "InterruptsMenu", "Inte&rrupts", &M::InterruptsMenuClick, nullptr, &P::InterruptsMenu,
+         K::Check},
+        {"&View", "WarningsMenu", "&Warnings", &M::WarningsMenuClick, nullptr, &P::WarningsMenu, K::Check},
+        {"&Run", "StartMenu", "Sta&rt", &M::RunClick, nullptr, &P::StartMenu, K::Radio},
+        {"&Run", "StopMenu", "&Stop", &M::RunClick, nullptr, &P::StopMenu, K::Radio},
+        {"&Run", "ChipSpeedMenu", "Chip &Speed (2 MHz)", &M::ChipSpeedMenuClick, nullptr, &P::ChipSpeedMenu,
+         K::Check, nullptr, true},
+        {"&Terminal", "BringtoFrontMenu", "Bring to &Front", &M::BringtoFrontMenuClick, nullptr,
+         &P::BringtoFrontMenu, K::Plain, &P::BringtoFrontCaption},
+        {"&Terminal", "ClearScreenMenu", "&Clear Screen", &M::ClrScr},
+        {"&Terminal", "ClearInputBufferMenu", "Clear &Input Buffer", &M::ClearInputBufferClick},
+        {"&Terminal", "HardCopyMenu", "&Hard Copy", &M::HardCopyClick},
+        {"&Configure", "N640x480Menu", "&640 x 480", &M::ConfigureMenuClick, nullptr, &P::N640x480Menu, K::Radio},
+        {"&Configure", "N800x600Menu", "&800 x 600", &M::ConfigureMenuClick, nullptr, &P::N800x600Menu, K::Radio},
+        {"&Printer", "SetupMenu", "&Setup", nullptr, &F::SetupMenuClick},
+        {"&Printer", "CloseMenu", "&Close", &M::CloseMenuClick, nullptr, &P::CloseMenu},
+        {"&Breakpoint", "SetBreakPointMenu", "&Set", &M::SetBreakPointMenuClick},
+        {"&Help", "HintsMenu", "&Hints Off", &M::HintsMenuClick, nullptr, nullptr, K::Plain,
+         &P::HintsMenuCaption},
+        {"&Help", "AboutMenu", "&About", nullptr, &F::AboutMenuClick},
+    };
+
+    for (const TTopMenu& top : kTopMenus) {
+        QMenu* menu = menuBar()->addMenu(top.Caption);
+        menu->setObjectName(QString(top.Caption).remove('&') + "TopMenu");
+        QActionGroup* radios = nullptr;
+        for (const TMenuEntry& entry : kEntries) {
+            if (std::string_view(entry.Menu) != top.Caption) continue;
+            if (entry.SeparatorBefore) menu->addSeparator();
+            QAction* action = menu->addAction(entry.Caption);
+            action->setObjectName(entry.Name);
+            action->setCheckable(entry.Kind != K::Plain);
+            if (entry.Kind == K::Radio) {
+                if (!radios) radios = new QActionGroup(menu);
+                radios->addAction(action);
+            }
+            // Qt flips a checkable item itself; the machine's state decides, so it is
+            // shown again once the handler has run.
+            connect(action, &QAction::triggered, this, [this, &entry] {
+                if (entry.Core) Handle(entry.Core);
+                else (this->*entry.Form)();
+                RefreshMenus();
+            });
+            actions_.emplace_back(&entry, action);
+        }
+        if (top.State) topMenuStates_.emplace_back(menu, top.State);
+    }
+    RefreshMenus();
+}
+
+void THexmoorForm::RefreshMenus() {
+    const TPanelState& panel = machine_->Panel;
+    for (auto [entry, action] : actions_) {
+        if (entry->State) {
+            action->setEnabled((panel.*entry->State).Enabled);
+            if (entry->Kind != TMenuKind::Plain) action->setChecked((panel.*entry->State).Checked);
+        }
+        if (entry->CaptionState) action->setText(QString::fromStdString(panel.*entry->CaptionState));
+    }
+    for (auto [menu, state] : topMenuStates_) menu->menuAction()->setEnabled((panel.*state).Enabled);
+}
+
+QAction* THexmoorForm::MenuAction(const QString& name) const {
+    for (auto [entry, action] : actions_)
+        if (action->objectName() == name) return action;
+    return nullptr;
+}
+
+}  // namespace hexmoor

@@ -1,0 +1,159 @@
+// The main window: construction, the machine handlers' guard, coalesced repainting and
+// the window's events (activation, closing, keys, dropped files).
+#include "panel/HexmoorForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QStringDecoder>
+
+#include "io/Lumocrt/Lumocrt.h"
+#include "panel/AboutBox.h"
+#include "panel/BreakPointForm.h"
+#include "panel/FormControls.h"
+
+namespace hexmoor {
+
+namespace {
+
+constexpr int kFrameMilliseconds = 16;
+
+// The byte a typed character gives: its Windows-1252 code, as the terminal shows it.
+std::optional<uint8_t> ToWindows1252(QChar character) {
+    if (character.unicode() < 0x80 || (character.unicode() >= 0xA0 && character.unicode() <= 0xFF))
+        return uint8_t(character.unicode());
+    for (int byte = 0x80; byte < 0xA0; ++byte)
+        if (FromWindows1252(uint8_t(byte)) == character) return uint8_t(byte);
+    return std::nullopt;
+}
+
+}  // namespace
+
+THexmoorForm::THexmoorForm()
+    : machine_(std::make_unique<TMachine>(*this)), controls_(std::make_unique<TControls>()) {
+    setWindowTitle("Hexmoor a 68HC11F1 Virtual Machine");
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setAcceptDrops(true);
+    CreateWidgets();
+    CreateMenus();
+    aboutBox_ = new TAboutBox(this);
+    breakPointForm_ = new TBreakPointForm(this);
+    repaintTimer_.setSingleShot(true);
+    repaintTimer_.setInterval(kFrameMilliseconds);
+    connect(&repaintTimer_, &QTimer::timeout, this, &THexmoorForm::FlushRepaint);
+    for (int item = 0; item <= int(TPanelItem::Hints); ++item) Refresh(TPanelItem(item));
+    qApp->installEventFilter(this);
+}
+
+// The log file and the printer's document are closed; where a PDF went is then told on
+// the standard error, as the window is going.
+THexmoorForm::~THexmoorForm() {
+    qApp->removeEventFilter(this);
+    destroying_ = true;
+    machine_->FormDestroy();
+}
+
+void THexmoorForm::LoadAtStart(const std::string& path) { loadAtStart_ = path; }
+
+// --- Repainting ------------------------------------------------------------------------
+
+void THexmoorForm::PanelChanged(TPanelItem item) {
+    ++stimuli_;
+    dirty_.set(std::size_t(item));
+    if (!repaintTimer_.isActive()) repaintTimer_.start();
+}
+
+void THexmoorForm::FlushRepaint() {
+    repaintTimer_.stop();
+    const std::bitset<32> dirty = std::exchange(dirty_, {});
+    for (int item = 0; item <= int(TPanelItem::Hints); ++item)
+        if (dirty.test(std::size_t(item))) Refresh(TPanelItem(item));
+}
+
+// --- Window events ---------------------------------------------------------------------
+
+// The first activation resets the machine, and then loads the program named at start.
+void THexmoorForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    QTimer::singleShot(0, this, [this] {
+        if (machine_->Panel.Activated) return;
+        activateWindow();  // the keyboard and the menus' mnemonics are the window's at once
+        Handle(&TMachine::FormActivate);
+        if (!loadAtStart_) return;
+        AnswerNextFileQuestion(*std::exchange(loadAtStart_, std::nullopt));
+        Handle(&TMachine::LoadClick);
+        scriptedFileName_.reset();
+    });
+}
+
+void THexmoorForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !machine_->Panel.Activated)
+        QTimer::singleShot(0, this, [this] { Handle(&TMachine::FormActivate); });
+}
+
+// A close the user confirms while a handler runs ends that handler's loop first; the
+// window closes when the handler has returned, so nothing runs on a window that is gone.
+void THexmoorForm::closeEvent(QCloseEvent* event) {
+    if (!closeAccepted_) {
+        ++depth_;
+        const bool allowed = machine_->FormCloseQuery();
+        --depth_;
+        if (!allowed) {
+            event->ignore();
+            return;
+        }
+    }
+    if (depth_ > 0) {
+        closeAccepted_ = true;
+        if (ioPauseLoop_) ioPauseLoop_->quit();
+        event->ignore();
+        return;
+    }
+    FlushRepaint();
+    event->accept();
+}
+
+// Every character typed anywhere in the window goes to the terminal's input; Alt keys
+// are left to the menus.
+bool THexmoorForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & Qt::AltModifier || key->text().isEmpty()) return false;
+    for (QChar character : key->text())
+        if (std::optional<uint8_t> byte = ToWindows1252(character))
+            Handle([this, b = *byte] { machine_->FormKeyPress(b); });
+    return true;
+}
+
+namespace {
+
+std::optional<QString> DroppedProgram(const QMimeData* data) {
+    if (!data->hasUrls() || data->urls().size() != 1) return std::nullopt;
+    const QString path = data->urls().first().toLocalFile();
+    if (path.isEmpty() || !path.endsWith(".s19", Qt::CaseInsensitive)) return std::nullopt;
+    return path;
+}
+
+}  // namespace
+
+void THexmoorForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedProgram(event->mimeData()) && machine_->Panel.LoadMenu.Enabled) event->acceptProposedAction();
+}
+
+void THexmoorForm::dropEvent(QDropEvent* event) {
+    const std::optional<QString> path = DroppedProgram(event->mimeData());
+    if (!path || !machine_->Panel.LoadMenu.Enabled) return;
+    event->acceptProposedAction();
+    AnswerNextFileQuestion(path->toStdString());
+    Handle(&TMachine::LoadClick);
+    scriptedFileName_.reset();
+}
+
+}  // namespace hexmoor

@@ -1,0 +1,118 @@
+#include "panel/PrinterStream.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+#include "io/Lumocrt/Lumocrt.h"
+
+namespace hexmoor {
+
+namespace {
+
+constexpr char16_t kFormFeed = 0x0C;
+
+bool NoPrinter() { return QPrinterInfo::availablePrinters().isEmpty(); }
+
+}  // namespace
+
+TPrinterStream::TPrinterStream() : printer_(std::make_unique<QPrinter>()) {}
+TPrinterStream::~TPrinterStream() = default;
+
+QString TPrinterStream::PdfFolder() const {
+    if (!pdfFolder_.isEmpty()) return pdfFolder_;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::currentPath();
+}
+
+// A line ends at CR, LF or CR LF; a form feed starts a new page; other control bytes
+// print nothing.
+std::string TPrinterStream::Write(uint8_t byte) {
+    if (!open_ && NoPrinter() && !QFileInfo(PdfFolder()).isWritable())
+        return QString("no printer, and %1 cannot be written").arg(PdfFolder()).toStdString();
+    open_ = true;
+    const bool lf = byte == '\n';
+    if (lf && lastWasCr_) {
+        lastWasCr_ = false;
+        return "";
+    }
+    lastWasCr_ = byte == '\r';
+    if (lf || byte == '\r') text_ += '\n';
+    else if (byte == kFormFeed) text_ += QChar(kFormFeed);
+    else if (byte >= 0x20) text_ += FromWindows1252(byte);
+    return "";
+}
+
+std::optional<TPrintResult> TPrinterStream::HardCopy(const std::vector<std::string>& rows) {
+    QString page;
+    for (const std::string& row : rows) {
+        for (char byte : row) page += FromWindows1252(uint8_t(byte));
+        page += '\n';
+    }
+    if (open_) {
+        if (!text_.isEmpty() && !text_.endsWith(QChar(kFormFeed))) text_ += QChar(kFormFeed);
+        text_ += page + QChar(kFormFeed);
+        return std::nullopt;
+    }
+    return Print(page, QApplication::applicationName() + " - Print Screen");
+}
+
+TPrintResult TPrinterStream::Close() {
+    const QString text = std::exchange(text_, QString());
+    open_ = false;
+    lastWasCr_ = false;
+    return Print(text, QApplication::applicationName() + " - Printer");
+}
+
+TPrintResult TPrinterStream::Print(const QString& text, const QString& title) {
+    TPrintResult result;
+    QPrinter& printer = *printer_;
+    printer.setDocName(title);
+    if (NoPrinter()) {
+        result.PdfPath = QDir(PdfFolder()).filePath(
+            title + QDateTime::currentDateTime().toString(" yyyy-MM-dd hh.mm.ss.zzz") + ".pdf");
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(result.PdfPath);
+    } else {
+        printer.setOutputFormat(QPrinter::NativeFormat);
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        result.Error = result.PdfPath.isEmpty() ? "the printer cannot be opened"
+                                                : result.PdfPath + " cannot be written";
+        return result;
+    }
+    QFont font("Liberation Mono");
+    font.setPointSize(10);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QFontMetrics metrics(font, &printer);
+    const int lineHeight = metrics.lineSpacing();
+    const int pageHeight = painter.viewport().height();
+    int y = metrics.ascent();
+    const QStringList pages = text.split(QChar(kFormFeed));
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0 && pages[i].isEmpty() && i == pages.size() - 1) break;  // a feed at the end
+        if (i > 0 && y > metrics.ascent()) {
+            printer.newPage();
+            y = metrics.ascent();
+        }
+        for (const QString& line : pages[i].split('\n')) {
+            if (y > pageHeight) {
+                printer.newPage();
+                y = metrics.ascent();
+            }
+            painter.drawText(0, y, line);
+            y += lineHeight;
+        }
+    }
+    painter.end();
+    return result;
+}
+
+}  // namespace hexmoor

@@ -1,0 +1,113 @@
+// The real main window on the offscreen platform, its message dialogs answered by script,
+// with helpers to click its controls and to act from inside a run. A watchdog ends
+// whatever hangs, so a fault fails the test instead of stopping the test run.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "panel/FormControls.h"
+#include "panel/HexmoorForm.h"
+#include "io/Lumocrt/Lumocrt.h"
+#include "panel/widgets/DigDisp.h"
+#include "panel/widgets/Led.h"
+
+namespace hexmoor::testing {
+
+inline std::string ProgramPath(const std::string& name) {
+    return std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/" + name + ".s19";
+}
+
+class FormTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        form = std::make_unique<THexmoorForm>();
+        form->SetMessageAnswerer([this](TMessageKind, TMessageButtons, std::string_view text) {
+            Messages.emplace_back(text);
+            if (OnMessage) OnMessage(Messages.back());
+            std::optional<TMessageResult> answer = TMessageResult::Ok;
+            if (!Answers.empty()) {
+                answer = Answers.front();
+                Answers.pop_front();
+            }
+            return answer;
+        });
+        watchdog_.setSingleShot(true);
+        QObject::connect(&watchdog_, &QTimer::timeout, [this] { Rescue(); });
+        watchdog_.start(kTimeLimitMs);
+        form->show();
+        for (int i = 0; i < 200 && !M().Panel.Activated; ++i) QApplication::processEvents();
+        ASSERT_TRUE(M().Panel.Activated) << "the window was never activated";
+        Messages.clear();
+    }
+
+    void TearDown() override {
+        watchdog_.stop();
+        form.reset();
+    }
+
+    TMachine& M() { return form->Machine(); }
+    const THexmoorForm::TControls& C() const { return form->Controls(); }
+
+    // Loads a test program through the Load LED and the file question.
+    void Load(const std::string& name) {
+        form->AnswerNextFileQuestion(ProgramPath(name));
+        Click(C().RunLeds[0]);
+    }
+
+    static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+    void Trigger(const char* menuItem) {
+        QAction* action = form->MenuAction(menuItem);
+        ASSERT_NE(action, nullptr) << menuItem;
+        action->trigger();
+    }
+    QWidget* RunLed() const { return C().RunLeds[1]; }
+    QWidget* StepLed() const { return C().RunLeds[2]; }
+
+    // Runs `action` from the event loop after `ms` milliseconds: a user acting while a
+    // handler (a run, a wait) is on the stack.
+    void Later(int ms, std::function<void()> action) { QTimer::singleShot(ms, form.get(), std::move(action)); }
+
+    // Handles events until `done` or the time is up.
+    bool Until(const std::function<bool()>& done, int ms = 5000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
+    }
+
+    // Ends what hangs: the run, a wait for input, the I/O pause; the test then fails.
+    void Rescue() {
+        ADD_FAILURE() << "the test did not end within " << kTimeLimitMs << " ms";
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        if (M().Panel.RunningLed.Lit) M().RunClick();
+        M().ReleaseInputWait();
+        if (C().IOPanel->isVisible()) C().IOOKButton->click();
+    }
+
+    std::unique_ptr<THexmoorForm> form;
+    std::vector<std::string> Messages;
+    std::deque<TMessageResult> Answers;  // the next dialogs' buttons; OK when empty
+    std::function<void(const std::string&)> OnMessage;
+
+protected:
+    static constexpr int kTimeLimitMs = 10000;
+    QTimer watchdog_;
+};
+
+}  // namespace hexmoor::testing
