@@ -112,9 +112,30 @@ constexpr std::array<std::array<THandler, 256>, kPageCount> kHandlers{
 
 void ExecutePrebyte(TMachine& m, int page) { kHandlers[page][FetchByte(m, 1)](m); }
 
+// Instructions a span leaves to a pass of the run loop: those that unmask interrupts or
+// change the run state, and DAA, whose warning shows the read-outs.
+constexpr bool EndsSpan(TOperation op) {
+    using enum TOperation;
+    return op == Illegal || op == Test || op == Cli || op == Tap || op == Rti || op == Swi || op == Wai ||
+           op == Stop || op == Daa;
+}
+
+constexpr auto kEndsSpan = [] {
+    std::array<std::array<bool, 256>, kPageCount> table{};
+    for (int page = 0; page < kPageCount; ++page)
+        for (int code = 0; code < 256; ++code) table[page][code] = EndsSpan(kOpcodeTable[page][code].Operation);
+    return table;
+}();
+
 }  // namespace
 }  // namespace execute
 
 void TMachine::FastExecuteInstruction() { execute::kHandlers[0][MemoryImage[RegisterPC]](*this); }
+
+bool TMachine::EndsSpan(uint16_t address) const {
+    const uint8_t code = MemoryImage[address];
+    const int page = PageAfter(code);
+    return execute::kEndsSpan[page][page == 0 ? code : MemoryImage[uint16_t(address + 1)]];
+}
 
 }  // namespace hexmoor

@@ -10,6 +10,7 @@ namespace hexmoor {
 // like any other byte (INIT can put the block at $0000).
 inline uint8_t TMachine::ReadByteAt(int32_t address) {
     if (InRegisterWindow(address)) {
+        SettleSpan();
         RegisterOffset = address - IRegBeg;
         ReadInternalRegByte();
         return DataByte;
@@ -19,6 +20,7 @@ inline uint8_t TMachine::ReadByteAt(int32_t address) {
 
 inline void TMachine::WriteByteAt(int32_t address, uint8_t byte) {
     if (InRegisterWindow(address)) {
+        SettleSpan();
         RegisterOffset = address - IRegBeg;
         RegisterWriteByte = byte;
         WriteInternalRegByte();
@@ -45,10 +47,12 @@ inline void TMachine::StoreWord() {
 }
 
 inline void TMachine::LoadByteforStore() {
-    if (InRegisterWindow(EffectiveAddress))
+    if (InRegisterWindow(EffectiveAddress)) {
+        SettleSpan();
         LoadRegisterForStore();
-    else
+    } else {
         DataByte = MemoryImage[EffectiveAddress];
+    }
 }
 
 // Pushes PC, IY, IX, A, B and the CCR, nine bytes down from SP, each through StoreByte.
