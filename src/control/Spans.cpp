@@ -21,33 +21,33 @@ bool TMachine::PassesOnlyExecute() const {
 }
 
 uint32_t TMachine::RunSpan(const TRunLimits& limits, uint32_t maxInstructions) {
-    if (RunState != RunNormal || !PassesOnlyExecute()) return 0;
-    const int32_t budget = CyclesBeforeNextEvent();
-    uint32_t count = 0;
+    if (RunState != RunNormal || !PassesOnlyExecute() || InstructionCount >= limits.MaxInstructions) return 0;
+    // Before each instruction the passes would have advanced time by the cycles of all
+    // instructions so far, and of the one before the span: CycleCount - SpanBase. That may
+    // grow up to the next event; and an instruction starts only while CycleCount is below
+    // the cycle limit.
+    SpanBase = CycleCount - InstructionCycles;
+    SpanCeiling = std::min(SpanBase + CyclesBeforeNextEvent(), limits.MaxCycles - 1);
     SpanOpen = true;
-    SpanOwedCycles = 0;
-    while (count < maxInstructions && InstructionCount < limits.MaxInstructions && CycleCount < limits.MaxCycles &&
-           RegisterPC != BreakPointAddress && !EndsSpan(RegisterPC) &&
-           SpanOwedCycles + InstructionCycles <= budget) {
-        // The pass would advance time by the last instruction's cycles here and find no
-        // interrupt.
-        SpanOwedCycles += InstructionCycles;
-        InterruptVector = 0;
-        FastExecuteInstruction();
-        ++InstructionCount;
-        CycleCount += InstructionCycles;
-        ++count;
-        if (!SpanOpen) break;
+    // Bounded, so that a run without tail calls (an unoptimised build) nests no deeper.
+    const uint32_t count = uint32_t(std::min<uint64_t>({maxInstructions, limits.MaxInstructions - InstructionCount, 4096}));
+    SpanLeft = count;
+    if (CycleCount <= SpanCeiling && RegisterPC != BreakPointAddress) ExecuteInSpan();
+    const uint32_t done = count - SpanLeft;
+    if (done != 0) InterruptVector = 0;
+    if (SpanOpen) {
+        SpanOpen = false;
+        AdvanceTime(int32_t(CycleCount - InstructionCycles - SpanBase));
     }
-    SettleSpan();
-    return count;
+    return done;
 }
 
+// In the middle of an instruction, all instructions before it are in CycleCount.
 void TMachine::SettleSpan() {
     if (!SpanOpen) return;
     SpanOpen = false;
-    AdvanceTime(SpanOwedCycles);
-    SpanOwedCycles = 0;
+    SpanCeiling = -1;  // the span ends after this instruction
+    AdvanceTime(int32_t(CycleCount - SpanBase));
 }
 
 // A WAI's passes add one cycle each; while nothing can wake it, they run to the next timed

@@ -99,6 +99,11 @@ public:
     uint32_t RunSlice(const TRunLimits& limits, uint32_t passes);
     // The first access to the register window in a span advances time by what it owes.
     void SettleSpan();
+    void ExecuteInSpan();  // from RegisterPC on, while the span lasts
+    bool SpanOpen = false;
+    uint32_t SpanLeft = 0;    // instructions the span may still execute
+    int64_t SpanBase = 0;     // CycleCount less the time the passes would have advanced
+    int64_t SpanCeiling = 0;  // the CycleCount at which the span stops
     void FastMoor();
     void Moor();
     void RunClick();
@@ -206,12 +211,11 @@ private:
     bool PassesOnlyExecute() const;
     uint32_t RunSpan(const TRunLimits& limits, uint32_t maxInstructions);
     uint32_t SkipWaitPasses(const TRunLimits& limits, uint32_t maxPasses);
-    bool EndsSpan(uint16_t address) const;  // the instruction there may change masking or the run state
-    bool SpanOpen = false;
-    int32_t SpanOwedCycles = 0;
 
     uint8_t ReadByteAt(int32_t address);
     void WriteByteAt(int32_t address, uint8_t byte);
+    uint8_t ReadRegisterAt(int32_t address);
+    void WriteRegisterAt(int32_t address, uint8_t byte);
     void LoadRegisterForStore();
     void ShowGatedMessage(TMenuItem& option, TMessageKind kind, std::string_view text);
     void SetRunControlsIdle();
