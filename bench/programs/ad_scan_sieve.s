@@ -11,5 +11,6 @@ _start:
         ldaa    #0x30
         staa    ADCTL                   ; SCAN, MULT, group AN0-AN3
         .include "sieve.inc"
+after_round = sieve
 
         .include "vectors.inc"

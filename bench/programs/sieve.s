@@ -4,5 +4,6 @@
 _start:
         lds     #0x01FF
         .include "sieve.inc"
+after_round = sieve
 
         .include "vectors.inc"

@@ -18,6 +18,7 @@ _start:
         staa    TMSK1                   ; OC2I
         cli
         .include "sieve.inc"
+after_round = sieve
 
 output_compare2_handler:
         ldd     TOC2

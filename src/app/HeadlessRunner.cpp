@@ -77,9 +77,11 @@ int RunHeadless(const TRunnerOptions& options) {
     m.Panel.RunningLed.Enabled = true;
     m.Panel.RunningLed.Lit = true;
     const auto start = std::chrono::steady_clock::now();
-    // Every few thousand passes (instructions, or idle passes of a WAI) standard input is
-    // polled and output that has waited long enough goes out; the limits, the end
-    // conditions and the signals are tested after every pass.
+    // The run goes in slices of a few thousand passes (instructions, or idle passes of a
+    // WAI): between them standard input is polled and output that has waited long enough
+    // goes out. A slice ends early at a limit, at STOP and when the run state changes, so
+    // the end conditions are met where a pass-by-pass run meets them. Traced, the run goes
+    // pass by pass, each instruction logged.
     CatchEndSignals();
     // A person at a terminal types to the program directly, as on a serial line.
     TRawTerminal terminal;
@@ -91,15 +93,22 @@ int RunHeadless(const TRunnerOptions& options) {
     bool waitsForever = false;
     constexpr uint32_t kPollInterval = 4096;
     uint32_t untilPoll = kPollInterval;
+    const TRunLimits limits{maxInstructions, maxCycles};
     while (m.Panel.RunningLed.Lit && !m.StopExecuted && m.InstructionCount < maxInstructions &&
            m.CycleCount < maxCycles && !EndSignal()) {
-        m.RunPass();
+        uint32_t passes = 1;
+        if (trace) {
+            m.RunPass();
+            if (m.RunState != RunWaiting) m.DecodeInstruction();
+        } else {
+            passes = m.RunSlice(limits, untilPoll);
+        }
         if (m.RunState == RunWaiting && WaitsForever(m)) {
             waitsForever = true;
             break;
         }
-        if (trace && m.RunState != RunWaiting) m.DecodeInstruction();
-        if (--untilPoll == 0) {
+        untilPoll -= std::min(passes, untilPoll);
+        if (untilPoll == 0) {
             panel.PollInput();
             panel.FlushOutputIfOld();
             untilPoll = kPollInterval;

@@ -29,6 +29,7 @@ inline constexpr uint16_t kIrqVector = 0xFFF2;
 inline constexpr uint16_t kXirqVector = 0xFFF4;
 
 struct TInterruptState {
+    bool operator==(const TInterruptState&) const = default;
     uint16_t PendingInterrupts = 0;
     uint16_t EnabledInterrupts = IntIRQ;
     bool XirqLatch = false;        // the XIRQ line was pulled and waits for X clear
@@ -42,6 +43,12 @@ struct TRunControlState {
     int32_t BreakPointAddress = kNoBreakPoint;
     uint64_t InstructionCount = 0;  // instructions executed since the machine was made
     bool StopExecuted = false;      // a STOP instruction ran, as a NOP or stopping the clock
+};
+
+// Where an untraced run stops: the instruction count and the cycle count it may not reach.
+struct TRunLimits {
+    uint64_t MaxInstructions = UINT64_MAX;
+    int64_t MaxCycles = INT64_MAX;
 };
 
 }  // namespace hexmoor

@@ -8,6 +8,7 @@
 namespace hexmoor {
 
 struct TTimerState {
+    bool operator==(const TTimerState&) const = default;
     uint16_t TimerCount = 0;       // TCNT
     uint16_t PrescalerCount = 0;   // cycles not yet turned into timer ticks
     uint16_t PrescalerShift = 0;   // 0, 2, 3, 4 for prescale 1, 4, 8, 16
@@ -34,6 +35,7 @@ struct TTimerState {
 
 // Registers that accept only their first write, or only within 64 cycles of reset.
 struct TWriteOnceLatches {
+    bool operator==(const TWriteOnceLatches&) const = default;
     bool FirstInitWrite = true;
     bool FirstOptionWrite = true;
     bool FirstTmsk2Write = true;

@@ -1,5 +1,7 @@
 // InstructionPreProcessing: the chip's time-driven parts advance by the cycles of the last
 // pass. Integer work only; the panel is touched only when an output compare drives a pin.
+#include <algorithm>
+
 #include "core/Machine.h"
 #include "registers/RegisterMap.h"
 
@@ -36,9 +38,9 @@ void TMachine::CountPulse() {
     PendingInterrupts |= IntPAI;
 }
 
-void TMachine::InstructionPreProcessing() {
-    const int32_t cycles = InstructionCycles;
+void TMachine::InstructionPreProcessing() { AdvanceTime(InstructionCycles); }
 
+void TMachine::AdvanceTime(int32_t cycles) {
     if (AdStabilizeBlocks != 0) {
         AdStabilizeCycles -= cycles;
         if (AdStabilizeCycles <= 0) {
@@ -109,6 +111,26 @@ void TMachine::InstructionPreProcessing() {
             PulseDivider &= 63;
         }
     }
+}
+
+// The most cycles time can advance by, in one step or many, before any of the steps above
+// would do more than count: a COP block, an A/D step, an RTI tick, a timer tick that
+// reaches a compare or wraps, a pulse count. Up to this many, one step leaves the chip
+// exactly as many smaller steps would.
+int32_t TMachine::CyclesBeforeNextEvent() const {
+    int32_t cycles = kRtiTickCycles - 1 - RtiAccumulator;
+    if (AdStabilizeBlocks != 0) cycles = std::min(cycles, AdStabilizeCycles - 1);
+    if (AdConversionDelay != 0) cycles = std::min(cycles, AdConversionDelay - 1);
+    if (!CopDisabled) cycles = std::min(cycles, CopCycles - 1);
+    if (PulseGate) cycles = std::min(cycles, 63 - PulseDivider);
+    // Timer ticks before one passes a compare value or the counter wraps.
+    int32_t ticks = 0xFFFF - TimerCount;
+    for (uint8_t offset : {TOC1, TOC2, TOC3, TOC4}) {
+        const uint16_t compare = uint16_t(RegisterBlock[offset] << 8 | RegisterBlock[offset + 1]);
+        ticks = std::min<int32_t>(ticks, uint16_t(compare - TimerCount - 1));
+    }
+    const int64_t timerCycles = ((int64_t(ticks) + 1) << PrescalerShift) - 1 - PrescalerCount;
+    return int32_t(std::min<int64_t>(cycles, timerCycles));
 }
 
 }  // namespace hexmoor

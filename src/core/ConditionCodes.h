@@ -8,6 +8,7 @@ namespace hexmoor {
 // Each arithmetic helper returns the result and leaves the flags exactly as the 68HC11
 // sets them for that operation; a flag the operation does not affect keeps its value.
 struct TConditionCodes {
+    bool operator==(const TConditionCodes&) const = default;
     bool FlagS = true;   // STOP disable
     bool FlagX = true;   // XIRQ mask
     bool FlagH = false;  // half carry

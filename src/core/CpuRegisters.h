@@ -22,6 +22,11 @@ struct TCpuRegisters {
     uint16_t RegisterY = 0;
     uint16_t RegisterSP = 0;  // next free byte; the stack grows downwards
     uint16_t RegisterPC = 0;  // opcode (or prebyte) of the next instruction
+
+    bool operator==(const TCpuRegisters& other) const {
+        return RegisterD == other.RegisterD && RegisterX == other.RegisterX && RegisterY == other.RegisterY &&
+               RegisterSP == other.RegisterSP && RegisterPC == other.RegisterPC;
+    }
 };
 
 }  // namespace hexmoor

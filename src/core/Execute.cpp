@@ -112,9 +112,61 @@ constexpr std::array<std::array<THandler, 256>, kPageCount> kHandlers{
 
 void ExecutePrebyte(TMachine& m, int page) { kHandlers[page][FetchByte(m, 1)](m); }
 
+// Instructions a span leaves to a pass of the run loop: those that unmask interrupts or
+// change the run state, and DAA, whose warning shows the read-outs.
+constexpr bool EndsSpan(TOperation op) {
+    using enum TOperation;
+    return op == Illegal || op == Test || op == Cli || op == Tap || op == Rti || op == Swi || op == Wai ||
+           op == Stop || op == Daa;
+}
+
+// In a span the handlers are threaded: each executes its instruction and, while the span
+// lasts, goes straight on to the next instruction's handler (a tail call), so every
+// handler has its own dispatch. A handler for an instruction the span leaves to a pass
+// executes nothing and returns.
+using TSpanHandler = void (*)(TMachine&);
+extern const std::array<TSpanHandler, 256> kSpanHandlers;
+
+// After an instruction: counted, and the span goes on unless its instruction count or its
+// cycles are used up, a register access settled it, or the breakpoint is next.
+[[gnu::always_inline]] inline void ContinueSpan(TMachine& m) {
+    ++m.InstructionCount;
+    m.CycleCount += m.InstructionCycles;
+    if (--m.SpanLeft == 0 || m.CycleCount > m.SpanCeiling || m.RegisterPC == m.BreakPointAddress) return;
+    return kSpanHandlers[m.MemoryImage[m.RegisterPC]](m);
+}
+
+template <int Page>
+void ExecuteInSpanAfterPrebyte(TMachine& m) {
+    const uint8_t code = FetchByte(m, 1);
+    if (EndsSpan(kOpcodeTable[Page][code].Operation)) return;
+    kHandlers[Page][code](m);
+    return ContinueSpan(m);
+}
+
+template <int Code>
+void ExecuteInSpan(TMachine& m) {
+    constexpr TOperation op = kOpcodeTable[0][Code].Operation;
+    if constexpr (op == TOperation::Prebyte) {
+        return ExecuteInSpanAfterPrebyte<PageAfter(Code)>(m);
+    } else if constexpr (!EndsSpan(op)) {
+        ExecuteOpcode<0, Code>(m);
+        return ContinueSpan(m);
+    }
+}
+
+template <std::size_t... Codes>
+constexpr std::array<TSpanHandler, 256> MakeSpanPage(std::index_sequence<Codes...>) {
+    return {&ExecuteInSpan<int(Codes)>...};
+}
+
+constexpr std::array<TSpanHandler, 256> kSpanHandlers = MakeSpanPage(std::make_index_sequence<256>{});
+
 }  // namespace
 }  // namespace execute
 
 void TMachine::FastExecuteInstruction() { execute::kHandlers[0][MemoryImage[RegisterPC]](*this); }
+
+void TMachine::ExecuteInSpan() { execute::kSpanHandlers[MemoryImage[RegisterPC]](*this); }
 
 }  // namespace hexmoor

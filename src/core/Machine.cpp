@@ -39,6 +39,7 @@ constexpr std::array<TLatchRegister, 8> kLatchRegisters{{
 }  // namespace
 
 void TMachine::LoadRegisterForStore() {
+    SettleSpan();
     RegisterOffset = EffectiveAddress - IRegBeg;
     for (const TLatchRegister& latch : kLatchRegisters) {
         if (latch.Offset == RegisterOffset) {

@@ -79,6 +79,8 @@ public:
     // --- Execution --------------------------------------------------------------------
     void FastExecuteInstruction();  // the one instruction at RegisterPC
     void InstructionPreProcessing();  // time advances by the last pass's cycles
+    void AdvanceTime(int32_t cycles);
+    int32_t CyclesBeforeNextEvent() const;
     void CountPulse();                // one pulse-accumulator count
     // Leaves InterruptVector. Most passes find nothing to arbitrate: that test is inline.
     void CheckForInterrupt() {
@@ -91,6 +93,17 @@ public:
 
     // --- The run loop and its controls ------------------------------------------------
     void RunPass();  // one pass of either loop
+    // Untraced: at most `passes` passes, or instructions run in spans, which leave the
+    // machine as the passes would. Ends early when the Running LED goes out, at a limit,
+    // when the run state changes, and after a STOP (StopExecuted). Returns the passes run.
+    uint32_t RunSlice(const TRunLimits& limits, uint32_t passes);
+    // The first access to the register window in a span advances time by what it owes.
+    void SettleSpan();
+    void ExecuteInSpan();  // from RegisterPC on, while the span lasts
+    bool SpanOpen = false;
+    uint32_t SpanLeft = 0;    // instructions the span may still execute
+    int64_t SpanBase = 0;     // CycleCount less the time the passes would have advanced
+    int64_t SpanCeiling = 0;  // the CycleCount at which the span stops
     void FastMoor();
     void Moor();
     void RunClick();
@@ -216,8 +229,14 @@ public:
     }
 
 private:
+    bool PassesOnlyExecute() const;
+    uint32_t RunSpan(const TRunLimits& limits, uint32_t maxInstructions);
+    uint32_t SkipWaitPasses(const TRunLimits& limits, uint32_t maxPasses);
+
     uint8_t ReadByteAt(int32_t address);
     void WriteByteAt(int32_t address, uint8_t byte);
+    uint8_t ReadRegisterAt(int32_t address);
+    void WriteRegisterAt(int32_t address, uint8_t byte);
     void LoadRegisterForStore();
     void ShowGatedMessage(TMenuItem& option, TMessageKind kind, std::string_view text);
     void SetRunControlsIdle();

@@ -8,29 +8,25 @@ namespace hexmoor {
 
 // A word's second byte wraps at $FFFF to $0000 and is tested against the register window
 // like any other byte (INIT can put the block at $0000).
-inline uint8_t TMachine::ReadByteAt(int32_t address) {
-    if (InRegisterWindow(address)) {
-        RegisterOffset = address - IRegBeg;
-        ReadInternalRegByte();
-        return DataByte;
-    }
+// The register window is the rare case: its handlers stay out of line, so the common
+// path inlines into every instruction.
+[[gnu::always_inline]] inline uint8_t TMachine::ReadByteAt(int32_t address) {
+    if (InRegisterWindow(address)) [[unlikely]]
+        return ReadRegisterAt(address);
     return MemoryImage[uint16_t(address)];
 }
 
-inline void TMachine::WriteByteAt(int32_t address, uint8_t byte) {
-    if (InRegisterWindow(address)) {
-        RegisterOffset = address - IRegBeg;
-        RegisterWriteByte = byte;
-        WriteInternalRegByte();
-        return;
-    }
-    MemoryImage[uint16_t(address)] = byte;
+[[gnu::always_inline]] inline void TMachine::WriteByteAt(int32_t address, uint8_t byte) {
+    if (InRegisterWindow(address)) [[unlikely]]
+        WriteRegisterAt(address, byte);
+    else
+        MemoryImage[uint16_t(address)] = byte;
 }
 
 inline void TMachine::LoadByte() { DataByte = ReadByteAt(EffectiveAddress); }
 
 // Byte by byte through the window test, so LDD of a timer register reads the register.
-inline void TMachine::LoadWord() {
+[[gnu::always_inline]] inline void TMachine::LoadWord() {
     uint8_t high = ReadByteAt(EffectiveAddress);
     uint8_t low = ReadByteAt(uint16_t(EffectiveAddress + 1));
     OperandWord = uint16_t(high << 8 | low);
@@ -39,13 +35,13 @@ inline void TMachine::LoadWord() {
 inline void TMachine::StoreByte() { WriteByteAt(EffectiveAddress, DataByte); }
 
 // Two byte stores, high byte first; a word straddling a window edge is split.
-inline void TMachine::StoreWord() {
+[[gnu::always_inline]] inline void TMachine::StoreWord() {
     WriteByteAt(EffectiveAddress, uint8_t(OperandWord >> 8));
     WriteByteAt(uint16_t(EffectiveAddress + 1), uint8_t(OperandWord));
 }
 
 inline void TMachine::LoadByteforStore() {
-    if (InRegisterWindow(EffectiveAddress))
+    if (InRegisterWindow(EffectiveAddress)) [[unlikely]]
         LoadRegisterForStore();
     else
         DataByte = MemoryImage[EffectiveAddress];

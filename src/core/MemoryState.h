@@ -11,6 +11,7 @@ inline constexpr int kInternalRamSize = 1024;
 inline constexpr int kEepromSize = 512;
 
 struct TMemoryImages {
+    bool operator==(const TMemoryImages&) const = default;
     // The address space as the CPU sees it; the on-chip RAM lives here while mapped.
     std::array<uint8_t, 0x10000> MemoryImage{};
     // External memory as loaded: what lies underneath the on-chip RAM window.
@@ -31,6 +32,7 @@ inline constexpr std::array<int32_t, 10> kWindowResetTable{0,    1023, 4096, 419
 // Inclusive address ranges. Only the register window changes where a CPU access goes;
 // the RAM window decides what is swapped, the others are shown on the panel.
 struct TAddressWindows {
+    bool operator==(const TAddressWindows&) const = default;
     int32_t IRamBeg = 0, IRamEnd = 0;
     int32_t IRegBeg = 0, IRegEnd = 0;
     int32_t IEEPromBeg = 0x0E00, IEEPromEnd = 0x0FFF;
@@ -59,6 +61,7 @@ struct TAddressWindows {
 // Values carried between the instruction code, the memory primitives and the register
 // handlers while one instruction executes; the panel reads some of them afterwards.
 struct TScratch {
+    bool operator==(const TScratch&) const = default;
     uint16_t EffectiveAddress = 0;
     uint8_t DataByte = 0;
     uint16_t OperandWord = 0;  // high byte at EffectiveAddress, low byte at +1

@@ -6,6 +6,7 @@
 namespace hexmoor {
 
 struct TPortState {
+    bool operator==(const TPortState&) const = default;
     uint8_t PortAPins = 0;
     uint8_t PortCPins = 0;
     uint8_t PortDPins = 0;

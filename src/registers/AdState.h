@@ -7,6 +7,7 @@
 namespace hexmoor {
 
 struct TAdState {
+    bool operator==(const TAdState&) const = default;
     int32_t AdChannel = 0;          // channel code of the next sample
     int32_t AdResultIndex = 0;      // which of ADR1-ADR4 the next sample fills
     int32_t AdConversionDelay = 0;  // cycles until the next sample; 0 = idle

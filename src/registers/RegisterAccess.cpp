@@ -23,6 +23,22 @@ std::string WriteText(int offset) {
 
 }  // namespace
 
+// The program reaches the register window: a span settles the time it owes first, so the
+// program sees the counters and flags of that moment.
+uint8_t TMachine::ReadRegisterAt(int32_t address) {
+    SettleSpan();
+    RegisterOffset = address - IRegBeg;
+    ReadInternalRegByte();
+    return DataByte;
+}
+
+void TMachine::WriteRegisterAt(int32_t address, uint8_t byte) {
+    SettleSpan();
+    RegisterOffset = address - IRegBeg;
+    RegisterWriteByte = byte;
+    WriteInternalRegByte();
+}
+
 void TMachine::WriteInternalRegByte() {
     const int offset = RegisterOffset;
     const TRegisterInfo& info = kRegisterMap[offset];

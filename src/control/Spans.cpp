@@ -1,0 +1,85 @@
+// Untraced runs in spans. A pass of the run loop advances time by the last instruction's
+// cycles, looks for an interrupt and executes one instruction. Between two timed events
+// (an RTI tick, a timer tick that reaches a compare value or wraps, a COP block, an A/D
+// step, a pulse count), while no interrupt can be taken and the CPU runs normally, the
+// passes do nothing but execute: so a span executes instructions back to back and
+// advances time by their sum at its end. The first access to the register window settles
+// the time owed so far, so the program reads the counters and flags it would have read,
+// and ends the span after that instruction: a register write may change what is due.
+#include <algorithm>
+
+#include "core/Machine.h"
+
+namespace hexmoor {
+
+// No interrupt can be taken before a timed event or an instruction that ends a span: a
+// pending request is masked by I (only CLI, TAP and RTI clear it), XIRQ is masked by X, and
+// no reset or mask delay is due.
+bool TMachine::PassesOnlyExecute() const {
+    return !ResetRequest && !MaskDelay && (!XirqLatch || FlagX) &&
+           (FlagI || (PendingInterrupts & EnabledInterrupts) == 0);
+}
+
+uint32_t TMachine::RunSpan(const TRunLimits& limits, uint32_t maxInstructions) {
+    if (RunState != RunNormal || !PassesOnlyExecute() || InstructionCount >= limits.MaxInstructions) return 0;
+    // Before each instruction the passes would have advanced time by the cycles of all
+    // instructions so far, and of the one before the span: CycleCount - SpanBase. That may
+    // grow up to the next event; and an instruction starts only while CycleCount is below
+    // the cycle limit.
+    SpanBase = CycleCount - InstructionCycles;
+    SpanCeiling = std::min(SpanBase + CyclesBeforeNextEvent(), limits.MaxCycles - 1);
+    SpanOpen = true;
+    // Bounded, so that a run without tail calls (an unoptimised build) nests no deeper.
+    const uint32_t count = uint32_t(std::min<uint64_t>({maxInstructions, limits.MaxInstructions - InstructionCount, 4096}));
+    SpanLeft = count;
+    if (CycleCount <= SpanCeiling && RegisterPC != BreakPointAddress) ExecuteInSpan();
+    const uint32_t done = count - SpanLeft;
+    if (done != 0) InterruptVector = 0;
+    if (SpanOpen) {
+        SpanOpen = false;
+        AdvanceTime(int32_t(CycleCount - InstructionCycles - SpanBase));
+    }
+    return done;
+}
+
+// In the middle of an instruction, all instructions before it are in CycleCount.
+void TMachine::SettleSpan() {
+    if (!SpanOpen) return;
+    SpanOpen = false;
+    SpanCeiling = -1;  // the span ends after this instruction
+    AdvanceTime(int32_t(CycleCount - SpanBase));
+}
+
+// A WAI's passes add one cycle each; while nothing can wake it, they run to the next timed
+// event at once.
+uint32_t TMachine::SkipWaitPasses(const TRunLimits& limits, uint32_t maxPasses) {
+    if (RunState != RunWaiting || !PassesOnlyExecute()) return 0;
+    const int64_t byEvent = int64_t(CyclesBeforeNextEvent()) - InstructionCycles + 1;
+    const int64_t passes = std::min({byEvent, limits.MaxCycles - CycleCount, int64_t(maxPasses)});
+    if (passes <= 0) return 0;
+    AdvanceTime(int32_t(InstructionCycles + passes - 1));
+    InterruptVector = 0;
+    InstructionCycles = 1;
+    CycleCount += passes;
+    return uint32_t(passes);
+}
+
+uint32_t TMachine::RunSlice(const TRunLimits& limits, uint32_t passes) {
+    StopExecuted = false;
+    const uint32_t asked = passes;
+    while (passes > 0 && Panel.RunningLed.Lit && InstructionCount < limits.MaxInstructions &&
+           CycleCount < limits.MaxCycles) {
+        uint32_t done = RunSpan(limits, passes);
+        if (done == 0) done = SkipWaitPasses(limits, passes);
+        if (done == 0) {
+            const uint8_t state = RunState;
+            RunPass();
+            if (RunState != state || StopExecuted) return asked - passes + 1;
+            done = 1;
+        }
+        passes -= done;
+    }
+    return asked - passes;
+}
+
+}  // namespace hexmoor

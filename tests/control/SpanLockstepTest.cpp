@@ -1,0 +1,91 @@
+// Untraced runs execute plain instructions in spans and advance time once per span; a
+// machine run that way must stay exactly where one run pass by pass is.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "support/TestMachine.h"
+
+namespace hexmoor::testing {
+namespace {
+
+// The first part of the state in which two machines differ; empty when none does.
+std::string Difference(const TMachine& a, const TMachine& b) {
+    auto same = [&]<class T>(const T*) { return static_cast<const T&>(a) == static_cast<const T&>(b); };
+    const std::pair<const char*, bool> parts[] = {
+        {"CPU registers", same((const TCpuRegisters*)nullptr)},
+        {"condition codes", same((const TConditionCodes*)nullptr)},
+        {"memory and register block", same((const TMemoryImages*)nullptr)},
+        {"address windows", same((const TAddressWindows*)nullptr)},
+        {"scratch fields, cycle count", same((const TScratch*)nullptr)},
+        {"interrupts", same((const TInterruptState*)nullptr)},
+        {"timer, RTI, COP, pulse accumulator", same((const TTimerState*)nullptr)},
+        {"write-once latches", same((const TWriteOnceLatches*)nullptr)},
+        {"A/D converter", same((const TAdState*)nullptr)},
+        {"ports", same((const TPortState*)nullptr)},
+        {"run state", a.RunState == b.RunState},
+        {"instruction count", a.InstructionCount == b.InstructionCount},
+    };
+    for (const auto& [name, equal] : parts)
+        if (!equal) return name;
+    for (int group = 0; group < kPortGroupCount; ++group)
+        for (int bit = 0; bit < 8; ++bit)
+            if (a.Panel.PortGroups[group].Leds[bit].Lit != b.Panel.PortGroups[group].Leds[bit].Lit)
+                return "port LED " + std::to_string(group) + "." + std::to_string(bit);
+    return "";
+}
+
+struct TLockstepCase {
+    const char* Name;
+    uint8_t Setup;  // the program's $5000: prescaler, RTI rate, pulse accumulator, COP service, WAI
+    bool Cop;       // the chip programmed with the COP on
+};
+
+class SpanLockstep : public ::testing::TestWithParam<TLockstepCase> {};
+
+TEST_P(SpanLockstep, SpansLeaveTheMachineAsPassesDo) {
+    const TLockstepCase& c = GetParam();
+    TTestMachine passes, spans;
+    for (TTestMachine* t : {&passes, &spans}) {
+        t->LoadThroughPanel("timing_stress");
+        t->Poke(0x5000, {c.Setup});
+        if (c.Cop) t->Machine->ChipConfig = 0x0A;
+        t->Machine->Panel.RunningLed.Lit = true;
+    }
+    TMachine& reference = *passes.Machine;
+    TMachine& fast = *spans.Machine;
+    std::mt19937 random(c.Setup * 7 + c.Cop);
+    std::uniform_int_distribution<uint32_t> length(1, 3000);
+    uint64_t spannedPasses = 0;
+    for (int slice = 0; slice < 3000 && fast.CycleCount < 4'000'000; ++slice) {
+        const uint32_t run = fast.RunSlice(TRunLimits{}, length(random));
+        ASSERT_GT(run, 0u);
+        spannedPasses += run;
+        for (uint32_t i = 0; i < run; ++i) reference.RunPass();
+        const std::string difference = Difference(reference, fast);
+        ASSERT_EQ(difference, "") << "after slice " << slice << ", cycle " << reference.CycleCount;
+        // The outside world acts between slices, the same on both.
+        if (slice % 97 == 40)
+            for (TMachine* m : {&reference, &fast}) m->InputCaptureClick(slice % 3);
+        if (slice % 131 == 60)
+            for (TMachine* m : {&reference, &fast}) m->AnalogInputChange(slice % 4, slice % 256);
+        passes.Panel.CheckTime();
+    }
+    // Most of the run went in spans: far fewer slices than passes.
+    EXPECT_GT(spannedPasses, 100'000u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Timing, SpanLockstep,
+                         ::testing::Values(TLockstepCase{"Prescale1Rti0", 0x00, false},
+                                           TLockstepCase{"Prescale4Rti1", 0x05, false},
+                                           TLockstepCase{"Prescale8Rti2", 0x0A, false},
+                                           TLockstepCase{"Prescale16Rti3", 0x0F, false},
+                                           TLockstepCase{"PulseAccumulator", 0x11, false},
+                                           TLockstepCase{"Wai", 0x86, false},
+                                           TLockstepCase{"WaiAndPulses", 0x93, false},
+                                           TLockstepCase{"CopServiced", 0x41, true},
+                                           TLockstepCase{"CopTimesOut", 0x02, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace hexmoor::testing
