@@ -49,6 +49,7 @@ public:
         int in[2], out[2];
         if (console == TConsole::Terminal) {
             if (openpty(&terminal_, &in[0], nullptr, nullptr, nullptr) != 0) return;
+            tcgetattr(in[0], &initialSettings_);
             in[1] = out[0] = terminal_;
             out[1] = in[0];
         } else if (pipe(in) != 0 || pipe(out) != 0) {
@@ -144,6 +145,8 @@ public:
         tcgetattr(terminalSide_, &settings);
         return settings;
     }
+    // The pseudo-terminal's settings before the runner started.
+    const termios& InitialSettings() const { return initialSettings_; }
     // Waits up to two seconds for the runner to turn the terminal's echo off.
     bool WaitForRawMode() const {
         for (int i = 0; i < 200; ++i) {
@@ -159,6 +162,7 @@ private:
     int input_ = -1, output_ = -1, status_ = -1;
     int terminal_ = -1, terminalSide_ = -1;
     rusage usage_{};
+    termios initialSettings_{};
 };
 
 }  // namespace hexmoor::testing

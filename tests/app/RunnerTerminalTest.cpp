@@ -21,7 +21,7 @@ bool Restored(const termios& now, const termios& before) {
 
 TEST(RunnerTerminal, KeysReachTheProgramAsTyped) {
     TLiveRun run({Program("keycodes")}, TConsole::Terminal);
-    const termios before = run.TerminalSettings();
+    const termios& before = run.InitialSettings();
     ASSERT_TRUE(run.WaitForRawMode());
     // Ctrl-C is a key like any other, Enter is CR, and nothing is echoed by the terminal.
     run.Type("a\x03\r\x1a");
@@ -50,7 +50,7 @@ TEST(RunnerTerminal, EveryWayOutRestoresTheTerminal) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TLiveRun run({Program("keycodes")}, TConsole::Terminal);
-        const termios before = run.TerminalSettings();
+        const termios& before = run.InitialSettings();
         ASSERT_TRUE(before.c_lflag & ECHO);
         ASSERT_TRUE(run.WaitForRawMode());
         EXPECT_FALSE(run.TerminalSettings().c_lflag & (ICANON | ISIG));
@@ -68,7 +68,7 @@ TEST(RunnerTerminal, InputFromAFileLeavesTheTerminalAlone) {
     const std::string input = Temp("keys.txt");
     std::ofstream(input) << "a\n";
     TLiveRun run({"--input", input, Program("keycodes")}, TConsole::Terminal);
-    const termios before = run.TerminalSettings();
+    const termios& before = run.InitialSettings();
     EXPECT_EQ(run.ReadUntil("0D "), "61 0D ");
     EXPECT_EQ(run.Wait(), 0);
     EXPECT_TRUE(Restored(run.TerminalSettings(), before));
