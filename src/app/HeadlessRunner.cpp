@@ -17,19 +17,6 @@ namespace hexmoor {
 
 namespace {
 
-// A WAI that nothing can end here. There are no IRQ and XIRQ buttons, and no input pins to
-// click: only an enabled source that time drives can wake it, and only while I is clear.
-// Time drives the output compares, the real-time interrupt, the timer overflow, and the
-// pulse accumulator while its time gate is open (every count sets PAIF, the wrap PAOVF).
-// The input captures, the pulse accumulator's input edges and SPI/SCI need the outside
-// world; IC4/OC5 requests nothing. A request already pending wakes it too.
-bool WaitsForever(const TMachine& m) {
-    if (m.FlagI) return true;
-    uint16_t timed = IntOC1 | IntOC2 | IntOC3 | IntOC4 | IntRTI | IntTOF;
-    if (m.PulseGate) timed |= IntPAI | IntPAOV;
-    return (m.EnabledInterrupts & (timed | m.PendingInterrupts)) == 0;
-}
-
 void PrintScreen(const TTerminalScreen& screen) {
     for (int row = 1; row <= screen.Rows(); ++row) {
         std::string text = screen.RowText(row);
@@ -103,7 +90,8 @@ int RunHeadless(const TRunnerOptions& options) {
         } else {
             passes = m.RunSlice(limits, untilPoll);
         }
-        if (m.RunState == RunWaiting && WaitsForever(m)) {
+        // A WAI that nothing the runner can do will end: no buttons, no input pins.
+        if (m.RunState == RunWaiting && m.OnlyAClickCanWake()) {
             waitsForever = true;
             break;
         }

@@ -135,23 +135,22 @@ private:
 
 }  // namespace
 
-// Untraced: the panel is refreshed only when the run ends, and user actions are handled
-// every few milliseconds of host time rather than after every pass.
+// Untraced: the run goes in slices of passes and spans; the panel is refreshed only when
+// the run ends, and user actions are handled every few milliseconds of host time, between
+// slices.
 void TMachine::FastMoor() {
     using Clock = std::chrono::steady_clock;
     constexpr auto kPumpInterval = std::chrono::milliseconds(5);
+    constexpr uint32_t kSlicePasses = 1024;
     auto lastPump = Clock::now();
     TChipClock chipClock;
-    unsigned passes = 0;
     do {
-        RunPass();
-        if ((++passes & 0x3FF) == 0) {
-            const auto now = Clock::now();
-            if (Panel.ChipSpeedMenu.Checked) chipClock.Pace(FrontPanel, CycleCount, now);
-            if (now - lastPump >= kPumpInterval) {
-                FrontPanel.PumpEvents();
-                lastPump = Clock::now();
-            }
+        RunSlice(TRunLimits{}, kSlicePasses);
+        const auto now = Clock::now();
+        if (Panel.ChipSpeedMenu.Checked) chipClock.Pace(FrontPanel, CycleCount, now);
+        if (now - lastPump >= kPumpInterval) {
+            FrontPanel.PumpEvents();
+            lastPump = Clock::now();
         }
         // Nothing changes on the panel meanwhile (a repaint would wake the wait again).
         if ((RunState == RunStopped || RunState == RunWaiting) && OnlyAClickCanWake() &&

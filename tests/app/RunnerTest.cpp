@@ -311,6 +311,23 @@ TEST(Runner, StopsAtTheBreakPoint) {
     EXPECT_THAT(run.Out, HasSubstr("X: 0001"));
 }
 
+// Traced, the runner goes pass by pass; untraced, in spans: both end in the same state.
+TEST(Runner, TracedAndUntracedRunsEndAlike) {
+    const char* limits[] = {"--max-instructions 123457", "--max-cycles 300001", "--max-cycles 1000000 --max-instructions 99999"};
+    for (const char* limit : limits) {
+        for (const char* program : {"oc2_counter", "rti_counter", "timing_stress"}) {
+            SCOPED_TRACE(std::string(program) + " " + limit);
+            const std::string arguments = std::string("--registers --stats ") + limit + " " + Program(program);
+            const TRun untraced = RunRunner(arguments);
+            const TRun traced = RunRunner("--trace /dev/null " + arguments);
+            EXPECT_EQ(untraced.Out, traced.Out);
+            EXPECT_EQ(untraced.Status, traced.Status);
+            auto counts = [](const std::string& err) { return err.substr(0, err.find("seconds:")); };
+            EXPECT_EQ(counts(untraced.Err), counts(traced.Err));
+        }
+    }
+}
+
 TEST(Runner, LimitsAndStatistics) {
     const TRun run = RunRunner("--max-instructions 1000 --stats " + Program("count_up"));
     EXPECT_EQ(run.Status, 3);

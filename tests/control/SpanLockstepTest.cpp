@@ -87,5 +87,34 @@ INSTANTIATE_TEST_SUITE_P(Timing, SpanLockstep,
                                            TLockstepCase{"CopTimesOut", 0x02, true}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+// A run cut by an instruction or cycle limit stops where a pass-by-pass run with the same
+// limit stops, in the same state.
+TEST(SpanLimits, RunsCutByALimitEndAlike) {
+    struct TCase {
+        uint64_t Instructions;
+        int64_t Cycles;
+    };
+    const TCase cases[] = {{12'345, INT64_MAX}, {400'001, INT64_MAX}, {UINT64_MAX, 54'321}, {UINT64_MAX, 1'500'002},
+                           {200'000, 900'000}, {900'000, 200'000}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.Instructions) + " instructions, " + std::to_string(c.Cycles) + " cycles");
+        TTestMachine passes, spans;
+        for (TTestMachine* t : {&passes, &spans}) {
+            t->LoadThroughPanel("timing_stress");
+            t->Poke(0x5000, {0x91});  // prescale 4, pulse accumulator, WAI
+            t->Machine->Panel.RunningLed.Lit = true;
+        }
+        TMachine& reference = *passes.Machine;
+        while (reference.InstructionCount < c.Instructions && reference.CycleCount < c.Cycles) reference.RunPass();
+        TMachine& fast = *spans.Machine;
+        const TRunLimits limits{c.Instructions, c.Cycles};
+        for (int slice = 0; slice < 100'000 && fast.InstructionCount < c.Instructions && fast.CycleCount < c.Cycles;
+             ++slice)
+            fast.RunSlice(limits, 4096);
+        EXPECT_EQ(Difference(reference, fast), "");
+        EXPECT_EQ(fast.CycleCount, reference.CycleCount);
+    }
+}
+
 }  // namespace
 }  // namespace hexmoor::testing

@@ -12,6 +12,25 @@ fail() { echo "FAIL: $*" >&2; [[ -n ${pid:-} ]] && kill "$pid" 2>/dev/null; exit
 # CPU seconds (user + system) the process has used so far.
 cpu_seconds() { awk '{ printf "%.2f", ($14 + $15) / '"$(getconf CLK_TCK)"' }' "/proc/$1/stat"; }
 
+# Waits up to ten seconds for a message box (its title is its kind), then answers it with
+# a key and waits for it to go; a loaded machine may be slow to show or close one.
+answer() {
+    local box=
+    for _ in $(seq 100); do
+        box=$(xdotool search --name '^(Information|Warning|Confirm)$' 2>/dev/null | head -1)
+        [[ -n $box ]] && break
+        sleep 0.1
+    done
+    [[ -n $box ]] || fail "no message box for: $2"
+    sleep 0.2
+    xdotool key "$1"
+    for _ in $(seq 100); do
+        xdotool search --name '^(Information|Warning|Confirm)$' >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "the message box stayed: $2"
+}
+
 # Starts hexmoor with a program, answers the power-on dialog and clicks Run.
 start() {
     "$hexmoor" "$programs/$1.s19" &
@@ -22,15 +41,11 @@ start() {
         sleep 0.1
     done
     [[ -n $window ]] || fail "no window"
-    sleep 1
-    xdotool key Return  # "PowerOn Reset"
-    sleep 0.5
+    answer Return "PowerOn Reset"
     eval "$(xdotool getwindowgeometry --shell "$window")"
     local menu=$((HEIGHT - 434))
     xdotool mousemove $((X + 64 + 7)) $((Y + menu + 208 + 17)) click 1  # the Running LED
-    sleep 0.5
-    xdotool key Return  # "External Reset"
-    sleep 0.5
+    answer Return "External Reset"
 }
 
 # File > Exit (by its mnemonics), Yes to the close query; the program must end by itself.
@@ -38,8 +53,7 @@ close_and_expect_exit() {
     xdotool key alt+f
     sleep 0.5
     xdotool key x
-    sleep 0.5
-    xdotool key y
+    answer y "the close query"
     for _ in $(seq 50); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
