@@ -26,9 +26,8 @@ uint32_t TMachine::RunSpan(const TRunLimits& limits, uint32_t maxInstructions) {
     // instructions so far, and of the one before the span: CycleCount - SpanBase. That may
     // grow up to the next event; and an instruction starts only while CycleCount is below
     // the cycle limit.
-    SpanBase = CycleCount - InstructionCycles;
-    SpanCeiling = std::min(SpanBase + CyclesBeforeNextEvent(), limits.MaxCycles - 1);
-    SpanOpen = true;
+    SpanCycleLimit = limits.MaxCycles - 1;
+    OpenSpan();
     // Bounded, so that a run without tail calls (an unoptimised build) nests no deeper.
     const uint32_t count = uint32_t(std::min<uint64_t>({maxInstructions, limits.MaxInstructions - InstructionCount, 4096}));
     SpanLeft = count;
@@ -37,9 +36,24 @@ uint32_t TMachine::RunSpan(const TRunLimits& limits, uint32_t maxInstructions) {
     if (done != 0) InterruptVector = 0;
     if (SpanOpen) {
         SpanOpen = false;
-        AdvanceTime(int32_t(CycleCount - InstructionCycles - SpanBase));
+        AdvanceTimeQuietly(int32_t(CycleCount - InstructionCycles - SpanBase));
     }
     return done;
+}
+
+void TMachine::OpenSpan() {
+    SpanBase = CycleCount - InstructionCycles;
+    SpanCeiling = std::min(SpanBase + CyclesBeforeNextEvent(), SpanCycleLimit);
+    SpanOpen = true;
+}
+
+// After the instruction whose register access settled the span: a new span starts here
+// when a run pass would find nothing to do but execute. The access may have stopped the
+// run, requested a reset, or unmasked an interrupt that is pending.
+bool TMachine::ReopenSpan() {
+    if (RunState != RunNormal || !Panel.RunningLed.Lit || !PassesOnlyExecute()) return false;
+    OpenSpan();
+    return true;
 }
 
 // In the middle of an instruction, all instructions before it are in CycleCount.
@@ -47,7 +61,7 @@ void TMachine::SettleSpan() {
     if (!SpanOpen) return;
     SpanOpen = false;
     SpanCeiling = -1;  // the span ends after this instruction
-    AdvanceTime(int32_t(CycleCount - SpanBase));
+    AdvanceTimeQuietly(int32_t(CycleCount - SpanBase));
 }
 
 // A WAI's passes add one cycle each; while nothing can wake it, they run to the next timed
@@ -57,7 +71,7 @@ uint32_t TMachine::SkipWaitPasses(const TRunLimits& limits, uint32_t maxPasses) 
     const int64_t byEvent = int64_t(CyclesBeforeNextEvent()) - InstructionCycles + 1;
     const int64_t passes = std::min({byEvent, limits.MaxCycles - CycleCount, int64_t(maxPasses)});
     if (passes <= 0) return 0;
-    AdvanceTime(int32_t(InstructionCycles + passes - 1));
+    AdvanceTimeQuietly(int32_t(InstructionCycles + passes - 1));
     InterruptVector = 0;
     InstructionCycles = 1;
     CycleCount += passes;

@@ -113,6 +113,20 @@ void TMachine::AdvanceTime(int32_t cycles) {
     }
 }
 
+// AdvanceTime for at most CyclesBeforeNextEvent() cycles: only the counting is left.
+void TMachine::AdvanceTimeQuietly(int32_t cycles) {
+    if (AdStabilizeBlocks != 0) AdStabilizeCycles -= cycles;
+    if (AdConversionDelay != 0) AdConversionDelay -= cycles;
+    if (!CopDisabled) CopCycles -= cycles;
+    RtiAccumulator += cycles;
+    PrescalerCount = uint16_t(PrescalerCount + cycles);
+    TimerCount = uint16_t(TimerCount + (PrescalerCount >> PrescalerShift));
+    PrescalerCount &= PrescalerMask;
+    RegisterBlock[TCNT] = uint8_t(TimerCount >> 8);
+    RegisterBlock[TCNT + 1] = uint8_t(TimerCount);
+    if (PulseGate) PulseDivider += cycles;
+}
+
 // The most cycles time can advance by, in one step or many, before any of the steps above
 // would do more than count: a COP block, an A/D step, an RTI tick, a timer tick that
 // reaches a compare or wraps, a pulse count. Up to this many, one step leaves the chip
@@ -125,7 +139,8 @@ int32_t TMachine::CyclesBeforeNextEvent() const {
     if (PulseGate) cycles = std::min(cycles, 63 - PulseDivider);
     // Timer ticks before one passes a compare value or the counter wraps.
     int32_t ticks = 0xFFFF - TimerCount;
-    for (uint8_t offset : {TOC1, TOC2, TOC3, TOC4}) {
+    static constexpr uint8_t kCompares[] = {TOC1, TOC2, TOC3, TOC4};
+    for (uint8_t offset : kCompares) {
         const uint16_t compare = uint16_t(RegisterBlock[offset] << 8 | RegisterBlock[offset + 1]);
         ticks = std::min<int32_t>(ticks, uint16_t(compare - TimerCount - 1));
     }

@@ -128,11 +128,14 @@ using TSpanHandler = void (*)(TMachine&);
 extern const std::array<TSpanHandler, 256> kSpanHandlers;
 
 // After an instruction: counted, and the span goes on unless its instruction count or its
-// cycles are used up, a register access settled it, or the breakpoint is next.
+// cycles are used up, or the breakpoint is next.
 [[gnu::always_inline]] inline void ContinueSpan(TMachine& m) {
     ++m.InstructionCount;
     m.CycleCount += m.InstructionCycles;
-    if (--m.SpanLeft == 0 || m.CycleCount > m.SpanCeiling || m.RegisterPC == m.BreakPointAddress) return;
+    if (--m.SpanLeft == 0 || m.RegisterPC == m.BreakPointAddress) return;
+    // Past the ceiling: an event is due, or a register access settled the span, which may
+    // go on from here when nothing is due.
+    if (m.CycleCount > m.SpanCeiling && (m.SpanOpen || !m.ReopenSpan() || m.CycleCount > m.SpanCeiling)) return;
     return kSpanHandlers[m.MemoryImage[m.RegisterPC]](m);
 }
 

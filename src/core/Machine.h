@@ -80,6 +80,7 @@ public:
     void FastExecuteInstruction();  // the one instruction at RegisterPC
     void InstructionPreProcessing();  // time advances by the last pass's cycles
     void AdvanceTime(int32_t cycles);
+    void AdvanceTimeQuietly(int32_t cycles);  // no more than CyclesBeforeNextEvent()
     int32_t CyclesBeforeNextEvent() const;
     void CountPulse();                // one pulse-accumulator count
     // Leaves InterruptVector. Most passes find nothing to arbitrate: that test is inline.
@@ -100,10 +101,12 @@ public:
     // The first access to the register window in a span advances time by what it owes.
     void SettleSpan();
     void ExecuteInSpan();  // from RegisterPC on, while the span lasts
+    bool ReopenSpan();     // after a register access settled it; false when it must end
     bool SpanOpen = false;
     uint32_t SpanLeft = 0;    // instructions the span may still execute
     int64_t SpanBase = 0;     // CycleCount less the time the passes would have advanced
     int64_t SpanCeiling = 0;  // the CycleCount at which the span stops
+    int64_t SpanCycleLimit = 0;  // the last CycleCount at which an instruction may start
     void FastMoor();
     void Moor();
     void RunClick();
@@ -230,6 +233,7 @@ public:
 
 private:
     bool PassesOnlyExecute() const;
+    void OpenSpan();
     uint32_t RunSpan(const TRunLimits& limits, uint32_t maxInstructions);
     uint32_t SkipWaitPasses(const TRunLimits& limits, uint32_t maxPasses);
 
