@@ -3,9 +3,10 @@
 // (an RTI tick, a timer tick that reaches a compare value or wraps, a COP block, an A/D
 // step, a pulse count), while no interrupt can be taken and the CPU runs normally, the
 // passes do nothing but execute: so a span executes instructions back to back and
-// advances time by their sum at its end. The first access to the register window settles
-// the time owed so far, so the program reads the counters and flags it would have read,
-// and ends the span after that instruction: a register write may change what is due.
+// advances time by their sum at its end. An access to the register window settles the time
+// owed so far, so the program reads the counters and flags it would have read; after that
+// instruction a new span begins, with what is due worked out afresh, unless the access
+// stopped the run or let an interrupt in.
 #include <algorithm>
 
 #include "core/Machine.h"
