@@ -69,8 +69,13 @@ void TRunnerPanel::FlushOutputIfOld() {
 bool TRunnerPanel::Quiet() const { return !lastWrite_ || machine_->CycleCount - *lastWrite_ >= kQuietCycles; }
 
 // Ends the run once: the run loop sees the Running LED go dark, a waiting read is released.
+// A read later in the same instruction (LDD of the status and data ports) is released too:
+// nothing more will come.
 void TRunnerPanel::EndRun() {
-    if (runEnded_) return;
+    if (runEnded_) {
+        machine_->ReleaseInputWait();
+        return;
+    }
     runEnded_ = true;
     machine_->RunClick();
 }

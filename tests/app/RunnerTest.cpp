@@ -326,6 +326,18 @@ TEST(Runner, TracedAndUntracedRunsEndAlike) {
             EXPECT_EQ(counts(untraced.Err), counts(traced.Err));
         }
     }
+    // Runs the runner ends itself when the input has run out: in a status-polling wait loop,
+    // and in a read of the data port.
+    for (const char* program : {"prompt_poll", "echo"}) {
+        SCOPED_TRACE(program);
+        const std::string arguments = std::string("--registers --stats ") + Program(program);
+        const TRun untraced = RunRunner(arguments, "ab\n");
+        const TRun traced = RunRunner("--trace /dev/null " + arguments, "ab\n");
+        EXPECT_EQ(untraced.Status, 0);
+        EXPECT_EQ(untraced.Out, traced.Out);
+        auto counts = [](const std::string& err) { return err.substr(0, err.find("seconds:")); };
+        EXPECT_EQ(counts(untraced.Err), counts(traced.Err));
+    }
 }
 
 TEST(Runner, LimitsAndStatistics) {
