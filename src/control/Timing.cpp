@@ -138,12 +138,11 @@ int32_t TMachine::CyclesBeforeNextEvent() const {
     if (!CopDisabled) cycles = std::min(cycles, CopCycles - 1);
     if (PulseGate) cycles = std::min(cycles, 63 - PulseDivider);
     // Timer ticks before one passes a compare value or the counter wraps.
-    int32_t ticks = 0xFFFF - TimerCount;
-    static constexpr uint8_t kCompares[] = {TOC1, TOC2, TOC3, TOC4};
-    for (uint8_t offset : kCompares) {
+    auto before = [this](uint8_t offset) {
         const uint16_t compare = uint16_t(RegisterBlock[offset] << 8 | RegisterBlock[offset + 1]);
-        ticks = std::min<int32_t>(ticks, uint16_t(compare - TimerCount - 1));
-    }
+        return int32_t(uint16_t(compare - TimerCount - 1));
+    };
+    const int32_t ticks = std::min({0xFFFF - int32_t(TimerCount), before(TOC1), before(TOC2), before(TOC3), before(TOC4)});
     const int64_t timerCycles = ((int64_t(ticks) + 1) << PrescalerShift) - 1 - PrescalerCount;
     return int32_t(std::min<int64_t>(cycles, timerCycles));
 }
