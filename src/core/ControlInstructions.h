@@ -113,7 +113,7 @@ void ReturnFromSubroutine(TMachine& m) {
 }
 
 template <class I>
-void PushOrPull(TMachine& m) {
+[[gnu::always_inline]] inline void PushOrPull(TMachine& m) {
     using enum TOperation;
     constexpr TOperation op = I::Op.Operation;
     if constexpr (op == Psh8) {

@@ -73,7 +73,7 @@ void BitSetOrClear(TMachine& m) {
 
 // ADDD, SUBD, CPD/CPX/CPY and LDD/LDX/LDY/LDS.
 template <class I>
-void Register16Operation(TMachine& m) {
+[[gnu::always_inline]] inline void Register16Operation(TMachine& m) {
     using enum TOperation;
     uint16_t& reg = Register16<I::Op.Register>(m);
     const uint16_t operand = ReadOperand16<I>(m);
@@ -85,7 +85,7 @@ void Register16Operation(TMachine& m) {
 }
 
 template <class I>
-void StoreRegister16(TMachine& m) {
+[[gnu::always_inline]] inline void StoreRegister16(TMachine& m) {
     const uint16_t value = Register16<I::Op.Register>(m);
     FormEffectiveAddress<I>(m);
     m.OperandWord = value;

@@ -48,7 +48,7 @@ using THandler = void (*)(TMachine&);
 void ExecutePrebyte(TMachine& m, int page);
 
 template <int Page, int Code>
-void ExecuteOpcode(TMachine& m) {
+[[gnu::always_inline]] inline void ExecuteOpcode(TMachine& m) {
     using I = TDecoded<Page, Code>;
     using enum TOperation;
     constexpr TOperation op = I::Op.Operation;
@@ -125,7 +125,16 @@ constexpr bool EndsSpan(TOperation op) {
 // handler has its own dispatch. A handler for an instruction the span leaves to a pass
 // executes nothing and returns.
 using TSpanHandler = void (*)(TMachine&);
-extern const std::array<TSpanHandler, 256> kSpanHandlers;
+using TSpanPage = std::array<TSpanHandler, 256>;
+extern const std::array<TSpanPage, kPageCount> kSpanHandlers;
+
+// Past the ceiling: an event is due, or a register access settled the span, which may go
+// on from here when nothing is due. Out of line, so that the handlers, which only tail-call,
+// save no registers.
+[[gnu::noinline]] void ContinueAfterCeiling(TMachine& m) {
+    if (m.SpanOpen || !m.ReopenSpan() || m.CycleCount > m.SpanCeiling) return;
+    return kSpanHandlers[0][m.MemoryImage[m.RegisterPC]](m);
+}
 
 // After an instruction: counted, and the span goes on unless its instruction count or its
 // cycles are used up, or the breakpoint is next.
@@ -133,43 +142,40 @@ extern const std::array<TSpanHandler, 256> kSpanHandlers;
     ++m.InstructionCount;
     m.CycleCount += m.InstructionCycles;
     if (--m.SpanLeft == 0 || m.RegisterPC == m.BreakPointAddress) return;
-    // Past the ceiling: an event is due, or a register access settled the span, which may
-    // go on from here when nothing is due.
-    if (m.CycleCount > m.SpanCeiling && (m.SpanOpen || !m.ReopenSpan() || m.CycleCount > m.SpanCeiling)) return;
-    return kSpanHandlers[m.MemoryImage[m.RegisterPC]](m);
+    if (m.CycleCount > m.SpanCeiling) [[unlikely]] return ContinueAfterCeiling(m);
+    return kSpanHandlers[0][m.MemoryImage[m.RegisterPC]](m);
 }
 
-template <int Page>
-void ExecuteInSpanAfterPrebyte(TMachine& m) {
-    const uint8_t code = FetchByte(m, 1);
-    if (EndsSpan(kOpcodeTable[Page][code].Operation)) return;
-    kHandlers[Page][code](m);
-    return ContinueSpan(m);
-}
-
-template <int Code>
+// Page Page's handler for Code; on the first page a prebyte goes on to its page's handler
+// for the byte after it.
+template <int Page, int Code>
 void ExecuteInSpan(TMachine& m) {
-    constexpr TOperation op = kOpcodeTable[0][Code].Operation;
+    constexpr TOperation op = kOpcodeTable[Page][Code].Operation;
     if constexpr (op == TOperation::Prebyte) {
-        return ExecuteInSpanAfterPrebyte<PageAfter(Code)>(m);
+        return kSpanHandlers[PageAfter(Code)][FetchByte(m, 1)](m);
     } else if constexpr (!EndsSpan(op)) {
-        ExecuteOpcode<0, Code>(m);
+        ExecuteOpcode<Page, Code>(m);
         return ContinueSpan(m);
     }
 }
 
-template <std::size_t... Codes>
-constexpr std::array<TSpanHandler, 256> MakeSpanPage(std::index_sequence<Codes...>) {
-    return {&ExecuteInSpan<int(Codes)>...};
+template <int Page, std::size_t... Codes>
+constexpr TSpanPage MakeSpanPage(std::index_sequence<Codes...>) {
+    return {&ExecuteInSpan<Page, int(Codes)>...};
 }
 
-constexpr std::array<TSpanHandler, 256> kSpanHandlers = MakeSpanPage(std::make_index_sequence<256>{});
+constexpr std::array<TSpanPage, kPageCount> kSpanHandlers{
+    MakeSpanPage<0>(std::make_index_sequence<256>{}),
+    MakeSpanPage<1>(std::make_index_sequence<256>{}),
+    MakeSpanPage<2>(std::make_index_sequence<256>{}),
+    MakeSpanPage<3>(std::make_index_sequence<256>{}),
+};
 
 }  // namespace
 }  // namespace execute
 
 void TMachine::FastExecuteInstruction() { execute::kHandlers[0][MemoryImage[RegisterPC]](*this); }
 
-void TMachine::ExecuteInSpan() { execute::kSpanHandlers[MemoryImage[RegisterPC]](*this); }
+void TMachine::ExecuteInSpan() { execute::kSpanHandlers[0][MemoryImage[RegisterPC]](*this); }
 
 }  // namespace hexmoor

@@ -27,7 +27,7 @@ inline uint16_t FetchWord(const TMachine& m, int offset) {
 }
 
 template <class I>
-void FormEffectiveAddress(TMachine& m) {
+[[gnu::always_inline]] inline void FormEffectiveAddress(TMachine& m) {
     using enum TAddressing;
     constexpr TAddressing mode = I::Op.Mode;
     if constexpr (mode == Direct)
@@ -43,7 +43,7 @@ void FormEffectiveAddress(TMachine& m) {
 }
 
 template <class I>
-uint8_t ReadOperand8(TMachine& m) {
+[[gnu::always_inline]] inline uint8_t ReadOperand8(TMachine& m) {
     if constexpr (I::Op.Mode == TAddressing::Immediate8) {
         return FetchByte(m, I::N);
     } else {
@@ -54,7 +54,7 @@ uint8_t ReadOperand8(TMachine& m) {
 }
 
 template <class I>
-uint16_t ReadOperand16(TMachine& m) {
+[[gnu::always_inline]] inline uint16_t ReadOperand16(TMachine& m) {
     if constexpr (I::Op.Mode == TAddressing::Immediate16) {
         return FetchWord(m, I::N);
     } else {
