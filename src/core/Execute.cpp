@@ -124,7 +124,9 @@ constexpr bool EndsSpan(TOperation op) {
 // lasts, goes straight on to the next instruction's handler (a tail call), so every
 // handler has its own dispatch. A handler for an instruction the span leaves to a pass
 // executes nothing and returns.
-using TSpanHandler = void (*)(TMachine&);
+// The program counter travels in a register from handler to handler, so the next
+// instruction's fetch does not wait for this one's store of RegisterPC to be read back.
+using TSpanHandler = void (*)(TMachine&, uint16_t pc);
 using TSpanPage = std::array<TSpanHandler, 256>;
 extern const std::array<TSpanPage, kPageCount> kSpanHandlers;
 
@@ -133,7 +135,7 @@ extern const std::array<TSpanPage, kPageCount> kSpanHandlers;
 // save no registers.
 [[gnu::noinline]] void ContinueAfterCeiling(TMachine& m) {
     if (m.SpanOpen || !m.ReopenSpan() || m.CycleCount > m.SpanCeiling) return;
-    return kSpanHandlers[0][m.MemoryImage[m.RegisterPC]](m);
+    return kSpanHandlers[0][m.MemoryImage[m.RegisterPC]](m, m.RegisterPC);
 }
 
 // After an instruction: counted, and the span goes on unless its instruction count or its
@@ -141,18 +143,20 @@ extern const std::array<TSpanPage, kPageCount> kSpanHandlers;
 [[gnu::always_inline]] inline void ContinueSpan(TMachine& m) {
     ++m.InstructionCount;
     m.CycleCount += m.InstructionCycles;
-    if (--m.SpanLeft == 0 || m.RegisterPC == m.BreakPointAddress) return;
+    const uint16_t pc = m.RegisterPC;
+    if (--m.SpanLeft == 0 || pc == m.BreakPointAddress) return;
     if (m.CycleCount > m.SpanCeiling) [[unlikely]] return ContinueAfterCeiling(m);
-    return kSpanHandlers[0][m.MemoryImage[m.RegisterPC]](m);
+    return kSpanHandlers[0][m.MemoryImage[pc]](m, pc);
 }
 
 // Page Page's handler for Code; on the first page a prebyte goes on to its page's handler
 // for the byte after it.
 template <int Page, int Code>
-void ExecuteInSpan(TMachine& m) {
+void ExecuteInSpan(TMachine& m, uint16_t pc) {
+    m.RegisterPC = pc;  // already there: this tells the compiler so
     constexpr TOperation op = kOpcodeTable[Page][Code].Operation;
     if constexpr (op == TOperation::Prebyte) {
-        return kSpanHandlers[PageAfter(Code)][FetchByte(m, 1)](m);
+        return kSpanHandlers[PageAfter(Code)][FetchByte(m, 1)](m, pc);
     } else if constexpr (!EndsSpan(op)) {
         ExecuteOpcode<Page, Code>(m);
         return ContinueSpan(m);
@@ -176,6 +180,6 @@ constexpr std::array<TSpanPage, kPageCount> kSpanHandlers{
 
 void TMachine::FastExecuteInstruction() { execute::kHandlers[0][MemoryImage[RegisterPC]](*this); }
 
-void TMachine::ExecuteInSpan() { execute::kSpanHandlers[0][MemoryImage[RegisterPC]](*this); }
+void TMachine::ExecuteInSpan() { execute::kSpanHandlers[0][MemoryImage[RegisterPC]](*this, RegisterPC); }
 
 }  // namespace hexmoor
