@@ -137,12 +137,14 @@ int32_t TMachine::CyclesBeforeNextEvent() const {
     if (AdConversionDelay != 0) cycles = std::min(cycles, AdConversionDelay - 1);
     if (!CopDisabled) cycles = std::min(cycles, CopCycles - 1);
     if (PulseGate) cycles = std::min(cycles, 63 - PulseDivider);
-    // Timer ticks before one passes a compare value or the counter wraps.
-    auto before = [this](uint8_t offset) {
+    // Timer ticks before one passes a compare value or the counter wraps. The four compare
+    // registers are consecutive words.
+    const uint16_t next = uint16_t(TimerCount + 1);
+    uint16_t ticks = uint16_t(~TimerCount);
+    for (int offset = TOC1; offset <= TOC4; offset += 2) {
         const uint16_t compare = uint16_t(RegisterBlock[offset] << 8 | RegisterBlock[offset + 1]);
-        return int32_t(uint16_t(compare - TimerCount - 1));
-    };
-    const int32_t ticks = std::min({0xFFFF - int32_t(TimerCount), before(TOC1), before(TOC2), before(TOC3), before(TOC4)});
+        ticks = std::min(ticks, uint16_t(compare - next));
+    }
     const int64_t timerCycles = ((int64_t(ticks) + 1) << PrescalerShift) - 1 - PrescalerCount;
     return int32_t(std::min<int64_t>(cycles, timerCycles));
 }
