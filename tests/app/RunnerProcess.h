@@ -132,6 +132,15 @@ public:
         }
         return status_;
     }
+    // Whether the runner stops (on a stop signal) within two seconds.
+    bool WaitUntilStopped() {
+        for (int i = 0; i < 200; ++i) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG | WUNTRACED) == pid_) return WIFSTOPPED(status);
+            usleep(10000);
+        }
+        return false;
+    }
     std::string Err() const { return ReadAll(err_); }
     // The processor time the runner used, user and system, once it has ended.
     double CpuSeconds() const {

@@ -63,6 +63,24 @@ TEST(RunnerTerminal, EveryWayOutRestoresTheTerminal) {
     }
 }
 
+// A stop from outside hands the shell its terminal as it was; on continuing the keys go to
+// the program as typed again.
+TEST(RunnerTerminal, AStoppedRunnerGivesTheTerminalBack) {
+    TLiveRun run({Program("keycodes")}, TConsole::Terminal);
+    const termios& before = run.InitialSettings();
+    ASSERT_TRUE(run.WaitForRawMode());
+    run.Signal(SIGTSTP);
+    ASSERT_TRUE(run.WaitUntilStopped());
+    EXPECT_TRUE(Restored(run.TerminalSettings(), before));
+    run.Signal(SIGCONT);
+    ASSERT_TRUE(run.WaitForRawMode());
+    run.Type("b\x03");
+    EXPECT_EQ(run.ReadUntil("03 "), "62 03 ");
+    run.Type("\x1d");
+    EXPECT_EQ(run.Wait(), 0);
+    EXPECT_TRUE(Restored(run.TerminalSettings(), before));
+}
+
 // With --input the keyboard does not feed the program: the terminal stays as it is.
 TEST(RunnerTerminal, InputFromAFileLeavesTheTerminalAlone) {
     const std::string input = Temp("keys.txt");
