@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one fuzz target with libFuzzer for a while:  scripts/fuzz.sh TARGET SECONDS
-# Targets: s19_loader, terminal_output, typed_input, machine. New corpus files and crashes
+# Targets: s19_loader, terminal_output, typed_input, machine, spans. New corpus files and crashes
 # are kept outside the repository, in $HEXMOOR_FUZZ_DIR (default ~/.cache/hexmoor-fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,10 +15,10 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_
     -DHEXMOOR_FUZZ=ON -DHEXMOOR_SANITIZE=ON >/dev/null
 cmake --build build-fuzz --target "fuzz_$target"
 
-# The machine target takes a whole 64 KiB image and register writes after it; the input
+# The machine and spans targets take a whole 64 KiB image and register writes after it; the input
 # target needs room for more bytes than the input buffer drops at once.
 case $target in
-    machine) max_len=70000 ;;
+    machine | spans) max_len=70000 ;;
     typed_input) max_len=16384 ;;
     *) max_len=4096 ;;
 esac

@@ -1,0 +1,65 @@
+// An arbitrary 64 KiB memory image and register writes, run twice: pass by pass, and in
+// slices of spans whose lengths the input's last bytes choose. Whatever the program does,
+// the two machines agree in full after every slice.
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+#include "FuzzPanel.h"
+#include "support/MachineDifference.h"
+
+using namespace hexmoor;
+
+namespace {
+
+// Enough for the timer to wrap and the COP to time out at its shortest rate.
+constexpr uint64_t kPasses = 200'000;
+
+struct TRun {
+    fuzz::TFuzzPanel Panel;
+    std::unique_ptr<TMachine> Machine = std::make_unique<TMachine>(Panel);
+    TRun() { Panel.Attach(*Machine); }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    const std::size_t imageSize = std::min<std::size_t>(size, 0x10000);
+    std::array<TRun, 2> runs;
+    for (TRun& run : runs) {
+        TMachine& m = *run.Machine;
+        std::copy(data, data + imageSize, m.MemoryImage.begin());
+        std::copy(data, data + imageSize, m.ExternalImage.begin());
+        m.ResetMoor(PowerOnReset);
+        // What follows the image: register writes, an offset and a byte each.
+        for (std::size_t i = imageSize; i + 1 < size; i += 2) {
+            m.EffectiveAddress = uint16_t(m.IRegBeg + data[i] % 0x60);
+            m.DataByte = data[i + 1];
+            m.StoreByte();
+        }
+        m.Panel.RunningLed.Lit = true;
+    }
+    TMachine& reference = *runs[0].Machine;
+    TMachine& fast = *runs[1].Machine;
+
+    std::seed_seq seed(data + size - std::min<std::size_t>(size, 8), data + size);
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<uint32_t> length(1, 2000);
+    for (uint64_t passes = 0; passes < kPasses;) {
+        const uint32_t run = fast.RunSlice(TRunLimits{}, length(random));
+        if (run == 0) break;
+        passes += run;
+        for (uint32_t i = 0; i < run; ++i) reference.RunPass();
+        const std::string difference = testing::Difference(reference, fast);
+        if (!difference.empty()) {
+            std::fprintf(stderr, "spans and passes differ in %s after %llu passes, cycle %lld\n",
+                         difference.c_str(), static_cast<unsigned long long>(passes),
+                         static_cast<long long>(reference.CycleCount));
+            std::abort();
+        }
+    }
+    return 0;
+}
