@@ -15,8 +15,8 @@ using namespace hexmoor;
 
 namespace {
 
-// Enough for the timer to wrap and the COP to time out at its shortest rate.
-constexpr uint64_t kPasses = 200'000;
+// Enough for the timer to wrap twice at full speed and the COP to time out at its shortest rate.
+constexpr uint64_t kPasses = 50'000;
 
 struct TRun {
     fuzz::TFuzzPanel Panel;
