@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -65,6 +66,20 @@ private:
 [[noreturn]] inline void Fail(const std::string& why) {
     std::fprintf(stderr, "fuzz check failed: %s\n", why.c_str());
     std::abort();
+}
+
+// A machine input: a memory image of up to 64 KiB, loaded and reset, then register writes
+// from the bytes after it, an offset and a byte each.
+inline void LoadImageAndRegisterWrites(TMachine& m, const uint8_t* data, std::size_t size) {
+    const std::size_t imageSize = std::min<std::size_t>(size, 0x10000);
+    std::copy(data, data + imageSize, m.MemoryImage.begin());
+    std::copy(data, data + imageSize, m.ExternalImage.begin());
+    m.ResetMoor(PowerOnReset);
+    for (std::size_t i = imageSize; i + 1 < size; i += 2) {
+        m.EffectiveAddress = uint16_t(m.IRegBeg + data[i] % 0x60);
+        m.DataByte = data[i + 1];
+        m.StoreByte();
+    }
 }
 
 }  // namespace hexmoor::fuzz

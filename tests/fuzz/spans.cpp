@@ -3,10 +3,9 @@
 // the two machines agree in full after every slice.
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <random>
+#include <string>
 
 #include "FuzzPanel.h"
 #include "support/MachineDifference.h"
@@ -27,20 +26,10 @@ struct TRun {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    const std::size_t imageSize = std::min<std::size_t>(size, 0x10000);
     std::array<TRun, 2> runs;
     for (TRun& run : runs) {
-        TMachine& m = *run.Machine;
-        std::copy(data, data + imageSize, m.MemoryImage.begin());
-        std::copy(data, data + imageSize, m.ExternalImage.begin());
-        m.ResetMoor(PowerOnReset);
-        // What follows the image: register writes, an offset and a byte each.
-        for (std::size_t i = imageSize; i + 1 < size; i += 2) {
-            m.EffectiveAddress = uint16_t(m.IRegBeg + data[i] % 0x60);
-            m.DataByte = data[i + 1];
-            m.StoreByte();
-        }
-        m.Panel.RunningLed.Lit = true;
+        fuzz::LoadImageAndRegisterWrites(*run.Machine, data, size);
+        run.Machine->Panel.RunningLed.Lit = true;
     }
     TMachine& reference = *runs[0].Machine;
     TMachine& fast = *runs[1].Machine;
@@ -54,12 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         passes += run;
         for (uint32_t i = 0; i < run; ++i) reference.RunPass();
         const std::string difference = testing::Difference(reference, fast);
-        if (!difference.empty()) {
-            std::fprintf(stderr, "spans and passes differ in %s after %llu passes, cycle %lld\n",
-                         difference.c_str(), static_cast<unsigned long long>(passes),
-                         static_cast<long long>(reference.CycleCount));
-            std::abort();
-        }
+        if (!difference.empty())
+            fuzz::Fail("spans and passes differ in " + difference + " after " + std::to_string(passes) +
+                       " passes, cycle " + std::to_string(reference.CycleCount));
     }
     return 0;
 }
