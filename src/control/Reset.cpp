@@ -92,6 +92,7 @@ void TMachine::ResetMoor(TResetKind kind) {
     DisplayAllRegisters();
     CycleCount = 3;
     InstructionCycles = 0;
+    WaitLoop.Restart(CycleCount);
     DecodeInstruction();
 
     Change(Panel.IrqButton.Hint, kIrqDisabledHint, TPanelItem::InterruptButtons);

@@ -6,6 +6,7 @@
 namespace hexmoor {
 
 void TMachine::EnterInterrupt(bool stack) {
+    WaitLoop.InterruptEntered();
     if (stack) StackRegisters();
     FlagI = true;
     if (InterruptVector == kXirqVector) FlagX = true;
@@ -20,13 +21,24 @@ void TMachine::EnterInterrupt(bool stack) {
 void TMachine::RunPass() {
     InstructionPreProcessing();
     CheckForInterrupt();
-    if (InterruptVector == 0 && RunState == RunNormal && RegisterPC != BreakPointAddress) {
-        FastExecuteInstruction();
-        ++InstructionCount;
-    } else {
-        ActOnRunState();
+    try {
+        if (InterruptVector == 0 && RunState == RunNormal && RegisterPC != BreakPointAddress) {
+            FastExecuteInstruction();
+            ++InstructionCount;
+        } else {
+            ActOnRunState();
+        }
+    } catch (const TReadAbandoned&) {
+        AbandonRead();
     }
     CycleCount += InstructionCycles;
+}
+
+// A control ended the wait of a terminal read. Its instruction had changed nothing before
+// the read (PC still on it), and it takes no time: the next pass runs it again.
+void TMachine::AbandonRead() {
+    InstructionCycles = 0;
+    ChangeMask = 0;
 }
 
 void TMachine::ActOnRunState() {
@@ -137,7 +149,7 @@ private:
 
 // Untraced: the run goes in slices of passes and spans; the panel is refreshed only when
 // the run ends, and user actions are handled every few milliseconds of host time, between
-// slices.
+// slices. A wait for a key goes at the chip's speed, so it leaves the host's processor idle.
 void TMachine::FastMoor() {
     using Clock = std::chrono::steady_clock;
     constexpr auto kPumpInterval = std::chrono::milliseconds(5);
@@ -147,7 +159,8 @@ void TMachine::FastMoor() {
     do {
         RunSlice(TRunLimits{}, kSlicePasses);
         const auto now = Clock::now();
-        if (Panel.ChipSpeedMenu.Checked) chipClock.Pace(FrontPanel, CycleCount, now);
+        // A program waiting for a key in a polling loop needs no more than the chip's speed.
+        if (Panel.ChipSpeedMenu.Checked || WaitsForAKey()) chipClock.Pace(FrontPanel, CycleCount, now);
         if (now - lastPump >= kPumpInterval) {
             FrontPanel.PumpEvents();
             lastPump = Clock::now();

@@ -32,8 +32,15 @@ uint32_t TMachine::RunSpan(const TRunLimits& limits, uint32_t maxInstructions) {
     // Bounded, so that a run without tail calls (an unoptimised build) nests no deeper.
     const uint32_t count = uint32_t(std::min<uint64_t>({maxInstructions, limits.MaxInstructions - InstructionCount, 4096}));
     SpanLeft = count;
-    if (CycleCount <= SpanCeiling && RegisterPC != BreakPointAddress) ExecuteInSpan();
-    const uint32_t done = count - SpanLeft;
+    bool abandoned = false;
+    try {
+        if (CycleCount <= SpanCeiling && RegisterPC != BreakPointAddress) ExecuteInSpan();
+    } catch (const TReadAbandoned&) {
+        // The read settled the span first; the abandoned instruction is one more pass.
+        AbandonRead();
+        abandoned = true;
+    }
+    const uint32_t done = count - SpanLeft + abandoned;
     if (done != 0) InterruptVector = 0;
     if (SpanOpen) {
         SpanOpen = false;

@@ -25,10 +25,18 @@ inline void PushByte(TMachine& m, uint8_t byte) {
     --m.RegisterSP;
 }
 
-inline uint8_t PullByte(TMachine& m) {
-    m.EffectiveAddress = ++m.RegisterSP;
+// The byte `depth` above SP. Pulls read all their bytes before they move SP, so that a read
+// of the terminal that is abandoned leaves SP as it was.
+inline uint8_t StackByte(TMachine& m, int depth) {
+    m.EffectiveAddress = uint16_t(m.RegisterSP + depth);
     m.LoadByte();
     return m.DataByte;
+}
+
+inline uint8_t PullByte(TMachine& m) {
+    const uint8_t byte = StackByte(m, 1);
+    ++m.RegisterSP;
+    return byte;
 }
 
 // Low byte at SP, high byte at SP - 1.
@@ -105,8 +113,9 @@ void JumpToSubroutine(TMachine& m) {
 
 template <class I>
 void ReturnFromSubroutine(TMachine& m) {
-    const uint8_t high = PullByte(m);
-    const uint8_t low = PullByte(m);
+    const uint8_t high = StackByte(m, 1);
+    const uint8_t low = StackByte(m, 2);
+    m.RegisterSP = uint16_t(m.RegisterSP + 2);
     m.RegisterPC = uint16_t(high << 8 | low);
     m.InstructionCycles = I::Op.Cycles;
     m.ChangeMask = I::ChangeMask;
@@ -123,9 +132,9 @@ template <class I>
     } else if constexpr (op == Psh16) {
         PushWord(m, Register16<I::Op.Register>(m));
     } else {
-        m.EffectiveAddress = ++m.RegisterSP;
+        m.EffectiveAddress = uint16_t(m.RegisterSP + 1);
         m.LoadWord();
-        ++m.RegisterSP;
+        m.RegisterSP = uint16_t(m.RegisterSP + 2);
         Register16<I::Op.Register>(m) = m.OperandWord;
     }
     Finish<I>(m);
@@ -134,17 +143,17 @@ template <class I>
 // Pulls CCR, B, A, IX, IY and PC; unlike CLI and TAP it leaves MaskDelay alone.
 template <class I>
 void ReturnFromInterrupt(TMachine& m) {
-    m.UnpackCcr(PullByte(m));
+    uint8_t bytes[9];
+    for (int i = 0; i < 9; ++i) bytes[i] = StackByte(m, i + 1);
+    m.RegisterSP = uint16_t(m.RegisterSP + 9);
+    m.UnpackCcr(bytes[0]);
     m.SetIrqButtonHint();
-    m.RegisterB = PullByte(m);
-    m.RegisterA = PullByte(m);
-    auto pullWord = [&m] {
-        const uint8_t high = PullByte(m);
-        return uint16_t(high << 8 | PullByte(m));
-    };
-    m.RegisterX = pullWord();
-    m.RegisterY = pullWord();
-    m.RegisterPC = pullWord();
+    m.RegisterB = bytes[1];
+    m.RegisterA = bytes[2];
+    m.RegisterX = uint16_t(bytes[3] << 8 | bytes[4]);
+    m.RegisterY = uint16_t(bytes[5] << 8 | bytes[6]);
+    m.RegisterPC = uint16_t(bytes[7] << 8 | bytes[8]);
+    m.WaitLoop.InterruptReturned();
     m.InstructionCycles = I::Op.Cycles;
     m.ChangeMask = I::ChangeMask;
 }

@@ -21,6 +21,7 @@
 #include "io/Lumocrt/TerminalScreen.h"
 #include "io/PortState.h"
 #include "io/TerminalState.h"
+#include "io/WaitLoop.h"
 #include "registers/AdState.h"
 
 namespace hexmoor {
@@ -33,6 +34,11 @@ std::string CycleText(int64_t cycles);
 enum class TLoadResult { Loaded, NoData, NotRead, PartlyRead };
 
 enum TResetKind { PowerOnReset = 0, ExternalReset = 1, ClockMonitorReset = 2, CopReset = 3 };
+
+// Thrown out of a read of the terminal data port whose wait a control ended (Run/Stop, Step,
+// Reset, closing the window): the instruction is abandoned before it stored anything, so
+// it runs again, and waits again, when the program goes on.
+struct TReadAbandoned {};
 
 class TMachine : public TCpuRegisters,
                  public TConditionCodes,
@@ -56,6 +62,7 @@ public:
     TTerminalScreen Screen;  // the terminal, 80 x 24, a carriage return alone
 
     uint8_t RunState = RunNormal;
+    TWaitLoop WaitLoop;  // whether the program polls the status port waiting for a key
     // MODB:MODA taken at reset: 0 bootstrap, 1 special test, 2 single-chip, 3 expanded.
     uint8_t OperatingMode = 3;
 
@@ -179,6 +186,8 @@ public:
     void PrinterOutput();  // RegisterWriteByte to the printer
     void FormKeyPress(uint8_t key);
     void ReleaseInputWait();  // Run/Stop, Reset and Step end a wait for terminal input
+    // The program polls the status port in a recognised wait loop and nothing is typed.
+    bool WaitsForAKey() const { return InputBuffer.Empty() && WaitLoop.Waiting(CycleCount); }
     void ClrScr();
     void InputFileMenuClick();
     bool OpenInputFile(const std::string& path);  // false when it cannot be read
@@ -246,6 +255,7 @@ private:
     void SetRunControlsIdle();
     void ShowNextInstruction();
     void EnterInterrupt(bool stack);
+    void AbandonRead();  // the pass's instruction read nothing in the end
     void ActOnRunState();
     void ShowWindowLabels();
     void CompareMatched(uint8_t flag, int pin, uint8_t action);

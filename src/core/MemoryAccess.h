@@ -6,6 +6,7 @@
 
 namespace hexmoor {
 
+// A store notes whether it changed the byte: a program waiting for a key changes none.
 // A word's second byte wraps at $FFFF to $0000 and is tested against the register window
 // like any other byte (INIT can put the block at $0000).
 // The register window is the rare case: its handlers stay out of line, so the common
@@ -17,10 +18,12 @@ namespace hexmoor {
 }
 
 [[gnu::always_inline]] inline void TMachine::WriteByteAt(int32_t address, uint8_t byte) {
-    if (InRegisterWindow(address)) [[unlikely]]
+    if (InRegisterWindow(address)) [[unlikely]] {
         WriteRegisterAt(address, byte);
-    else
+    } else {
+        WaitLoop.Stored(MemoryImage[uint16_t(address)], byte);
         MemoryImage[uint16_t(address)] = byte;
+    }
 }
 
 inline void TMachine::LoadByte() { DataByte = ReadByteAt(EffectiveAddress); }

@@ -35,8 +35,10 @@ void TMachine::ReadPortE() {
     RegisterBlock[PORTE] = ComposePins(PortEInput, 0, 0x00, 8);
 }
 
-// An output LED is lit exactly when its latch bit is 1, whatever the pin's direction.
+// An output LED is lit exactly when its latch bit is 1, whatever the pin's direction. The
+// program wrote the port: it is doing something, not waiting for a key.
 void TMachine::UpdatePortOutput(TPortGroup output, uint8_t latch, int pins) {
+    WaitLoop.Acted();
     static constexpr const char* kNames[kPortGroupCount] = {
         "PORTA", "PORTA", "PORTB", "PORTC", "PORTC", "PORTD", "PORTD", "PORTE", "PORTF", "PORTG", "PORTG"};
     IoPause(kNames[output], "Output");

@@ -13,35 +13,42 @@ constexpr TColour kWindowColour = kWhite;
 
 }  // namespace
 
-// A program that polls the status port sees an input file's next line as typed input.
+// An empty read is a poll, which the wait-loop test looks at. An input file types its next
+// line at a poll when the program waits for a key at its prompt (or has long been quiet),
+// not when it merely looks for an abort key while it works; the read then finds the line.
 void TMachine::ConsoleStatus() {
-    if (InputBuffer.Empty() && InputFileOpen) FeedNextLine();
+    if (InputBuffer.Empty()) {
+        WaitLoop.Polled({RegisterPC, RegisterX, RegisterY, RegisterSP, RegisterA, RegisterB}, CycleCount);
+        if (InputFileOpen && WaitLoop.ReadyForLine(CycleCount)) FeedNextLine();
+        if (InputBuffer.Empty()) FrontPanel.StatusFoundNoInput();
+    }
     DataByte = InputBuffer.Empty() ? 0 : 1;
-    if (DataByte == 0) FrontPanel.StatusFoundNoInput();
 }
 
-// Waits in the window's event loop (never spinning) until a key, an input file or a
-// control that ends the wait fills the buffer. The abort byte reads as 0.
+// Waits in the window's event loop (never spinning) until a key or an input file fills the
+// buffer, or a control ends the wait: then the instruction is abandoned.
 void TMachine::ConsoleInput() {
     if (InputBuffer.Empty() && InputFileOpen) FeedNextLine();
     if (InputBuffer.Empty()) {
         Change(Panel.InputConsoleColour, kLime, TPanelItem::Terminal);
         WaitingForInput = true;
-        while (InputBuffer.Empty()) {
+        InputWaitReleased = false;
+        while (InputBuffer.Empty() && !InputWaitReleased) {
             FrontPanel.FocusTerminal();
             FrontPanel.WaitForEvents();
         }
         WaitingForInput = false;
         Change(Panel.InputConsoleColour, kWindowColour, TPanelItem::Terminal);
+        if (std::exchange(InputWaitReleased, false)) throw TReadAbandoned{};
     }
-    const uint8_t byte = uint8_t(InputBuffer.Front());
-    DataByte = byte == uint8_t(kAbortByte) ? 0 : byte;
+    DataByte = uint8_t(InputBuffer.Front());
     // The rest stays whole, however long: typed-ahead text is never cut.
     InputBuffer.PopFront();
     FrontPanel.PanelChanged(TPanelItem::Terminal);
 }
 
 void TMachine::ConsoleOutput() {
+    WaitLoop.Output(CycleCount);
     FrontPanel.FocusTerminal();
     const uint8_t byte = RegisterWriteByte;
     if (ConsoleEscape) {
@@ -91,10 +98,10 @@ void TMachine::FormKeyPress(uint8_t key) {
     FrontPanel.PanelChanged(TPanelItem::Terminal);
 }
 
-// The waiting read then takes the abort byte and the program goes on.
+// The waiting read gives up: its instruction is abandoned, and typed bytes stay typed.
 void TMachine::ReleaseInputWait() {
     if (!WaitingForInput) return;
-    InputBuffer.Assign(std::string_view(&kAbortByte, 1));
+    InputWaitReleased = true;
     WaitingForInput = false;
     FrontPanel.PanelChanged(TPanelItem::Terminal);
 }
@@ -128,6 +135,7 @@ void TMachine::ConsoleClick() { FrontPanel.FocusTerminal(); }
 // program goes on, and its later bytes are counted and dropped until the user closes the
 // printer output, which says how many were lost.
 void TMachine::PrinterOutput() {
+    WaitLoop.Acted();
     if (!PrinterOpen) {
         PrinterOpen = true;
         Change(Panel.CloseMenu.Enabled, true, TPanelItem::Menus);

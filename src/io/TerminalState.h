@@ -10,8 +10,6 @@
 
 namespace hexmoor {
 
-inline constexpr char kAbortByte = char(0x95);  // ends a wait for terminal input
-
 // Bytes typed ahead and not yet read, oldest first. Reading one costs O(1) however much
 // is waiting (megabytes piped into the runner): the read bytes are dropped in bulk.
 class TInputBuffer {
@@ -21,8 +19,11 @@ public:
     std::string_view Text() const { return std::string_view(text_).substr(head_); }
     char Front() const { return text_[head_]; }
 
-    void PopFront() {
-        if (++head_ == text_.size()) {
+    void PopFront() { Drop(1); }
+    // The first `count` bytes are gone.
+    void Drop(std::size_t count) {
+        head_ += count;
+        if (head_ == text_.size()) {
             Clear();
         } else if (head_ >= 4096 && head_ * 2 >= text_.size()) {
             text_.erase(0, head_);
@@ -30,6 +31,7 @@ public:
         }
     }
     void Append(char byte) { text_ += byte; }
+    void Append(std::string_view bytes) { text_ += bytes; }
     void Assign(std::string_view text) {
         text_.assign(text);
         head_ = 0;
@@ -45,6 +47,7 @@ struct TTerminalState {
     // Bytes typed ahead (Windows-1252 codes, NUL and CR intact): the InputConsole edit.
     TInputBuffer InputBuffer;
     bool WaitingForInput = false;
+    bool InputWaitReleased = false;  // a control ended the wait: the read is abandoned
     // An escape sequence (byte 7, a command, and for a cursor move a column and a row).
     bool ConsoleEscape = false;
     uint8_t ConsoleEscapeState = 0;  // 0 command, 1 column, 2 row expected

@@ -1,5 +1,5 @@
 // The front panel the fuzz targets run the machine with: every dialog answered OK, every
-// wait for input ended at once with the abort byte, the messages kept for checking.
+// wait for input ended at once (the read is abandoned), the messages kept for checking.
 #pragma once
 
 #include <sys/mman.h>
