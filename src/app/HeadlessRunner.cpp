@@ -138,6 +138,7 @@ int RunHeadless(const TRunnerOptions& options) {
     }
     // Ended by a signal: the shell's status for it, 128 + its number (130 for SIGINT).
     if (endSignal != 0) return 128 + endSignal;
+    if (!panel.Input().Failure().empty()) return kExitFile;
     return limited ? kExitLimit : kExitNormal;
 }
 

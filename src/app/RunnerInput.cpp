@@ -3,8 +3,11 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <utility>
 
 #include "app/EndSignals.h"
 
@@ -23,92 +26,123 @@ void TRunnerInput::BeInteractive() {
     pacing_ = TInputPacing::TypeAhead;
 }
 
-// Like a person at the keyboard, the runner types the next line when the program has
-// printed nothing for a while: a monitor that looks for an abort key while it prints a
-// listing does not take the next command for one. A read of the data port waits with the
-// chip's clock stopped, so it always gets the line.
-bool TRunnerInput::Offer(bool dataRead, bool quiet) {
-    if (pacing_ == TInputPacing::Paced && !dataRead && !quiet) return false;
-    const bool all = pacing_ == TInputPacing::TypeAhead;
-    if (file_.IsOpen() && (pending_.empty() || all)) {
-        std::string line;
-        while (file_.ReadLine(line)) {
-            pending_ += line + '\r';
-            if (!all) break;
+bool TRunnerInput::RanOut() const { return !SourceOpen() && pending_.Empty() && machine_.InputBuffer.Empty(); }
+
+std::size_t TRunnerInput::Room() const {
+    const std::size_t ahead = pending_.Size() + machine_.InputBuffer.Size();
+    return ahead < kReadAhead ? kReadAhead - ahead : 0;
+}
+
+// Something can be typed: a whole line, or the last of an input that ended without a line
+// end, or a line longer than the read-ahead; with --type-ahead anything at all.
+bool TRunnerInput::Ready() const {
+    if (pending_.Empty()) return false;
+    return pacing_ == TInputPacing::TypeAhead || pending_.Text().find('\r') != std::string_view::npos ||
+           !SourceOpen() || Room() == 0;
+}
+
+// A program that waits gets what has come even without its line end yet (a key sent alone
+// through a pipe); one that has only gone quiet gets whole lines.
+bool TRunnerInput::Offer(bool wait) {
+    while (!Ready() && Fill(0)) {
+    }
+    if (wait && pending_.Empty()) {
+        while (pending_.Empty() && Fill(-1)) {
         }
-        if (!file_.Error().empty()) {
-            std::fprintf(stderr, "hexmoor-run: %s: %s\n", options_.InputFile->c_str(), file_.Error().c_str());
-            file_.Close();
-        } else if (pending_.empty() || all) {
-            file_.Close();  // the end of the file
+        while (!Ready() && Fill(0)) {
         }
     }
-    if (pending_.empty()) return false;
-    TypePending(all ? std::string::npos : pending_.find('\r'));
+    if (pending_.Empty() || (!wait && !Ready())) return false;
+    const std::string_view text = pending_.Text();
+    const std::size_t cr = text.find('\r');
+    const std::size_t count = pacing_ == TInputPacing::TypeAhead || cr == std::string_view::npos ? text.size() : cr + 1;
+    for (char byte : text.substr(0, count)) machine_.FormKeyPress(uint8_t(byte));
+    pending_.Drop(count);
     return true;
 }
 
 void TRunnerInput::Poll() {
-    if (StdinFeeds()) Read(0);
-    if (pacing_ == TInputPacing::TypeAhead) TypePending(std::string::npos);
+    if (StdinFeeds()) Fill(0);
+    if (pacing_ != TInputPacing::TypeAhead) return;
+    while (file_.IsOpen() && Fill(0)) {
+    }
+    Offer(false);
 }
-
-bool TRunnerInput::Wait() { return !EndSignal() && StdinFeeds() && Read(-1); }
 
 void TRunnerInput::Nap(int milliseconds) {
-    if (StdinFeeds()) Read(milliseconds);
-    TypePending(std::string::npos);
+    if (StdinFeeds()) Fill(milliseconds);
+    Offer(false);
 }
 
-bool TRunnerInput::RanOut() const {
-    return !StdinFeeds() && !file_.IsOpen() && pending_.empty() && machine_.InputBuffer.Empty();
+// Reads more input while there is room: the file's next line, or what standard input has
+// (waiting up to `timeout` ms, -1 for ever). False when nothing came.
+bool TRunnerInput::Fill(int timeout) {
+    if (Room() == 0 || EndSignal() || !failure_.empty()) return false;
+    if (file_.IsOpen()) return ReadFileLine();
+    return StdinFeeds() && ReadStdin(timeout);
 }
 
-// Types the pending input up to and with the CR at `end` (all of it for npos).
-void TRunnerInput::TypePending(std::size_t end) {
-    end = end == std::string::npos ? pending_.size() : end + 1;
-    for (std::size_t i = 0; i < end; ++i) machine_.FormKeyPress(uint8_t(pending_[i]));
-    pending_.erase(0, end);
+bool TRunnerInput::ReadFileLine() {
+    std::string line;
+    if (file_.ReadLine(line)) {
+        pending_.Append(line);
+        pending_.Append('\r');
+        return true;
+    }
+    if (!file_.Error().empty()) {
+        const bool named = file_.Error().starts_with("line ");
+        Fail(*options_.InputFile + ": " + file_.Error() +
+             (named ? "" : " (after line " + std::to_string(file_.LineNumber()) + ")"));
+    }
+    file_.Close();
+    return false;
 }
 
-// Reads what is available (waiting up to timeout ms, -1 for ever) into the pending
-// input as keys: LF (or CR LF) is the Enter key, a CR; from a terminal in raw mode, keys
-// come as typed, and Ctrl-] ends the input. False at the end of the input, or when a
-// timed wait brought nothing. A signal interrupts the wait: true, the caller sees
-// EndSignal().
-bool TRunnerInput::Read(int timeout) {
+// LF (or CR LF) is the Enter key, a CR; from a terminal in raw mode, keys come as typed, and
+// Ctrl-] ends the input. A signal interrupts the wait.
+bool TRunnerInput::ReadStdin(int timeout) {
     pollfd fd{STDIN_FILENO, POLLIN, 0};
     int ready;
     while ((ready = poll(&fd, 1, timeout)) < 0 && errno == EINTR && !EndSignal()) {
     }
-    if (EndSignal()) return true;
-    if (ready <= 0) return timeout == 0;
+    if (ready <= 0) return false;
     char buffer[4096];
+    const std::size_t size = std::min(sizeof buffer, Room());
     ssize_t count;
-    while ((count = read(STDIN_FILENO, buffer, sizeof buffer)) < 0 && errno == EINTR && !EndSignal()) {
+    while ((count = read(STDIN_FILENO, buffer, size)) < 0 && errno == EINTR && !EndSignal()) {
     }
-    if (EndSignal() && count < 0) return true;
+    if (count < 0 && EndSignal()) return false;
+    if (count < 0) Fail(std::string("standard input: ") + std::strerror(errno));
     if (count <= 0) {
         stdinOpen_ = false;
         return false;
     }
-    for (ssize_t i = 0; i < count; ++i) {
-        const char c = buffer[i];
-        if (interactive_) {
-            if (c == kEndKey) {
-                endedByUser_ = true;
-                stdinOpen_ = false;
-                return false;
-            }
-            pending_ += c;
-        } else if (c == '\n' && lastWasCr_) {
-            lastWasCr_ = false;
-        } else {
-            lastWasCr_ = c == '\r';
-            pending_ += c == '\n' ? '\r' : c;
-        }
-    }
+    for (ssize_t i = 0; i < count && stdinOpen_; ++i) Take(uint8_t(buffer[i]));
     return true;
+}
+
+void TRunnerInput::Take(uint8_t byte) {
+    if (interactive_) {
+        if (byte == kEndKey) {
+            endedByUser_ = true;
+            stdinOpen_ = false;
+        } else if (const std::optional<uint8_t> key = keys_.Key(byte)) {
+            pending_.Append(char(*key));
+        } else if (keys_.Unmapped() && !std::exchange(unmappedNoted_, true)) {
+            std::fprintf(stderr, "hexmoor-run: a character the terminal has no byte for (Windows-1252) was not typed\n");
+        }
+    } else if (byte == '\n' && lastWasCr_) {
+        lastWasCr_ = false;
+    } else {
+        lastWasCr_ = byte == '\r';
+        pending_.Append(byte == '\n' ? '\r' : char(byte));
+    }
+}
+
+void TRunnerInput::Fail(const std::string& why) {
+    failure_ = why;
+    stdinOpen_ = false;
+    std::fprintf(stderr, "hexmoor-run: %s\n", why.c_str());
 }
 
 }  // namespace hexmoor

@@ -1,13 +1,13 @@
 // The runner's typed input: lines from standard input or --input typed into the machine's
 // input buffer like a person at the keyboard, or, from a terminal in raw mode, keys as
-// they come.
+// they come. Input is read only a bounded distance ahead of what the program has taken.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "app/HeadlessRunner.h"
+#include "app/TerminalKeys.h"
 #include "core/Machine.h"
 #include "core/TextLineReader.h"
 
@@ -15,6 +15,9 @@ namespace hexmoor {
 
 class TRunnerInput {
 public:
+    // Input read and not yet taken by the program (typed or not) stays below this.
+    static constexpr std::size_t kReadAhead = 64 * 1024;
+
     // A program read from standard input leaves nothing there to type.
     TRunnerInput(const TRunnerOptions& options, TMachine& machine)
         : options_(options), machine_(machine), stdinOpen_(options.Program != "-"), pacing_(options.Pacing) {}
@@ -24,21 +27,21 @@ public:
 
     // Standard input feeds the program and a person types it.
     bool FromKeyboard() const;
-    // Standard input is a terminal in raw mode: keys are typed as they come and Ctrl-]
-    // ends the input.
+    // Standard input is a terminal in raw mode: keys are typed as they come (as the
+    // window's keyboard gives them) and Ctrl-] ends the input.
     void BeInteractive();
     bool Interactive() const { return interactive_; }
     bool EndedByUser() const { return endedByUser_; }
+    // Why the input could not be read ("session.txt: line 3 is longer than 65536
+    // characters"); empty while it can. The message has been printed.
+    const std::string& Failure() const { return failure_; }
 
-    // The program has read an empty buffer: the status port, or the data port, where it
-    // waits. Types the next line, unless the pacing says to wait; true when it typed.
-    // `quiet`: the program has written nothing for the pacing's quiet time.
-    bool Offer(bool dataRead, bool quiet);
-    // What standard input has ready, read without blocking; typed at once with --type-ahead.
+    // Types the next line (with --type-ahead, or from a keyboard, all that has come).
+    // `wait`: the program waits for it; when nothing has come, standard input is waited
+    // for until something comes or the input ends. True when something was typed.
+    bool Offer(bool wait);
+    // Reads what standard input has ready, without waiting; with --type-ahead types it.
     void Poll();
-    // Blocks until standard input brings something, an end signal comes, or the input
-    // ends (false).
-    bool Wait();
     // Waits up to `milliseconds` for keys and types them.
     void Nap(int milliseconds);
     // Nothing waits to be read and nothing more can come.
@@ -46,8 +49,14 @@ public:
 
 private:
     bool StdinFeeds() const { return !options_.InputFile && stdinOpen_; }
-    void TypePending(std::size_t end);
-    bool Read(int timeout);
+    bool SourceOpen() const { return file_.IsOpen() || StdinFeeds(); }
+    std::size_t Room() const;
+    bool Ready() const;
+    bool Fill(int timeout);
+    bool ReadFileLine();
+    bool ReadStdin(int timeout);
+    void Take(uint8_t byte);
+    void Fail(const std::string& why);
 
     const TRunnerOptions& options_;
     TMachine& machine_;
@@ -55,9 +64,12 @@ private:
     TInputPacing pacing_;
     bool interactive_ = false;
     bool endedByUser_ = false;
+    bool unmappedNoted_ = false;
     bool lastWasCr_ = false;
-    std::string pending_;  // input read and not yet typed, Enter as CR
+    std::string failure_;
+    TInputBuffer pending_;  // input read and not yet typed, Enter as CR
     TTextLineReader file_;
+    TTerminalKeys keys_;
 };
 
 }  // namespace hexmoor

@@ -16,9 +16,6 @@ const std::set<std::string, std::less<>> kResetDialogs{
 // Output waits in the buffer only while the program computes: it goes out when the program
 // waits for input, when it has waited this long, and at the end.
 constexpr std::chrono::milliseconds kOutputDelay{50};
-// Paced input is typed when the program has written nothing for 10 ms of chip time.
-constexpr int64_t kQuietCycles = 20000;
-constexpr uint64_t kWaitLoopGap = 64;
 // At a keyboard, a wait loop waits for keys every millisecond of chip time.
 constexpr int64_t kNapCycles = 2000;
 
@@ -41,8 +38,6 @@ void TRunnerPanel::TerminalEscaped(uint8_t command, uint8_t column, uint8_t row)
 }
 
 void TRunnerPanel::Emit(const std::string& text) {
-    waitLoopSince_.reset();  // a program that writes is not idle
-    lastWrite_ = machine_->CycleCount;
     if (options_.Screen || text.empty()) return;
     std::fwrite(text.data(), 1, text.size(), stdout);
     lastOutput_ = uint8_t(text.back());
@@ -66,8 +61,6 @@ void TRunnerPanel::FlushOutputIfOld() {
     if (outputPending_ && std::chrono::steady_clock::now() - pendingSince_ >= kOutputDelay) FlushOutput();
 }
 
-bool TRunnerPanel::Quiet() const { return !lastWrite_ || machine_->CycleCount - *lastWrite_ >= kQuietCycles; }
-
 // Ends the run once: the run loop sees the Running LED go dark, a waiting read is released.
 // A read later in the same instruction (LDD of the status and data ports) is released too:
 // nothing more will come.
@@ -82,41 +75,46 @@ void TRunnerPanel::EndRun() {
 
 void TRunnerPanel::PollInput() {
     input_->Poll();
-    if (input_->EndedByUser()) EndRun();
+    if (input_->EndedByUser() || !input_->Failure().empty()) EndRun();
 }
 
 // The program waits for a character: block on standard input, or, when no more input can
-// come, end the run (which releases the wait).
+// come (or it cannot be read), end the run, which abandons the read.
 void TRunnerPanel::WaitForEvents() {
     FlushOutput();
-    if (input_->Offer(true, Quiet())) return;
-    while (input_->Wait())
-        if (EndSignal() || input_->Offer(true, Quiet())) return;
-    EndRun();
+    if (!input_->Offer(true)) EndRun();
 }
 
-// A program waiting for input in a loop that polls the status port, when no more input can
-// come: it has read the empty status port at most kWaitLoopGap instructions after the last
-// such read, again and again, writing nothing, for the idle cycles. A program that looks
-// for an abort key between long stretches of work never counts as waiting. At a keyboard
-// input can always come: every millisecond of chip time in such a loop the runner waits a
-// millisecond for keys, so the loop runs at about the chip's speed instead of spinning.
+// The program polls the status port and finds nothing typed. When it waits for a key in a
+// recognised wait loop, the next line is typed (waited for, when a pipe has not brought it
+// yet: the machine stands still meanwhile, so the session does not depend on the pipe's
+// timing); when it has only been quiet for a while, a line already read is typed. A
+// computation that looks for an abort key gets nothing. At a keyboard, keys are typed as
+// they come and a wait loop goes at about the chip's speed. When no more input can come, a
+// wait loop that has gone on for the idle cycles ends the run.
 void TRunnerPanel::StatusFoundNoInput() {
     FlushOutput();
-    if (input_->Offer(false, Quiet())) return;
-    const uint64_t instruction = machine_->InstructionCount;
+    const TWaitLoop& loop = machine_->WaitLoop;
     const int64_t cycle = machine_->CycleCount;
-    if (!waitLoopSince_ || instruction - lastEmptyStatus_ > kWaitLoopGap) waitLoopSince_ = cycle;
-    lastEmptyStatus_ = instruction;
-    if (input_->Interactive()) {
-        if (cycle - lastNap_ < kNapCycles) return;
+    switch (input_->Interactive() ? TInputPacing::TypeAhead : options_.Pacing) {
+    case TInputPacing::TypeAhead: input_->Poll(); break;
+    case TInputPacing::LinePerRead: input_->Offer(true); break;
+    case TInputPacing::Paced:
+        if (loop.Recognised() || loop.Quiet(cycle)) input_->Offer(loop.Recognised());
+        break;
+    }
+    if (!input_->Failure().empty() || input_->EndedByUser()) {
+        EndRun();
+        return;
+    }
+    if (!machine_->InputBuffer.Empty() || !loop.Recognised()) return;
+    if (input_->Interactive() && cycle - lastNap_ >= kNapCycles) {
         lastNap_ = cycle;
         input_->Nap(1);
         if (input_->EndedByUser()) EndRun();
-        return;
+    } else if (input_->RanOut() && uint64_t(loop.LoopCycles(cycle)) >= options_.IdleCycles) {
+        EndRun();
     }
-    if (!input_->RanOut()) waitLoopSince_ = cycle;
-    if (uint64_t(cycle - *waitLoopSince_) >= options_.IdleCycles) EndRun();
 }
 
 // Loader warnings, the breakpoint and the messages the options ask for go to stderr; every

@@ -66,7 +66,6 @@ private:
     void EndRun();
     void Emit(const std::string& text);
     void FlushOutput();
-    bool Quiet() const;
 
     const TRunnerOptions& options_;
     TMachine* machine_ = nullptr;
@@ -78,12 +77,7 @@ private:
     std::optional<uint8_t> lastOutput_;
     bool outputPending_ = false;
     std::chrono::steady_clock::time_point pendingSince_;
-    std::optional<int64_t> lastWrite_;  // the cycle of the last terminal write
-
-    // A wait loop: empty status reads at most kWaitLoopGap instructions apart.
-    std::optional<int64_t> waitLoopSince_;  // the cycle the present wait loop began
-    uint64_t lastEmptyStatus_ = 0;           // the instruction count at the last empty status read
-    int64_t lastNap_ = 0;
+    int64_t lastNap_ = 0;  // the cycle of the last pause for keys in a wait loop
 
     // The printer.
     bool printerNoted_ = false;

@@ -111,7 +111,8 @@ void THexmoorForm::RefreshTerminal() {
     const TPanelState& panel = machine_->Panel;
     TControls& c = *controls_;
     c.Console->Refresh();
-    const QString typed = QString::fromLatin1(machine_->InputBuffer.Text().substr(0, 256));
+    QString typed;
+    for (char byte : machine_->InputBuffer.Text().substr(0, 256)) typed += FromWindows1252(uint8_t(byte));
     if (c.InputConsole->text() != typed) c.InputConsole->setText(typed);
     QPalette palette = c.InputConsole->palette();
     palette.setColor(QPalette::Base, ToQColor(panel.InputConsoleColour));

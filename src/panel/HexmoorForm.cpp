@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 
 #include "io/Lumocrt/Lumocrt.h"
+#include "io/Lumocrt/Windows1252.h"
 #include "panel/AboutBox.h"
 #include "panel/BreakPointForm.h"
 #include "panel/FormControls.h"
@@ -19,15 +20,6 @@ namespace hexmoor {
 namespace {
 
 constexpr int kFrameMilliseconds = 16;
-
-// The byte a typed character gives: its Windows-1252 code, as the terminal shows it.
-std::optional<uint8_t> ToWindows1252(QChar character) {
-    if (character.unicode() < 0x80 || (character.unicode() >= 0xA0 && character.unicode() <= 0xFF))
-        return uint8_t(character.unicode());
-    for (int byte = 0x80; byte < 0xA0; ++byte)
-        if (FromWindows1252(uint8_t(byte)) == character) return uint8_t(byte);
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -127,7 +119,7 @@ bool THexmoorForm::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->modifiers() & Qt::AltModifier || key->text().isEmpty()) return false;
     for (QChar character : key->text())
-        if (std::optional<uint8_t> byte = ToWindows1252(character))
+        if (std::optional<uint8_t> byte = Windows1252Byte(character.unicode()))
             Handle([this, b = *byte] { machine_->FormKeyPress(b); });
     return true;
 }
