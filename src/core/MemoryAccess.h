@@ -6,7 +6,7 @@
 
 namespace hexmoor {
 
-// A store notes whether it changed the byte: a program waiting for a key changes none.
+// A store notes what it changed: a program waiting for a key changes nothing for good.
 // A word's second byte wraps at $FFFF to $0000 and is tested against the register window
 // like any other byte (INIT can put the block at $0000).
 // The register window is the rare case: its handlers stay out of line, so the common
@@ -21,7 +21,7 @@ namespace hexmoor {
     if (InRegisterWindow(address)) [[unlikely]] {
         WriteRegisterAt(address, byte);
     } else {
-        WaitLoop.Stored(MemoryImage[uint16_t(address)], byte);
+        WaitLoop.Stored(uint16_t(address), MemoryImage[uint16_t(address)], byte);
         MemoryImage[uint16_t(address)] = byte;
     }
 }

@@ -38,7 +38,7 @@ void TMachine::ReadPortE() {
 // An output LED is lit exactly when its latch bit is 1, whatever the pin's direction. The
 // program wrote the port: it is doing something, not waiting for a key.
 void TMachine::UpdatePortOutput(TPortGroup output, uint8_t latch, int pins) {
-    WaitLoop.Acted();
+    WaitLoop.Wrote();
     static constexpr const char* kNames[kPortGroupCount] = {
         "PORTA", "PORTA", "PORTB", "PORTC", "PORTC", "PORTD", "PORTD", "PORTE", "PORTF", "PORTG", "PORTG"};
     IoPause(kNames[output], "Output");

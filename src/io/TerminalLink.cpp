@@ -135,7 +135,7 @@ void TMachine::ConsoleClick() { FrontPanel.FocusTerminal(); }
 // program goes on, and its later bytes are counted and dropped until the user closes the
 // printer output, which says how many were lost.
 void TMachine::PrinterOutput() {
-    WaitLoop.Acted();
+    WaitLoop.Wrote();
     if (!PrinterOpen) {
         PrinterOpen = true;
         Change(Panel.CloseMenu.Enabled, true, TPanelItem::Menus);

@@ -1,13 +1,14 @@
 // Recognises a program that waits for a key in a loop polling the terminal status port.
 //
 // Such a loop reads the empty status port again and again from the same instruction with
-// the same A, B, X, Y and SP, and between two reads changes no byte of memory and writes
+// the same A, B, X, Y and SP, and between two reads leaves memory as it was and writes
 // nothing to the terminal, the printer or a port. A computation that looks for an abort key
 // between steps of its work fails that test: its progress shows in a register or in
 // memory. What interrupt handlers do meanwhile does not count (a clock that ticks and
-// prints while the program waits): their activity is forgotten when they return. Memory
-// is never compared; stores note whether they changed a byte, and the test runs only when
-// the status port is read.
+// prints while the program waits): it is forgotten when they return. Memory is never
+// compared: every store adds what it changed to a sum, weighted by its address, so stores
+// that undo each other between two reads (a task switch there and back) leave the sum as
+// it was. The test itself runs only when the status port is read.
 #pragma once
 
 #include <cstdint>
@@ -37,10 +38,12 @@ struct TWaitLoop {
     int64_t LoopStart = 0;    // the cycle of the first of them
     int64_t LastPollCycle = 0;
     int64_t LastOutput = 0;  // the cycle of the last byte to the terminal
-    // Nonzero when the program did something since the last empty status read: a store
-    // that changed a byte (the changed bits), or a byte to the terminal, printer or a port.
-    uint8_t Activity = 0;
-    uint8_t ActivityBeforeInterrupt = 0;
+    uint64_t StoreSum = 0;   // what the program's stores changed, summed by address weight
+    uint64_t PollStoreSum = 0;  // StoreSum at the last empty status read
+    bool Acted = false;  // a byte to the terminal, the printer or a port since then
+    // StoreSum and Acted when the interrupt being handled came; restored when it returns.
+    uint64_t StoreSumBeforeInterrupt = 0;
+    bool ActedBeforeInterrupt = false;
     uint32_t InterruptDepth = 0;  // interrupts entered and not yet returned from
 
     // Everything forgotten, as at a reset at `cycle`.
@@ -50,7 +53,7 @@ struct TWaitLoop {
     }
 
     void Polled(const TPoll& poll, int64_t cycle) {
-        if (Activity == 0 && AlikePolls > 0 && poll == LastPoll) {
+        if (Still() && AlikePolls > 0 && poll == LastPoll) {
             ++AlikePolls;
         } else {
             AlikePolls = 1;
@@ -58,24 +61,35 @@ struct TWaitLoop {
         }
         LastPoll = poll;
         LastPollCycle = cycle;
-        Activity = 0;
+        PollStoreSum = StoreSum;
+        Acted = false;
     }
-    void Stored(uint8_t oldByte, uint8_t newByte) { Activity |= uint8_t(oldByte ^ newByte); }
-    void Acted() { Activity = 1; }
-    void Output(int64_t cycle) {
-        Activity = 1;
+    void Stored(uint16_t address, uint8_t oldByte, uint8_t newByte) {
+        // An odd weight per address, so that no change vanishes from the sum by itself.
+        const uint64_t weight = uint64_t(address) * 0x9E3779B97F4A7C15u | 1;
+        StoreSum += (uint64_t(newByte) - oldByte) * weight;
+    }
+    void Wrote() { Acted = true; }  // to the printer or a port
+    void Output(int64_t cycle) {        // to the terminal
+        Acted = true;
         LastOutput = cycle;
     }
     void InterruptEntered() {
-        if (InterruptDepth++ == 0) ActivityBeforeInterrupt = Activity;
+        if (InterruptDepth++ != 0) return;
+        StoreSumBeforeInterrupt = StoreSum;
+        ActedBeforeInterrupt = Acted;
     }
     // An RTI that is no interrupt's return (a monitor starting a program) changes nothing.
     void InterruptReturned() {
-        if (InterruptDepth > 0 && --InterruptDepth == 0) Activity = ActivityBeforeInterrupt;
+        if (InterruptDepth == 0 || --InterruptDepth != 0) return;
+        StoreSum = StoreSumBeforeInterrupt;
+        Acted = ActedBeforeInterrupt;
     }
 
+    // Nothing done since the last empty status read.
+    bool Still() const { return !Acted && StoreSum == PollStoreSum; }
     // The polls so far are a recognised wait loop, and nothing has happened since the last.
-    bool Recognised() const { return AlikePolls >= kLoopPolls && Activity == 0; }
+    bool Recognised() const { return AlikePolls >= kLoopPolls && Still(); }
     // A recognised loop that is still polling at `cycle`.
     bool Waiting(int64_t cycle) const { return Recognised() && cycle - LastPollCycle <= kPollGap; }
     // How long the recognised loop has run, in E cycles; 0 when there is none.

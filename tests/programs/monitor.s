@@ -1,6 +1,7 @@
 ; A monitor's command loop: a prompt, a command line read by polling the status port (up
-; to the CR), "got: " and the command, then a listing of 40 rows that looks for an abort
-; key between characters, as monitors do; a key there is taken and ends the listing.
+; to the CR), "got: " and the command, then a quiet fill of 2 KiB of memory and a listing
+; of 40 rows, both looking for an abort key between bytes, as monitors do; a key there is
+; taken and ends the command.
         .equ    STATUS, 0x1036
         .equ    TERMINAL, 0x1037
         .equ    LINE, 0x0080
@@ -27,6 +28,14 @@ got:    clr     0,x
         jsr     puts
         ldx     #crlf
         jsr     puts
+        ldx     #0x3000
+fill:   ldaa    STATUS
+        bne     abort
+        ldaa    #0x55
+        staa    0,x
+        inx
+        cpx     #0x3800
+        bne     fill
         ldab    #40
 list:   ldx     #row
 lchar:  ldaa    STATUS

@@ -24,6 +24,7 @@ inline std::string Difference(const TMachine& a, const TMachine& b) {
         {"ports", same((const TPortState*)nullptr)},
         {"run state", a.RunState == b.RunState},
         {"instruction count", a.InstructionCount == b.InstructionCount},
+        {"wait-loop test", a.WaitLoop == b.WaitLoop},
     };
     for (const auto& [name, equal] : parts)
         if (!equal) return name;
