@@ -3,6 +3,7 @@
 #include "core/Hex.h"
 #include "core/Machine.h"
 #include "core/TextLineReader.h"
+#include "io/PortLatches.h"
 #include "loader/S19Reader.h"
 #include "registers/RegisterMap.h"
 
@@ -116,6 +117,7 @@ TLoadResult TMachine::LoadFile(const std::string& path) {
     for (int i = 0; i < kInternalRamSize; ++i) MemoryImage[uint16_t(IRamBeg + i)] = 0;
     for (std::size_t offset = 0; offset < RegisterBlock.size(); ++offset)
         RegisterBlock[offset] = kRegisterMap[offset].Reset;
+    ShowPortLatches(*this);
     EepromImage.fill(0xFF);
     return whole ? TLoadResult::Loaded : TLoadResult::PartlyRead;
 }
