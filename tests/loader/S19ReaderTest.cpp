@@ -1,4 +1,4 @@
-// Reading one intact S-record line (damaged ones are covered where a load reports them).
+// Reading one S-record line (damaged records are covered where a load reports them).
 #include <gmock/gmock.h>
 
 #include "loader/S19Reader.h"
@@ -33,6 +33,13 @@ TEST(S19Reader, IntactLines) {
         EXPECT_EQ(line.Message, c.message);
         EXPECT_FALSE(line.Damaged);
     }
+}
+
+// A line is read up to its end and no further, even where more text follows in memory.
+TEST(S19Reader, ALineCutAfterItsSIsAnUnknownRecord) {
+    const TS19Line line = ReadS19Line(std::string_view("S1042000AA31", 1));
+    EXPECT_EQ(line.Message, "Unknown S Record");
+    EXPECT_TRUE(line.Damaged);
 }
 
 }  // namespace
