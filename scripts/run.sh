@@ -13,7 +13,7 @@ cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/d
 cmake --build "$root/build" >/dev/null
 
 if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
-    exec "$root/build/src/hexmoor" "${1:-$root/build/examples/board_tour.s19}"
+    exec "$root/build/src/hexmoor" -- "${1:-$root/build/examples/board_tour.s19}"
 fi
 echo "No display (DISPLAY and WAYLAND_DISPLAY are not set): running ${1:-the primes example} with hexmoor-run instead." >&2
-exec "$root/build/src/hexmoor-run" "${1:-$root/build/examples/primes.s19}"
+exec "$root/build/src/hexmoor-run" -- "${1:-$root/build/examples/primes.s19}"

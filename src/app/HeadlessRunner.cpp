@@ -50,8 +50,7 @@ int RunHeadless(const TRunnerOptions& options) {
     panel.Loading = options.Program == "-" ? std::string("/dev/stdin") : options.Program;
     const TLoadResult loaded = m.LoadFile(*panel.Loading);
     panel.Loading.reset();
-    if (loaded == TLoadResult::NoData)
-        std::fprintf(stderr, "hexmoor-run: %s: no loadable data\n", options.Program.c_str());
+    // The loader has said what kept the program from loading whole; nothing runs then.
     if (loaded != TLoadResult::Loaded) return kExitFile;
     if (options.TraceFile && !m.OpenLogFile(*options.TraceFile)) return kExitFile;
     m.ResetMoor(ExternalReset);

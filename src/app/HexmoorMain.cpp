@@ -1,40 +1,71 @@
-// hexmoor [PROGRAM.s19]: the desktop simulator. A program named here is loaded after the
-// power-on reset, as if chosen in the load dialog.
+// hexmoor [--] [PROGRAM.s19]: the desktop simulator. A program named here is loaded after
+// the power-on reset, as if chosen in the load dialog.
 #include <QApplication>
 #include <QFontDatabase>
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
+#include <string_view>
 
+#include "Version.h"
 #include "panel/FormStyle.h"
 #include "panel/HexmoorForm.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: hexmoor [PROGRAM.s19]\n"
+    "usage: hexmoor [--] [PROGRAM.s19]\n"
     "\n"
     "The 68HC11F1 board simulator's front panel. PROGRAM.s19, when given, is loaded\n"
     "after the power-on reset, as if chosen with File > Load S19 File.\n"
     "A program file dropped on the window loads the same way.\n"
     "\n"
     "  --help     show this text\n"
-    "  --version  show the version\n";
+    "  --version  show the version\n"
+    "  --         end of the options (for a program whose name starts with -)\n";
+
+// Qt aborts with a fatal message when it cannot open its platform (no display, say).
+// While the application starts, Qt's messages are held back: a failure becomes one line
+// and status 1, a start that succeeds lets them out as they were.
+QtMessageHandler gQtHandler = nullptr;
+QStringList gHeldRaw, gHeldFormatted;
+
+void HoldWhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        const QString reason = (gHeldRaw.isEmpty() ? message : gHeldRaw.first()).section('\n', 0, 0).trimmed();
+        std::fprintf(stderr, "hexmoor: cannot open the window: %s\n", qPrintable(reason));
+        std::_Exit(1);
+    }
+    gHeldRaw << message;
+    gHeldFormatted << qFormatLogMessage(type, context, message);
+}
+
+void LetMessagesOut() {
+    qInstallMessageHandler(gQtHandler);
+    for (const QString& line : std::exchange(gHeldFormatted, {})) std::fprintf(stderr, "%s\n", qPrintable(line));
+    gHeldRaw.clear();
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::optional<std::string> program;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
+        const std::string_view argument = argv[i];
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && argument == "--help") {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("hexmoor %s\n", HEXMOOR_VERSION);
+        if (!optionsEnded && argument == "--version") {
+            std::printf("hexmoor %s\n", hexmoor::kVersion);
             return 0;
         }
-        if (argv[i][0] == '-' && argv[i][1] != '\0') {
+        if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
             std::fprintf(stderr, "hexmoor: unknown option %s\n%s", argv[i], kUsage);
             return 2;
         }
@@ -42,10 +73,14 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "hexmoor: only one program can be loaded\n%s", kUsage);
             return 2;
         }
-        program = argv[i];
+        program = argument;
     }
 
-    QApplication application(argc, argv);
+    // Qt sees no argument: a program's name is never taken for one of Qt's own options.
+    int qtArgc = 1;
+    gQtHandler = qInstallMessageHandler(HoldWhileStarting);
+    QApplication application(qtArgc, argv);
+    LetMessagesOut();
     application.setApplicationName("68HC11F1 Virtual Machine");
     application.setStyle("Fusion");
     application.setFont(hexmoor::SansFont());

@@ -4,6 +4,7 @@
 #include <set>
 #include <string_view>
 
+#include "Version.h"
 #include "app/HeadlessRunner.h"
 
 namespace hexmoor {
@@ -109,7 +110,7 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
             parsed.Output = kUsage;
             return parsed;
         } else if (argument == "--version") {
-            parsed.Output = std::string("hexmoor-run ") + HEXMOOR_VERSION + "\n";
+            parsed.Output = std::string("hexmoor-run ") + kVersion + "\n";
             return parsed;
         } else if (argument == "--max-cycles" || argument == "--max-instructions" || argument == "--idle-cycles") {
             uint64_t number = 0;

@@ -96,6 +96,7 @@ void TMachine::StepLedClick() {
     Change(Panel.StepLed.Lit, false, leds);
     SetRunControlsIdle();
     if (ResetRequest) ResetMoor(ExternalReset);
+    if (RunState == RunWaiting) DecodeInstruction();  // a step in WAI logs its line too
     ShowNextInstruction();
 }
 

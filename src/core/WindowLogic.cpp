@@ -49,7 +49,7 @@ void TMachine::LogMenuClick() {
         CloseLogFile();
     }
     TFileQuestion question{"Open Log File", "Log Files (*.log)|*.log|All Files (*.*)|*.*", "LOG",
-                           "Ravod11.Log"};
+                           "hexmoor.log"};
     question.ForWriting = true;
     const std::optional<std::string> path = FrontPanel.AskFileName(question);
     if (!path) return;

@@ -1,8 +1,10 @@
-// The port LEDs' colours and hints: the bus configuration of expanded mode and the
-// direction refresh that follows the data-direction registers.
+// The port LEDs' colours and hints: the bus configuration of expanded mode that a reset
+// sets up (with the latches it reloads) and the direction refresh that follows the
+// data-direction registers.
 #include <string>
 
 #include "core/Machine.h"
+#include "io/PortLatches.h"
 #include "registers/RegisterMap.h"
 
 namespace hexmoor {
@@ -42,6 +44,8 @@ void TMachine::SetBusConfiguration() {
     }
     for (TPortGroup group : {PortGInput, PortGOutput})
         SetLed(groups[group].Leds[7], kSpecialScheme, " PG7 is currently used as CSPRG ", item);
+    // The reset has just reloaded the latches.
+    ShowPortLatches(*this);
 }
 
 // The LED of the group that carries a pin now is active, the other one dimmed; both carry

@@ -1,4 +1,6 @@
 // Reading the ports' pins and showing their outputs on the LEDs.
+#include "io/PortLatches.h"
+
 #include "core/Machine.h"
 #include "registers/RegisterMap.h"
 
@@ -35,15 +37,33 @@ void TMachine::ReadPortE() {
     RegisterBlock[PORTE] = ComposePins(PortEInput, 0, 0x00, 8);
 }
 
-// An output LED is lit exactly when its latch bit is 1, whatever the pin's direction. The
-// program wrote the port: it is doing something, not waiting for a key.
+namespace {
+
+// An output LED is lit exactly when its latch bit is 1, whatever the pin's direction.
+void ShowLatch(TMachine& m, TPortGroup output, uint8_t latch, int pins) {
+    for (int bit = 0; bit < pins; ++bit)
+        m.Change(m.Panel.PortGroups[output].Leds[bit].Lit, bool(latch & (1 << bit)), TPanelItem::Ports);
+}
+
+}  // namespace
+
+// The program wrote the port: it is doing something, not waiting for a key.
 void TMachine::UpdatePortOutput(TPortGroup output, uint8_t latch, int pins) {
     WaitLoop.Wrote();
     static constexpr const char* kNames[kPortGroupCount] = {
         "PORTA", "PORTA", "PORTB", "PORTC", "PORTC", "PORTD", "PORTD", "PORTE", "PORTF", "PORTG", "PORTG"};
     IoPause(kNames[output], "Output");
-    for (int bit = 0; bit < pins; ++bit)
-        Change(Panel.PortGroups[output].Leds[bit].Lit, bool(latch & (1 << bit)), TPanelItem::Ports);
+    ShowLatch(*this, output, latch, pins);
+}
+
+void ShowPortLatches(TMachine& m) {
+    static constexpr struct {
+        TPortGroup Output;
+        uint8_t Latch;  // the register's offset
+        int Pins;
+    } kOutputs[] = {{PortAOutput, PORTA, 8}, {PortBOutput, PORTB, 8}, {PortCOutput, PORTC, 8},
+                    {PortDOutput, PORTD, 6}, {PortFOutput, PORTF, 8}, {PortGOutput, PORTG, 8}};
+    for (const auto& port : kOutputs) ShowLatch(m, port.Output, m.RegisterBlock[port.Latch], port.Pins);
 }
 
 void TMachine::UpdatePortAOutput() { UpdatePortOutput(PortAOutput, RegisterBlock[PORTA], 8); }

@@ -3,10 +3,17 @@
 #include "core/Hex.h"
 #include "core/Machine.h"
 #include "core/TextLineReader.h"
+#include "io/PortLatches.h"
 #include "loader/S19Reader.h"
 #include "registers/RegisterMap.h"
 
 namespace hexmoor {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
 
 void TMachine::LoadClick() {
     if (!Panel.LoadMenu.Enabled) return;
@@ -32,7 +39,7 @@ void TMachine::LoadClick() {
     Change(Panel.BreakPointMenu.Enabled, true, menus);
     SetRunControlsIdle();
     if (result == TLoadResult::PartlyRead) {
-        // Half a program is never run: Run and Step wait for a program that loads whole.
+        // A damaged or cut-off program is never run: Run and Step wait for one that loads whole.
         Change(Panel.StartMenu.Enabled, false, menus);
         Change(Panel.StopMenu.Enabled, false, menus);
         for (TLed* led : {&Panel.RunningLed, &Panel.StepLed}) {
@@ -52,26 +59,29 @@ TLoadResult TMachine::LoadFile(const std::string& path) {
         return TLoadResult::NotRead;
     }
     const TPanelItem readouts = TPanelItem::Readouts;
+    const TReadout shownAddress = Panel.MemoryAddressDisplay, shownByte = Panel.MemoryByteDisplay,
+                   shownWord = Panel.MemoryWordDisplay;
     Change(Panel.MemoryAddressDisplay, TReadout{"LOAD", kLime, true}, readouts);
     Change(Panel.MemoryByteDisplay.Colour, kLime, readouts);
     Change(Panel.MemoryByteDisplay.Visible, true, readouts);
     Change(Panel.MemoryWordDisplay.Visible, false, readouts);
 
     std::optional<TS19Byte> last;
+    bool whole = true;  // every record arrived intact and the user let the load finish
     std::string line;
-    bool abandoned = false;
-    while (!abandoned && file.ReadLine(line)) {
+    while (file.ReadLine(line)) {
         LoadLineNumber = file.LineNumber();
-        if (line.empty()) continue;
+        // Editors on some systems start a UTF-8 file with a byte-order mark.
+        if (LoadLineNumber == 1 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
         const TS19Line read = ReadS19Line(line);
-        // A record's problems are reported before any of its bytes is stored, so Cancel
-        // keeps the whole record out, and the rest of the file with it.
-        for (const std::string& message : read.Messages) {
-            abandoned = FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::OkCancel,
-                                               message) == TMessageResult::Cancel;
-            if (abandoned) break;
+        if (read.Damaged) whole = false;
+        // A damaged record stores nothing; OK goes on with the next line, Cancel ends the load.
+        if (!read.Message.empty() &&
+            FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::OkCancel, read.Message) ==
+                TMessageResult::Cancel) {
+            whole = false;
+            break;
         }
-        if (abandoned) break;
         for (const TS19Byte& byte : read.Bytes) {
             if (Panel.LoadingMenu.Checked) {
                 Change(Panel.MemoryAddressDisplay.Text, Hex4(byte.Address), readouts);
@@ -86,12 +96,20 @@ TLoadResult TMachine::LoadFile(const std::string& path) {
     if (!file.Error().empty()) {
         FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
                                "Cannot load " + path + ": " + file.Error());
-        if (!last) return TLoadResult::NotRead;
+        whole = false;
     }
-    if (last) {
-        Change(Panel.MemoryAddressDisplay.Text, Hex4(last->Address), readouts);
-        Change(Panel.MemoryByteDisplay.Text, Hex2(last->Value), readouts);
+    if (!last) {
+        // Nothing was stored, so the machine stays as it was, read-outs included.
+        Change(Panel.MemoryAddressDisplay, shownAddress, readouts);
+        Change(Panel.MemoryByteDisplay, shownByte, readouts);
+        Change(Panel.MemoryWordDisplay, shownWord, readouts);
+        if (!whole) return TLoadResult::NotRead;
+        FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
+                               "Cannot load " + path + ": no S1 record with data");
+        return TLoadResult::NoData;
     }
+    Change(Panel.MemoryAddressDisplay.Text, Hex4(last->Address), readouts);
+    Change(Panel.MemoryByteDisplay.Text, Hex2(last->Value), readouts);
 
     // The on-chip RAM is cleared where it is now, so nothing of the old program reaches the
     // new one and the loaded bytes beneath it stay in ExternalImage.
@@ -99,9 +117,9 @@ TLoadResult TMachine::LoadFile(const std::string& path) {
     for (int i = 0; i < kInternalRamSize; ++i) MemoryImage[uint16_t(IRamBeg + i)] = 0;
     for (std::size_t offset = 0; offset < RegisterBlock.size(); ++offset)
         RegisterBlock[offset] = kRegisterMap[offset].Reset;
+    ShowPortLatches(*this);
     EepromImage.fill(0xFF);
-    if (!file.Error().empty()) return TLoadResult::PartlyRead;
-    return last ? TLoadResult::Loaded : TLoadResult::NoData;
+    return whole ? TLoadResult::Loaded : TLoadResult::PartlyRead;
 }
 
 }  // namespace hexmoor

@@ -1,4 +1,4 @@
-// S-record parsing: one record per line, upper-case hexadecimal fields.
+// S-record parsing: one record per line, checked whole before any of its bytes is taken.
 #include "loader/S19Reader.h"
 
 #include <optional>
@@ -7,67 +7,58 @@ namespace hexmoor {
 
 namespace {
 
-// Reads the hexadecimal fields of one line left to right, reporting each bad digit.
-class TFieldReader {
-public:
-    TFieldReader(std::string_view line, TS19Line& result) : line_(line), result_(result) {}
+// A record's bytes take at least a count, two address bytes and a checksum.
+constexpr unsigned kSmallestCount = 3;
 
-    // The next `digits` characters as a number, or nothing when the line ends first.
-    std::optional<uint32_t> Read(int digits) {
-        if (position_ + digits > line_.size()) return std::nullopt;
-        uint32_t value = 0;
-        for (int i = 0; i < digits; ++i) {
-            const char c = line_[position_++];
-            int digit = 0;
-            if (c >= '0' && c <= '9') digit = c - '0';
-            else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-            else result_.Messages.emplace_back(kNotHex);
-            value = value << 4 | uint32_t(digit);
-        }
-        return value;
-    }
+std::optional<uint8_t> HexDigit(char c) {
+    if (c >= '0' && c <= '9') return uint8_t(c - '0');
+    if (c >= 'A' && c <= 'F') return uint8_t(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f') return uint8_t(c - 'a' + 10);
+    return std::nullopt;
+}
 
-private:
-    std::string_view line_;
-    std::size_t position_ = 2;  // after "S" and the record type
-    TS19Line& result_;
-};
+TS19Line Damaged(std::string_view message) {
+    TS19Line result;
+    result.Message = message;
+    result.Damaged = true;
+    return result;
+}
 
-// S1: byte count (address + data + checksum), address, data bytes, checksum.
-void ReadDataRecord(std::string_view line, TS19Line& result) {
-    TFieldReader fields(line, result);
-    const std::optional<uint32_t> count = fields.Read(2);
-    const std::optional<uint32_t> address = count ? fields.Read(4) : std::nullopt;
-    if (!address) {
-        result.Messages.emplace_back(kRecordTooShort);
-        return;
-    }
-    uint16_t running = uint16_t(*address);
-    for (int i = 3; i < int(*count); ++i) {
-        const std::optional<uint32_t> value = fields.Read(2);
-        if (!value) {
-            result.Messages.emplace_back(kRecordTooShort);
-            return;
-        }
-        result.Bytes.push_back({running++, uint8_t(*value)});
-    }
+// S1 and S9: the byte count, the address, the data bytes (S1) and the checksum.
+TS19Line ReadCountedRecord(std::string_view digits, bool data) {
+    for (char c : digits)
+        if (!HexDigit(c)) return Damaged(kNotHex);
+    const auto byteAt = [digits](std::size_t i) {
+        return uint8_t(*HexDigit(digits[2 * i]) << 4 | *HexDigit(digits[2 * i + 1]));
+    };
+    if (digits.size() < 2) return Damaged(kRecordTooShort);
+    const unsigned count = byteAt(0);
+    if (count < kSmallestCount) return Damaged(kCountTooSmall);
+    const std::size_t expected = 2 * (1 + std::size_t(count));
+    if (digits.size() < expected) return Damaged(kRecordTooShort);
+    if (digits.size() > expected) return Damaged(kRecordTooLong);
+    unsigned sum = 0;
+    for (std::size_t i = 0; i <= count; ++i) sum += byteAt(i);
+    if ((sum & 0xFF) != 0xFF) return Damaged(kBadChecksum);
+
+    TS19Line result;
+    if (!data) return result;
+    uint16_t address = uint16_t(byteAt(1) << 8 | byteAt(2));
+    for (std::size_t i = 3; i < count; ++i) result.Bytes.push_back({address++, byteAt(i)});
+    return result;
 }
 
 }  // namespace
 
 TS19Line ReadS19Line(std::string_view line) {
-    TS19Line result;
-    if (line.empty()) return result;
-    if (line[0] != 'S') {
-        result.Messages.emplace_back(kNotAnSRecord);
-        return result;
-    }
+    line = line.substr(0, line.find_last_not_of(" \t") + 1);
+    if (line.empty()) return {};
+    if (line[0] != 'S') return Damaged(kNotAnSRecord);
     const char type = line.size() > 1 ? line[1] : '\0';
-    if (type == '1')
-        ReadDataRecord(line, result);
-    else if (type != '9')
-        result.Messages.emplace_back(kUnknownSRecord);
-    return result;
+    if (type == '1' || type == '9') return ReadCountedRecord(line.substr(2), type == '1');
+    TS19Line unknown = Damaged(kUnknownSRecord);
+    unknown.Damaged = type != '0';
+    return unknown;
 }
 
 }  // namespace hexmoor

@@ -17,16 +17,24 @@ inline constexpr std::string_view kNotAnSRecord = "Not an S Record";
 inline constexpr std::string_view kNotHex = "Not Hex";
 inline constexpr std::string_view kUnknownSRecord = "Unknown S Record";
 inline constexpr std::string_view kRecordTooShort = "S Record shorter than its byte count";
+inline constexpr std::string_view kRecordTooLong = "S Record longer than its byte count";
+inline constexpr std::string_view kCountTooSmall = "S Record byte count too small for an address and a checksum";
+inline constexpr std::string_view kBadChecksum = "S Record checksum does not match its bytes";
 
-// One line's data bytes, in order, and the problems found on it (the texts the user sees).
+// One line's data bytes, in order, and the problem found on it (the text the user sees).
 struct TS19Line {
     std::vector<TS19Byte> Bytes;
-    std::vector<std::string> Messages;
+    std::string Message;  // empty when the line is fine
+    // The line may have carried part of the program and did not arrive whole, so none of
+    // it is stored: a damaged S1 or S9 record, a record of an unknown type, a line that is
+    // no record. An S0 header is reported but does no harm: it carries no program bytes.
+    bool Damaged = false;
 };
 
-// Reads one record, never past the end of the line. A character that is not an upper-case
-// hexadecimal digit counts as 0 and is reported; the checksum is not read; data past $FFFF
-// wraps to $0000.
+// Reads one record, never past the end of the line. Hexadecimal digits may be of either
+// case; blanks at the end of the line are ignored. A record is taken only when its byte
+// count matches the line and its checksum matches its bytes (count, address, data and
+// checksum add up to $FF in their low byte). Data past $FFFF wraps to $0000.
 TS19Line ReadS19Line(std::string_view line);
 
 }  // namespace hexmoor

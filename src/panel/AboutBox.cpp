@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "Version.h"
 #include "panel/Glyphs.h"
 
 namespace hexmoor {
@@ -15,9 +16,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     picture->setFrameShape(QFrame::Panel);
     picture->setFrameShadow(QFrame::Sunken);
     picture->setGeometry(16, 16, 164, 244);
-    const char* texts[] = {"Product Name: Hexmoor", "Version: 0.9a", "68HC11F1 Virtual Machine"};
+    const QString texts[] = {"Product Name: Hexmoor", QString("Version: ") + kVersion, "68HC11F1 Virtual Machine"};
     int top = 40;
-    for (const char* text : texts) {
+    for (const QString& text : texts) {
         auto* label = new QLabel(text, this);
         label->setGeometry(204, top, 200, 20);
         top += 40;

@@ -39,6 +39,9 @@ inline constexpr int kPortPanelTop = 208;
 inline constexpr QSize kPortPanelSize{225, 225};
 inline constexpr QSize kAnalogGroupBoxSize{409, 192};
 inline constexpr QSize kIoPanelSize{113, 37};
+// The pause for port E and the A/D channels stands left of the Port E group, not over it,
+// so a PE pin (or a slider) can still be set before the read goes on.
+inline constexpr QPoint kPortEPauseOffset{-kIoPanelSize.width() - 8, 0};
 
 // The CPU panel's read-outs with the captions above them.
 struct TReadoutPlace {

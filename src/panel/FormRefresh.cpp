@@ -122,7 +122,7 @@ void THexmoorForm::RefreshTerminal() {
     RefreshMenus();
 }
 
-// The pause panel covers the group of the other direction, or port E's group.
+// The pause panel covers the group of the other direction; port E's stands beside its group.
 void THexmoorForm::RefreshIoPanel() {
     const TIoPanel& pause = machine_->Panel.IoPanel;
     TControls& c = *controls_;
@@ -131,7 +131,7 @@ void THexmoorForm::RefreshIoPanel() {
     c.PortLabel->adjustSize();
     c.IOTypeLabel->adjustSize();
     const bool input = pause.IOTypeLabel == "Input";
-    QPoint place = c.PortGroups[PortEInput]->mapTo(c.Client, QPoint());  // A/D channels too
+    QPoint place = c.PortGroups[PortEInput]->mapTo(c.Client, kPortEPauseOffset);  // A/D channels too
     for (const TPortGroupPlace& group : kPortGroupPlaces) {
         if (pause.PortLabel != group.Port || group.Group == PortEInput) continue;
         place = c.PortPanel->pos() + QPoint(input ? kPortOutputColumn : 0, group.Place.y());

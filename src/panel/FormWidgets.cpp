@@ -70,6 +70,7 @@ void THexmoorForm::CreateWidgets() {
     c.Console = new TLumocrt(c.ConsolePanel, &machine_->Screen);
     c.Console->SetScreenFont(TerminalFont());
     c.Console->PrinterFont = c.Console->Font80 = c.Console->Font132 = TerminalFont();
+    printer_.SetFont(c.Console->PrinterFont);
     c.Console->move(kConsoleInPanel);
     connect(c.Console, &TLumocrt::Clicked, this, [this] { Handle(&TMachine::ConsoleClick); });
     connect(c.Console, &TLumocrt::DoubleClicked, this, [this] { Handle(&TMachine::ConsoleDblClick); });

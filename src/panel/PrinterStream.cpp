@@ -19,6 +19,32 @@ constexpr char16_t kFormFeed = 0x0C;
 
 bool NoPrinter() { return QPrinterInfo::availablePrinters().isEmpty(); }
 
+// Lines of `text` top to bottom, a new page where a page is full and at each form feed.
+void PrintPages(QPainter& painter, QPrinter& printer, const QFont& font, const QString& text) {
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QFontMetrics metrics(font, &printer);
+    const int lineHeight = metrics.lineSpacing();
+    const int pageHeight = painter.viewport().height();
+    int y = metrics.ascent();
+    const QStringList pages = text.split(QChar(kFormFeed));
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0 && pages[i].isEmpty() && i == pages.size() - 1) break;  // a feed at the end
+        if (i > 0 && y > metrics.ascent()) {
+            printer.newPage();
+            y = metrics.ascent();
+        }
+        for (const QString& line : pages[i].split('\n')) {
+            if (y > pageHeight) {
+                printer.newPage();
+                y = metrics.ascent();
+            }
+            painter.drawText(0, y, line);
+            y += lineHeight;
+        }
+    }
+}
+
 }  // namespace
 
 TPrinterStream::TPrinterStream() : printer_(std::make_unique<QPrinter>()) {}
@@ -33,7 +59,8 @@ QString TPrinterStream::PdfFolder() const {
 // A line ends at CR, LF or CR LF; a form feed starts a new page; other control bytes
 // print nothing.
 std::string TPrinterStream::Write(uint8_t byte) {
-    if (!open_ && NoPrinter() && !QFileInfo(PdfFolder()).isWritable())
+    const bool toPdfFolder = printer_->outputFileName().isEmpty() && NoPrinter();
+    if (!open_ && toPdfFolder && !QFileInfo(PdfFolder()).isWritable())
         return QString("no printer, and %1 cannot be written").arg(PdfFolder()).toStdString();
     open_ = true;
     const bool lf = byte == '\n';
@@ -73,45 +100,26 @@ TPrintResult TPrinterStream::Print(const QString& text, const QString& title) {
     TPrintResult result;
     QPrinter& printer = *printer_;
     printer.setDocName(title);
-    if (NoPrinter()) {
+    const QString chosenFile = printer.outputFileName();
+    if (chosenFile.isEmpty() && NoPrinter()) {
         result.PdfPath = QDir(PdfFolder()).filePath(
             title + QDateTime::currentDateTime().toString(" yyyy-MM-dd hh.mm.ss.zzz") + ".pdf");
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(result.PdfPath);
-    } else {
+    } else if (chosenFile.isEmpty()) {
         printer.setOutputFormat(QPrinter::NativeFormat);
     }
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        result.Error = result.PdfPath.isEmpty() ? "the printer cannot be opened"
-                                                : result.PdfPath + " cannot be written";
-        return result;
+    if (painter.begin(&printer)) {
+        PrintPages(painter, printer, font_, text);
+        painter.end();
+    } else {
+        const QString file = result.PdfPath.isEmpty() ? chosenFile : result.PdfPath;
+        result.Error = file.isEmpty() ? "the printer cannot be opened" : file + " cannot be written";
     }
-    QFont font("Liberation Mono");
-    font.setPointSize(10);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    const QFontMetrics metrics(font, &printer);
-    const int lineHeight = metrics.lineSpacing();
-    const int pageHeight = painter.viewport().height();
-    int y = metrics.ascent();
-    const QStringList pages = text.split(QChar(kFormFeed));
-    for (qsizetype i = 0; i < pages.size(); ++i) {
-        if (i > 0 && pages[i].isEmpty() && i == pages.size() - 1) break;  // a feed at the end
-        if (i > 0 && y > metrics.ascent()) {
-            printer.newPage();
-            y = metrics.ascent();
-        }
-        for (const QString& line : pages[i].split('\n')) {
-            if (y > pageHeight) {
-                printer.newPage();
-                y = metrics.ascent();
-            }
-            painter.drawText(0, y, line);
-            y += lineHeight;
-        }
-    }
-    painter.end();
+    // The name was this document's own: the next one gets its own, and the printer set-up
+    // shows no file the user did not choose.
+    if (!result.PdfPath.isEmpty()) printer.setOutputFileName(QString());
     return result;
 }
 

@@ -1,8 +1,10 @@
 // The printer port's document and the terminal's hard copies: text collected while the
-// document is open and printed as one document when it closes. Without a printer
-// installed the document becomes a PDF file, and the caller tells the user where.
+// document is open and printed as one document when it closes. A document goes to the
+// file chosen in the printer set-up, else to the printer; without a printer installed it
+// becomes a PDF file named for the document, and the caller tells the user where.
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 #include <cstdint>
@@ -16,7 +18,7 @@ class QPrinter;
 namespace hexmoor {
 
 struct TPrintResult {
-    QString PdfPath;  // empty when it went to a printer
+    QString PdfPath;  // the file named for it for want of a printer; empty otherwise
     QString Error;    // empty when it was printed
 };
 
@@ -25,8 +27,10 @@ public:
     TPrinterStream();
     ~TPrinterStream();
 
-    // The printer used; the printer set-up dialog edits it.
+    // The printer used; the printer set-up dialog edits it, and may choose a file.
     QPrinter& Printer() { return *printer_; }
+    // The font documents are printed in: the terminal's printer font.
+    void SetFont(const QFont& font) { font_ = font; }
     bool IsOpen() const { return open_; }
 
     // Adds a byte to the document, opening it first. Returns "" or why it cannot print.
@@ -46,6 +50,7 @@ private:
     TPrintResult Print(const QString& text, const QString& title);
 
     std::unique_ptr<QPrinter> printer_;
+    QFont font_;
     bool open_ = false;
     QString text_;
     bool lastWasCr_ = false;

@@ -291,8 +291,8 @@ TEST(Runner, ProgramFromStandardInput) {
     const TCase cases[] = {
         {"hello", ReadAll(Program("hello")), 0, "Hello, world!\r\n", ""},
         {"echo", ReadAll(Program("echo")), 0, "", ""},
-        {"bad line", "S1052000CF00\nhello\nS105FFFE2000DD\n", 0, "", "hexmoor-run: -:2: Not an S Record\n"},
-        {"text", "just text\n", 1, "", "hexmoor-run: -: no loadable data\n"},
+        {"bad line", "S1042000CF0C\nhello\nS105FFFE2000DD\n", 1, "", "hexmoor-run: -:2: Not an S Record\n"},
+        {"no record", "\n", 1, "", "hexmoor-run: -: no S1 record with data\n"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -419,7 +419,7 @@ TEST(Runner, PrinterBytesGoToTheirFile) {
     const std::string printer = Temp("printer.txt");
     const std::string source = Temp("printer.s19");
     // LDAA #'O'; STAA $1040; STOP; and the reset vector.
-    std::ofstream(source) << "S1092000864FB71040CF00\nS105FFFE2000DD\nS9030000FC\n";
+    std::ofstream(source) << "S1092000864FB71040CF2B\nS105FFFE2000DD\nS9030000FC\n";
     const TRun run = RunRunner("--max-instructions 100 --printer " + printer + " " + source);
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(ReadAll(printer), "O");
@@ -459,8 +459,8 @@ TEST(Runner, BadFilesEndBeforeTheRun) {
         std::string Err;  // the last line of standard error
     };
     const TCase cases[] = {
-        {"text file", text, "hexmoor-run: " + text + ": no loadable data\n"},
-        {"empty file", empty, "hexmoor-run: " + empty + ": no loadable data\n"},
+        {"text file", text, "hexmoor-run: " + text + ":2: Not an S Record\n"},
+        {"empty file", empty, "hexmoor-run: " + empty + ": no S1 record with data\n"},
         {"directory", folder, "hexmoor-run: " + folder + ": Is a directory\n"},
         {"missing program", "/nonexistent/program.s19", "hexmoor-run: /nonexistent/program.s19: No such file or directory\n"},
         {"input directory", "--input " + folder + " " + Program("hello"), "hexmoor-run: " + folder + ": Is a directory\n"},
@@ -520,26 +520,30 @@ TEST(Runner, CommandLineConventions) {
     std::remove(input.c_str());
 }
 
-// A record's problems are reported with the file and the line; the good records load and
-// the program runs (STOP at $2000). Blank lines count.
+// A record's problems are reported with the file and the line (blank lines count). A
+// header record does no harm and the program runs (STOP at $2000); any other problem
+// means a damaged program, which never runs.
 TEST(Runner, LoaderWarningsNameTheFileAndLine) {
     const std::string source = Temp("warnings.s19");
     struct TCase {
         const char* Name;
         std::string Text;
         std::string Err;
+        int Status;
     };
     const TCase cases[] = {
-        {"S0 header", "S00600004844521B\nS1052000CF00\nS105FFFE2000DD\n", ":1: Unknown S Record\n"},
-        {"not hex on line 3", "S1052000CF00\n\nS1G5FFFE2000DD\nS105FFFE2000DD\n", ":3: Not Hex\n"},
-        {"not a record on line 2", "S1052000CF00\nhello\nS105FFFE2000DD\n", ":2: Not an S Record\n"},
+        {"S0 header", "S00600004844521B\nS1042000CF0C\nS105FFFE2000DD\n", ":1: Unknown S Record\n", 0},
+        {"not hex on line 3", "S1042000CF0C\n\nS1G5FFFE2000DD\nS105FFFE2000DD\n", ":3: Not Hex\n", 1},
+        {"not a record on line 2", "S1042000CF0C\nhello\nS105FFFE2000DD\n", ":2: Not an S Record\n", 1},
+        {"checksum on line 2", "S105FFFE2000DD\nS1042000CF0D\n", ":2: S Record checksum does not match its bytes\n", 1},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         std::ofstream(source, std::ios::binary) << c.Text;
-        const TRun run = RunRunner("--max-instructions 100 " + source);
-        EXPECT_EQ(run.Status, 0);
+        const TRun run = RunRunner("--max-instructions 100 --registers " + source);
+        EXPECT_EQ(run.Status, c.Status);
         EXPECT_EQ(run.Err, "hexmoor-run: " + source + c.Err);
+        EXPECT_EQ(run.Out.empty(), c.Status != 0) << "the final registers show that it ran";
     }
     std::remove(source.c_str());
 }

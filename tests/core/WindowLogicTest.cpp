@@ -156,7 +156,7 @@ TEST(WindowLogic, LogMenu) {
             EXPECT_EQ(q.Title, "Open Log File");
             EXPECT_EQ(q.Filter, "Log Files (*.log)|*.log|All Files (*.*)|*.*");
             EXPECT_EQ(q.DefaultExtension, "LOG");
-            EXPECT_EQ(q.ProposedName, "Ravod11.Log");
+            EXPECT_EQ(q.ProposedName, "hexmoor.log");
             EXPECT_TRUE(q.ForWriting);
             EXPECT_FALSE(q.MustExist);
         }

@@ -10,8 +10,8 @@ using namespace hexmoor;
 
 namespace {
 
-const std::set<std::string_view> kRecordMessages{kNotAnSRecord, kNotHex, kUnknownSRecord,
-                                                 kRecordTooShort};
+const std::set<std::string_view> kRecordMessages{kNotAnSRecord,   kNotHex,        kUnknownSRecord, kRecordTooShort,
+                                                 kRecordTooLong, kCountTooSmall, kBadChecksum};
 
 // Each line alone in a buffer of exactly its length, so a read past its end is caught.
 void ReadEveryLineAlone(const uint8_t* data, std::size_t size) {
@@ -23,9 +23,10 @@ void ReadEveryLineAlone(const uint8_t* data, std::size_t size) {
         const auto line = std::make_unique<char[]>(length);
         std::copy(data + begin, data + end, line.get());
         const TS19Line read = ReadS19Line(std::string_view(line.get(), length));
-        for (const std::string& message : read.Messages)
-            if (!kRecordMessages.contains(message)) fuzz::Fail("unexpected record message " + message);
-        if (read.Bytes.size() > 255) fuzz::Fail("more data bytes than a count allows");
+        if (!read.Message.empty() && !kRecordMessages.contains(read.Message))
+            fuzz::Fail("unexpected record message " + read.Message);
+        if (read.Bytes.size() > 252) fuzz::Fail("more data bytes than a count allows");
+        if (read.Damaged && !read.Bytes.empty()) fuzz::Fail("bytes taken from a damaged record");
         begin = end + 1;
     }
 }
@@ -44,8 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         const bool cannotLoad = message.starts_with("Cannot load " + file.Path() + ": ");
         if (!kRecordMessages.contains(message) && !cannotLoad)
             fuzz::Fail("unexpected loader message " + message);
-        if (cannotLoad && (result == TLoadResult::Loaded || result == TLoadResult::NoData))
+        // Only a header record may be reported in a load that counts as whole.
+        if (result == TLoadResult::Loaded && message != kUnknownSRecord)
             fuzz::Fail("a failure reported as a load");
     }
+    if (result != TLoadResult::Loaded && panel.Messages.empty()) fuzz::Fail("a load that failed in silence");
     return 0;
 }

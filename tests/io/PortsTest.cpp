@@ -1,6 +1,10 @@
 // The ports: pin reads, LEDs and hints, input captures, the pulse accumulator, the pause.
 #include <gmock/gmock.h>
 
+#include <cstdio>
+#include <fstream>
+
+#include "support/TempFolder.h"
 #include "support/TestMachine.h"
 
 namespace hexmoor::testing {
@@ -173,17 +177,17 @@ TEST(Ports, ReadModifyWriteTakesTheLatchWithoutAPause) {
 }
 
 
-// A reset, a direction write or a chip select recolours LEDs but never lights or darkens
-// one: inputs keep the levels the user set, outputs the last latch until the next write.
-TEST(Ports, LitStatesSurviveResetDirectionsAndChipSelects) {
+// A direction write or a chip select recolours LEDs but never lights or darkens one:
+// inputs keep the levels the user set, outputs the last latch until the next write.
+TEST(Ports, LitStatesSurviveDirectionsAndChipSelects) {
     struct Case {
         const char* name;
-        uint8_t offset;  // the register written; 0xFF for a reset
+        uint8_t offset;  // the register written
         uint8_t byte;
     } cases[] = {
-        {"reset", 0xFF, 0},        {"DDRA all out", 0x01, 0xFF}, {"DDRA all in", 0x01, 0x00},
-        {"DDRC", 0x07, 0xF0},      {"DDRD", 0x09, 0x2A},         {"DDRG all out", 0x03, 0xFF},
-        {"DDRG all in", 0x03, 0x00}, {"CSCTL", 0x5D, 0xA0},      {"CSGSIZ", 0x5F, 0x01},
+        {"DDRA all out", 0x01, 0xFF}, {"DDRA all in", 0x01, 0x00}, {"DDRC", 0x07, 0xF0},
+        {"DDRD", 0x09, 0x2A},         {"DDRG all out", 0x03, 0xFF}, {"DDRG all in", 0x03, 0x00},
+        {"CSCTL", 0x5D, 0xA0},        {"CSGSIZ", 0x5F, 0x01},
     };
     for (const Case& c : cases) {
         for (uint8_t pattern : {0x55, 0xAA}) {
@@ -192,16 +196,37 @@ TEST(Ports, LitStatesSurviveResetDirectionsAndChipSelects) {
             auto& groups = t.Machine->Panel.PortGroups;
             for (TLedGroup& group : groups)
                 for (int bit = 0; bit < 8; ++bit) group.Leds[bit].Lit = pattern >> bit & 1;
-            if (c.offset == 0xFF)
-                t.Machine->ResetMoor(ExternalReset);
-            else
-                t.Write(c.offset, c.byte);
+            t.Write(c.offset, c.byte);
             for (int group = 0; group < kPortGroupCount; ++group)
                 for (int bit = 0; bit < 8; ++bit)
                     EXPECT_EQ(groups[group].Leds[bit].Lit, bool(pattern >> bit & 1))
                         << "group " << group << " bit " << bit;
         }
     }
+}
+
+// A reset or a load refills the latches, and the output LEDs show them at once, as a
+// program reads them; the input LEDs keep the levels the user set.
+TEST(Ports, ResetAndLoadShowTheNewLatches) {
+    const std::string program = TempPath("hexmoor_ports_load.s19");
+    std::ofstream(program, std::ios::binary) << "S1042000AA31\n";
+    for (const bool load : {false, true}) {
+        SCOPED_TRACE(load ? "load" : "reset");
+        TPorts t;
+        for (uint8_t port : {0x00, 0x02, 0x03, 0x04, 0x05, 0x07, 0x08, 0x09}) t.Write(port, 0xFF);  // latches and DDRs
+        t.Led(PortAInput, 3).Lit = true;
+        if (load) {
+            t.Panel.FileName = program;
+            t.Machine->LoadClick();
+        } else {
+            t.Machine->ResetMoor(ExternalReset);
+        }
+        for (TPortGroup output : {PortAOutput, PortBOutput, PortCOutput, PortDOutput, PortFOutput, PortGOutput})
+            for (int bit = 0; bit < 8; ++bit) EXPECT_FALSE(t.Led(output, bit).Lit) << output << " bit " << bit;
+        EXPECT_EQ(t.Read(0x04), 0x00) << "PORTB reads what its LEDs show";
+        EXPECT_TRUE(t.Led(PortAInput, 3).Lit);
+    }
+    std::remove(program.c_str());
 }
 
 // Clicking the input LED of a pin configured as output toggles that (dimmed) LED, but the

@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(Loader, BytesGoToBothImagesAndTheMachineWaitsForAReset) {
-    Load("S1062000860A33FF\nS105FFFE2000DD\nS9032000DC\n");
+    Load("S1062000860A3316\nS105FFFE2000DD\nS9032000DC\n");
     const TMachine& m = *t.Machine;
     EXPECT_EQ(m.MemoryImage[0x2001], 0x0A);
     EXPECT_EQ(m.ExternalImage[0x2002], 0x33);
@@ -59,7 +59,7 @@ TEST_F(Loader, OnChipRamIsClearedAndWhatLiesBeneathIsKept) {
     m.MemoryImage[0x0400] = 0x77;                            // memory past it
     m.SavedRam[5] = 0x99;
     m.RegisterBlock.fill(0xAA);
-    Load("S1040100AAFF\n");
+    Load("S1040100AA50\n");
     EXPECT_EQ(m.MemoryImage[0x0000], 0x00);
     EXPECT_EQ(m.MemoryImage[0x03FF], 0x00);
     EXPECT_EQ(m.MemoryImage[0x0400], 0x77);
@@ -75,7 +75,7 @@ TEST_F(Loader, LoadingWhileTheRamIsElsewhereLeaksNothing) {
     TMachine& m = *t.Machine;
     m.RelocateWindows(0x1000, 0x3000);
     m.MemoryImage[0x3010] = 0x99;  // the old program's RAM, now at $3000
-    Load("S1040010AAFF\nS1043010BBFF\n");
+    Load("S1040010AA41\nS1043010BB00\n");
     EXPECT_EQ(m.MemoryImage[0x3010], 0x00) << "the on-chip RAM is cleared where it is";
     EXPECT_EQ(m.ExternalImage[0x3010], 0xBB);
     m.ResetMoor(ExternalReset);
@@ -84,53 +84,121 @@ TEST_F(Loader, LoadingWhileTheRamIsElsewhereLeaksNothing) {
     EXPECT_EQ(m.MemoryImage[0x3010], 0xBB) << "and the one loaded at $3010 is in memory";
 }
 
-TEST_F(Loader, BadLinesAreReportedOneByOne) {
-    Load("S0030000FC\nS1042000aaFF\nXYZ\nS1042001BBFF\n");
-    EXPECT_EQ(t.Panel.MessageTexts(),
-              (std::vector<std::string>{"Unknown S Record", "Not Hex", "Not Hex",
-                                        "Not an S Record"}));
-    EXPECT_EQ(t.Panel.Messages[0].Kind, TMessageKind::Warning);
-    EXPECT_EQ(t.Panel.Messages[0].Buttons, TMessageButtons::OkCancel);
-    EXPECT_EQ(t.Machine->MemoryImage[0x2001], 0xBB);
-}
-
-// "Not Hex" comes before anything of its record is stored: OK stores the record with the
-// bad digit as 0, Cancel keeps the whole record out, and every later one.
-TEST_F(Loader, NotHexIsAskedBeforeTheRecordIsStored) {
-    for (const TMessageResult answer : {TMessageResult::Ok, TMessageResult::Cancel}) {
-        SCOPED_TRACE(answer == TMessageResult::Ok ? "OK" : "Cancel");
+// Each line between two intact records at $2000 and $2020: a damaged one is reported, none
+// of its bytes is stored, OK goes on to the next line, and Run and Step stay disabled; an
+// intact one (a header, lower-case digits, blanks, a byte-order mark) loads a runnable program.
+TEST_F(Loader, DamagedRecordsAreReportedAndNeverStored) {
+    const auto around = [](const std::string& line) { return "S1042000AA31\n" + line + "\nS1042020DDDE\n"; };
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string message;  // "" for none
+        bool stored;          // BB CC at $2010
+    } cases[] = {
+        {"checksum wrong", around("S1052010BBCC44"), "S Record checksum does not match its bytes", false},
+        {"digit missing in the middle", around("S1052010BCC43"), "S Record shorter than its byte count", false},
+        {"count beyond the line", around("S1062010BBCC43"), "S Record shorter than its byte count", false},
+        {"count short of the line", around("S1042010BBCC43"), "S Record longer than its byte count", false},
+        {"count without room for an address", around("S1022010CD"),
+         "S Record byte count too small for an address and a checksum", false},
+        {"not hex", around("S1052010BBxC43"), "Not Hex", false},
+        {"not a record", around("XYZ"), "Not an S Record", false},
+        {"24-bit address record", around("S206002010BBCC42"), "Unknown S Record", false},
+        {"damaged end record", around("S9032000DD"), "S Record checksum does not match its bytes", false},
+        {"header record", around("S00600004844521B"), "Unknown S Record", false},
+        {"lower-case digits", around("S1052010bbcc43"), "", true},
+        {"blank lines and trailing blanks", around(" \n\nS1052010BBCC43 \t"), "", true},
+        {"byte-order mark", "\xEF\xBB\xBF" + around("S1052010BBCC43"), "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         TTestMachine fresh;
-        std::vector<std::string> shownAtTheQuestion;
-        fresh.Machine->Panel.LoadingMenu.Checked = true;
-        fresh.Panel.Answers = {answer};
-        fresh.Panel.OnMessage = [&](const TShownMessage&) {
-            const TMachine& m = *fresh.Machine;
-            shownAtTheQuestion = {m.Panel.MemoryAddressDisplay.Text, Hex2(m.MemoryImage[0x2010])};
-        };
-        std::ofstream(path_, std::ios::binary) << "S1042000AAFF\nS1062010BB1xCCFF\nS1042020DDFF\n";
+        std::ofstream(path_, std::ios::binary) << c.text;
         fresh.Panel.FileName = path_;
         fresh.Machine->LoadClick();
         const TMachine& m = *fresh.Machine;
-        EXPECT_EQ(fresh.Panel.MessageTexts(), std::vector<std::string>{"Not Hex"});
-        EXPECT_EQ(shownAtTheQuestion, (std::vector<std::string>{"2000", "00"}))
-            << "no byte of the bad record is stored or shown yet";
-        const bool ok = answer == TMessageResult::Ok;
-        EXPECT_EQ(m.MemoryImage[0x2010], ok ? 0xBB : 0x00);
-        EXPECT_EQ(m.MemoryImage[0x2011], ok ? 0x10 : 0x00) << "the bad digit counts as 0";
-        EXPECT_EQ(m.MemoryImage[0x2012], ok ? 0xCC : 0x00);
-        EXPECT_EQ(m.MemoryImage[0x2020], ok ? 0xDD : 0x00);
-        EXPECT_EQ(m.Panel.MemoryAddressDisplay.Text, ok ? "2020" : "2000");
+        EXPECT_EQ(fresh.Panel.MessageTexts(), c.message.empty() ? std::vector<std::string>{}
+                                                                : std::vector<std::string>{c.message});
+        for (const TShownMessage& shown : fresh.Panel.Messages) {
+            EXPECT_EQ(shown.Kind, TMessageKind::Warning);
+            EXPECT_EQ(shown.Buttons, TMessageButtons::OkCancel);
+        }
+        EXPECT_EQ(m.MemoryImage[0x2000], 0xAA);
+        EXPECT_EQ(m.MemoryImage[0x2010], c.stored ? 0xBB : 0x00);
+        EXPECT_EQ(m.MemoryImage[0x2011], c.stored ? 0xCC : 0x00);
+        EXPECT_EQ(m.MemoryImage[0x2020], 0xDD) << "the load goes on after OK";
+        const bool whole = c.stored || c.name == std::string("header record");
+        EXPECT_EQ(m.Panel.RunningLed.Enabled, whole);
+        EXPECT_EQ(m.Panel.StepLed.Enabled, whole);
+        EXPECT_EQ(m.Panel.StartMenu.Enabled, whole);
     }
 }
 
-TEST_F(Loader, CancelAbandonsTheRestOfTheFile) {
-    t.Panel.Answers = {TMessageResult::Ok, TMessageResult::Cancel};
-    Load("S1042000AAFF\nS1042001aaFF\nS1042002CCFF\n");
-    EXPECT_EQ(t.Panel.Messages.size(), 2u);
-    EXPECT_EQ(t.Machine->MemoryImage[0x2000], 0xAA);
-    EXPECT_EQ(t.Machine->MemoryImage[0x2002], 0x00) << "nothing after the cancelled line";
-    EXPECT_TRUE(t.Machine->ResetRequest);
-    EXPECT_EQ(t.Machine->RegisterBlock[0x3D], 0x25) << "the after-load steps still run";
+// Cancel ends the load at the damaged record. With bytes stored before it, the partial
+// program's machine cannot run; with none, the machine is as it was.
+TEST_F(Loader, CancelEndsTheLoad) {
+    struct Case {
+        const char* name;
+        std::string text;
+        bool partial;
+    } cases[] = {
+        {"after a stored record", "S1042000AA31\nS1052010BBCC44\nS1042020DDDE\n", true},
+        {"at the first record", "S1052010BBCC44\nS1042020DDDE\n", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTestMachine fresh;
+        TMachine& m = *fresh.Machine;
+        m.MemoryImage[0x0100] = 0x99;  // the old program's RAM
+        m.Panel.MemoryAddressDisplay.Text = "1234";
+        fresh.Panel.Answers = {TMessageResult::Cancel};
+        std::ofstream(path_, std::ios::binary) << c.text;
+        fresh.Panel.FileName = path_;
+        m.LoadClick();
+        EXPECT_EQ(fresh.Panel.Messages.size(), 1u);
+        EXPECT_EQ(m.MemoryImage[0x2000], c.partial ? 0xAA : 0x00);
+        EXPECT_EQ(m.MemoryImage[0x2020], 0x00) << "nothing after the cancelled line";
+        EXPECT_EQ(m.MemoryImage[0x0100], c.partial ? 0x00 : 0x99);
+        EXPECT_EQ(m.Panel.MemoryAddressDisplay.Text, c.partial ? "2000" : "1234");
+        EXPECT_EQ(m.Panel.RunningLed.Enabled, !c.partial);
+        EXPECT_TRUE(m.ResetRequest);
+    }
+}
+
+// A file without a data record says so and leaves the machine as the last program left
+// it: memory, registers, EEPROM and the read-outs.
+TEST_F(Loader, AFileWithoutDataChangesNothing) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"empty file", "", {"Cannot load " + path_ + ": no S1 record with data"}},
+        {"header and end only", "S00600004844521B\nS9032000DC\n",
+         {"Unknown S Record", "Cannot load " + path_ + ": no S1 record with data"}},
+        {"text", "notes\n", {"Not an S Record"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTestMachine fresh;
+        TMachine& m = *fresh.Machine;
+        std::ofstream(path_, std::ios::binary) << "S1042000AA31\n";
+        fresh.Panel.FileName = path_;
+        m.LoadClick();
+        m.MemoryImage[0x0010] = 0x42;
+        m.EepromImage[0x10] = 0x42;
+        m.RegisterBlock[0x3D] = 0x42;
+        fresh.Panel.Messages.clear();
+        std::ofstream(path_, std::ios::binary) << c.text;
+        m.LoadClick();
+        EXPECT_EQ(fresh.Panel.MessageTexts(), c.messages);
+        EXPECT_EQ(m.MemoryImage[0x0010], 0x42);
+        EXPECT_EQ(m.EepromImage[0x10], 0x42);
+        EXPECT_EQ(m.RegisterBlock[0x3D], 0x42);
+        EXPECT_EQ(m.MemoryImage[0x2000], 0xAA);
+        EXPECT_EQ(m.Panel.MemoryAddressDisplay.Text, "2000") << "not LOAD";
+        EXPECT_TRUE(m.Panel.RunningLed.Enabled) << "the program loaded before still runs";
+    }
 }
 
 TEST_F(Loader, AFileThatCannotBeReadIsNamedAndThePanelStaysUsable) {
@@ -154,7 +222,7 @@ TEST_F(Loader, FilesThatCannotBeReadWholeAreReported) {
         {::testing::TempDir(), "", "Is a directory", true},
         {"/dev/zero", "", "line 1 is longer than 65536 characters", true},
         {"/proc/self/mem", "", "Input/output error", true},  // reading address 0 fails
-        {path_, "S1042000AAFF\n" + std::string(70000, '0') + "\nS1042001BBFF\n",
+        {path_, "S1042000AA31\n" + std::string(70000, '0') + "\nS1042001BB1F\n",
          "line 2 is longer than 65536 characters", false},
     };
     for (const Case& c : cases) {
@@ -184,7 +252,7 @@ TEST_F(Loader, FilesThatCannotBeReadWholeAreReported) {
 // record is no end: records after it still load.
 TEST_F(Loader, ASecondProgramOverAFirstOne) {
     TMachine& m = *t.Machine;
-    Load("S1052000AABBFF\nS1052100CCDDFF\n");
+    Load("S1052000AABB75\nS1052100CCDD30\n");
     m.EepromImage[0x10] = 0x42;
     m.Screen.WriteChar('Z');
     m.Panel.MemoryByteDisplay.Visible = false;  // as after a word access
@@ -203,7 +271,7 @@ TEST_F(Loader, ASecondProgramOverAFirstOne) {
         EXPECT_FALSE(p.LoadedLed.Lit);
         EXPECT_EQ(p.LoadedLed.Hint, " Loading in Progress ");
     };
-    Load("S1042001EEFF\nS9030000FC\nS1042101FFFF\n");
+    Load("S1042001EEEC\nS9030000FC\nS1042101FFDA\n");
     EXPECT_EQ(shownWhileReading, "LOAD");
     EXPECT_EQ(m.Panel.MemoryAddressDisplay.Text, "2101");
     EXPECT_EQ(m.Panel.MemoryByteDisplay.Text, "FF");
@@ -232,7 +300,7 @@ TEST_F(Loader, TheLoadingOptionShowsEveryByte) {
         shown.push_back(t.Machine->Panel.MemoryAddressDisplay.Text + "=" +
                         t.Machine->Panel.MemoryByteDisplay.Text);
     };
-    Load("S1052000AABBFF\n");
+    Load("S1052000AABB75\n");
     EXPECT_THAT(shown, ElementsAre("2000=AA", "2001=BB", "2001=BB"));
 }
 

@@ -305,5 +305,37 @@ TEST_F(FormTest, IoPause) {
     }
 }
 
+// In either layout, the pause before a port E read leaves every PE pin and the pause's
+// buttons uncovered, and a pin clicked during the pause is what the read takes.
+TEST_F(FormTest, PortEPauseLeavesThePinsReachable) {
+    for (const bool large : {false, true}) {
+        SCOPED_TRACE(large ? "800 x 600" : "640 x 480");
+        TearDown();
+        SetUp();
+        if (large) Trigger("N800x600Menu");
+        Load("count_up");
+        Click(StepLed());  // the reset
+        Trigger("IOOperationsMenu");
+        // LDAA PORTE ($100A)
+        for (uint16_t a = 0x2000; const uint8_t byte : {0xB6, 0x10, 0x0A}) M().MemoryImage[a++] = byte;
+        M().RegisterPC = 0x2000;
+        std::vector<std::string> covered;
+        Later(50, [&] {
+            QWidget* client = C().Client;
+            const auto check = [&](QWidget* widget, const std::string& name) {
+                if (client->childAt(widget->mapTo(client, widget->rect().center())) != widget) covered.push_back(name);
+            };
+            for (int bit = 0; bit < 8; ++bit) check(C().PortLeds[PortEInput][bit], "PE" + std::to_string(bit));
+            check(C().IOOKButton, "OK");
+            check(C().IOCancelButton, "Cancel");
+            Click(C().PortLeds[PortEInput][5]);
+            C().IOOKButton->click();
+        });
+        Click(StepLed());
+        EXPECT_EQ(covered, std::vector<std::string>{});
+        EXPECT_EQ(M().RegisterA, 0x20) << "the pin clicked during the pause";
+    }
+}
+
 }  // namespace
 }  // namespace hexmoor::testing

@@ -220,7 +220,7 @@ TEST_F(FormTest, ViewItemsFlip) {
     EXPECT_TRUE(form->MenuAction("WarningsMenu")->isChecked()) << "Warnings is on at start";
 }
 
-// The log gets one line per step and one when an untraced run stops.
+// The log gets one line per step, also in WAI, and one when an untraced run stops.
 TEST_F(FormTest, LogFileLines) {
     const std::string path = TempPath("window.log");
     std::filesystem::remove(path);
@@ -243,6 +243,15 @@ TEST_F(FormTest, LogFileLines) {
     Later(30, [&] { Click(RunLed()); });
     Click(RunLed());
     EXPECT_EQ(lines(), beforeRun + 1) << "an untraced run writes one line when it stops";
+
+    Load("irq_wakes_wai");
+    Click(StepLed());  // the reset
+    for (int step = 1; step <= 6; ++step) {  // LDS, CLR, CLI, WAI, then two steps in WAI
+        const auto before = lines();
+        Click(StepLed());
+        EXPECT_EQ(lines(), before + 1) << "step " << step;
+    }
+    EXPECT_EQ(C().InstructionLabel->text(), "WAI");
 
     Answers = {TMessageResult::Yes};  // close it
     form->AnswerNextFileQuestion(path);

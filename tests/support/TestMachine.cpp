@@ -99,7 +99,7 @@ void LoadTestProgram(TMachine& machine, const std::string& name) {
     if (!file.Open(path)) throw std::runtime_error("cannot open test program " + path);
     for (std::string line; file.ReadLine(line);) {
         const TS19Line read = ReadS19Line(line);
-        if (!read.Messages.empty()) throw std::runtime_error(path + ": " + read.Messages.front());
+        if (!read.Message.empty()) throw std::runtime_error(path + ": " + read.Message);
         for (const TS19Byte& byte : read.Bytes) {
             machine.MemoryImage[byte.Address] = byte.Value;
             machine.ExternalImage[byte.Address] = byte.Value;

@@ -2,7 +2,6 @@
 #include <gmock/gmock.h>
 
 #include <QApplication>
-#include <QFile>
 #include <iconv.h>
 
 #include "io/Lumocrt/Lumocrt.h"
@@ -143,16 +142,6 @@ TEST(Lumocrt, Windows1252Characters) {
     EXPECT_EQ(FromWindows1252(0xB0), QChar(0x00B0));
     EXPECT_EQ(FromWindows1252(0x80), QChar(0x20AC));
     EXPECT_EQ(FromWindows1252('A'), QChar('A'));
-}
-
-TEST(Lumocrt, HardCopyWithoutAPrinterWritesAPdf) {
-    TLumocrt terminal;
-    terminal.WriteText("printed");
-    const QString path = terminal.HardCopy();
-    ASSERT_FALSE(path.isEmpty());
-    EXPECT_TRUE(path.contains("68HC11F1 Virtual Machine - Print Screen"));
-    EXPECT_TRUE(QFile::exists(path));
-    QFile::remove(path);
 }
 
 }  // namespace

@@ -1,14 +1,9 @@
 #include "io/Lumocrt/Lumocrt.h"
 
 #include <QApplication>
-#include <QDateTime>
-#include <QDir>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPaintEvent>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QStandardPaths>
 
 #include "io/Lumocrt/Windows1252.h"
 #include "panel/widgets/QtColour.h"
@@ -174,35 +169,6 @@ void TLumocrt::paintEvent(QPaintEvent* event) {
         painter.setCompositionMode(QPainter::RasterOp_NotDestination);
         painter.fillRect(caret_, Qt::black);
     }
-}
-
-QString TLumocrt::HardCopy() {
-    const QString title = QApplication::applicationName() + " - Print Screen";
-    QPrinter printer;
-    printer.setDocName(title);
-    QString pdfPath;
-    if (QPrinterInfo::defaultPrinter().isNull()) {
-        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::currentPath();
-        pdfPath = QDir(folder).filePath(
-            title + QDateTime::currentDateTime().toString(" yyyy-MM-dd hh.mm.ss") + ".pdf");
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdfPath);
-    }
-    QPainter painter;
-    if (!painter.begin(&printer)) return QString();
-    painter.fillRect(painter.viewport(), Qt::white);
-    painter.setFont(PrinterFont);
-    painter.setPen(Qt::black);
-    const int lineHeight = QFontMetrics(PrinterFont, &printer).lineSpacing();
-    for (int row = 1; row <= screen_->Rows(); ++row) {
-        QString line;
-        for (int column = 1; column <= screen_->Columns(); ++column)
-            line += FromWindows1252(screen_->Cell(column, row).Char);
-        painter.drawText(0, row * lineHeight, line);
-    }
-    painter.end();
-    return pdfPath;
 }
 
 }  // namespace hexmoor

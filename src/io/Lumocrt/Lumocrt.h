@@ -43,15 +43,12 @@ public:
     void SetCursor(bool visible);
     void SetOwnerDraw(bool ownerDraw) { ownerDraw_ = ownerDraw; }
     void SetScreenFont(const QFont& font);
-    QFont PrinterFont, Font80, Font132;
+    QFont PrinterFont, Font80, Font132;  // the owner prints hard copies in PrinterFont
 
     int CellWidth() const { return cellWidth_; }
     int CellHeight() const { return cellHeight_; }
     // Whole-screen repaints done at once because scrolls piled up (for tests).
     int ForcedRepaints() const { return forcedRepaints_; }
-
-    // Prints the visible rows; without a printer, writes a PDF and returns its path.
-    QString HardCopy();
 
     virtual void PlaceCaret();
 

@@ -1,0 +1,57 @@
+// Where printed documents go without a printer installed: the file chosen in the printer
+// set-up, else a PDF named for the document in the PDF folder.
+#include <gmock/gmock.h>
+
+#include <QDir>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "panel/PrinterStream.h"
+#include "support/TempFolder.h"
+
+namespace hexmoor::testing {
+namespace {
+
+TEST(PrinterStream, DocumentsGoToTheChosenFileElseToAPdfNamedForThem) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer is installed";
+    struct Case {
+        const char* name;
+        bool chosen;
+        bool hardCopy;
+    } cases[] = {
+        {"printer output to the chosen file", true, false},
+        {"hard copy to the chosen file", true, true},
+        {"printer output, nothing chosen", false, false},
+        {"hard copy, nothing chosen", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = QString::fromStdString(TempPath(std::string("printer ") + c.name));
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        TPrinterStream stream;
+        stream.SetPdfFolder(folder);
+        const QString chosen = folder + "/chosen.pdf";
+        if (c.chosen) stream.Printer().setOutputFileName(chosen);  // as the set-up dialog's "print to file"
+        TPrintResult result;
+        if (c.hardCopy) {
+            result = stream.HardCopy({"READY"}).value();
+        } else {
+            for (char byte : std::string("READY\r\n")) EXPECT_EQ(stream.Write(uint8_t(byte)), "");
+            result = stream.Close();
+        }
+        EXPECT_EQ(result.Error, "");
+        const QFileInfoList files = QDir(folder).entryInfoList({"*.pdf"}, QDir::Files);
+        ASSERT_EQ(files.size(), 1);
+        EXPECT_GT(files[0].size(), 500);
+        if (c.chosen) {
+            EXPECT_EQ(files[0].absoluteFilePath(), QFileInfo(chosen).absoluteFilePath());
+            EXPECT_EQ(result.PdfPath, "") << "the user knows where it went";
+        } else {
+            EXPECT_EQ(result.PdfPath, files[0].absoluteFilePath());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace hexmoor::testing
