@@ -23,11 +23,14 @@ TEST(RunnerTerminal, KeysReachTheProgramAsTyped) {
     TLiveRun run({Program("keycodes")}, TConsole::Terminal);
     const termios& before = run.InitialSettings();
     ASSERT_TRUE(run.WaitForRawMode());
-    // Ctrl-C is a key like any other, Enter is CR, and nothing is echoed by the terminal.
-    run.Type("a\x03\r\x1a");
-    EXPECT_EQ(run.ReadUntil("1A "), "61 03 0D 1A ");
+    // Ctrl-C is a key like any other, Enter is CR, nothing is echoed by the terminal, and the
+    // keys give what the window's keyboard gives: Backspace $08, é $E9 and € $80 (their
+    // Windows-1252 bytes), Ω nothing (with a note).
+    run.Type("a\x03\r\x1a\x7f\xc3\xa9\xe2\x82\xac\xce\xa9z");
+    EXPECT_EQ(run.ReadUntil("7A "), "61 03 0D 1A 08 E9 80 7A ");
     run.Type("\x1d");
     EXPECT_EQ(run.Wait(), 0);
+    EXPECT_THAT(run.Err(), HasSubstr("no byte for (Windows-1252)"));
     EXPECT_THAT(run.Err(), HasSubstr("Ctrl-] ends the run"));
     EXPECT_THAT(run.Err(), HasSubstr("ended by Ctrl-]"));
     EXPECT_TRUE(Restored(run.TerminalSettings(), before));

@@ -79,6 +79,12 @@ public:
         OnWaitForEvents();
     }
 
+    // A run paced to the chip's clock asks to wait: noted, never slept.
+    void WaitUntil(std::chrono::steady_clock::time_point time) override {
+        WaitsUntil.push_back(time);
+        CheckTime();
+    }
+
     void Beep() override { ++Beeps; }
     void FocusTerminal() override { ++Focuses; }
     void HardCopy(const std::vector<std::string>& rows) override { HardCopies.push_back(rows); }
@@ -112,6 +118,7 @@ public:
     std::deque<TMessageResult> IoAnswers;  // OK or Cancel of the next pauses; OK when empty
     int Waits = 0;
     std::function<void()> OnWaitForEvents;  // a user typing while the program waits
+    std::vector<std::chrono::steady_clock::time_point> WaitsUntil;
     int Beeps = 0;
     int Focuses = 0;
     std::vector<std::vector<std::string>> HardCopies;
