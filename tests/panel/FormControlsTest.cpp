@@ -190,6 +190,27 @@ TEST_F(FormTest, KeyTypedWhileTheProgramWaitsReachesIt) {
 }
 
 // Alt and a menu's mnemonic open the menu; other keys are the terminal's.
+// Stopping while the program waits for a key, in a read of the data port or polling the
+// status port, and running on: the program gets the key typed afterwards, nothing else.
+TEST_F(FormTest, StopAndRunOnWhileTheProgramWaitsForAKey) {
+    const std::pair<const char*, std::string> cases[] = {{"keycodes", "41 "}, {"prompt_poll", "key? [A]key? "}};
+    for (const auto& [program, screen] : cases) {
+        SCOPED_TRACE(program);
+        Load(program);
+        auto waiting = [this] { return M().WaitingForInput || M().WaitsForAKey(); };
+        When(waiting, [this] { Click(RunLed()); });
+        Click(RunLed());
+        ASSERT_FALSE(M().Panel.RunningLed.Lit);
+        When(waiting, [this, waiting] {
+            QTest::keyClicks(form.get(), "A");
+            When([this, waiting] { return M().InputBuffer.Empty() && waiting(); }, [this] { Click(RunLed()); });
+        });
+        Click(RunLed());
+        EXPECT_EQ(M().Screen.RowText(1).substr(0, screen.size()), screen);
+        EXPECT_EQ(M().Screen.RowText(1).find_first_not_of(' ', screen.size()), std::string::npos);
+    }
+}
+
 TEST_F(FormTest, MenuMnemonicsOpenMenus) {
     form->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(form.get(), 2000)) << "shortcuts need an active window";

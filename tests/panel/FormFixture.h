@@ -83,6 +83,18 @@ public:
     // handler (a run, a wait) is on the stack.
     void Later(int ms, std::function<void()> action) { QTimer::singleShot(ms, form.get(), std::move(action)); }
 
+    // Runs `action` from the event loop as soon as `ready` holds (looked at every 10 ms).
+    void When(std::function<bool()> ready, std::function<void()> action) {
+        auto* timer = new QTimer(form.get());
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, ready, action] {
+            if (!ready()) return;
+            timer->deleteLater();
+            timer->stop();
+            action();
+        });
+        timer->start(10);
+    }
+
     // Handles events until `done` or the time is up.
     bool Until(const std::function<bool()>& done, int ms = 5000) {
         QElapsedTimer timer;
