@@ -3,8 +3,8 @@
 //   untraced run          instructions per second of an untraced run of the sieve
 //   traced run            the same with the panel following every pass
 //   idle CPU ...          the process's CPU use while nothing runs, while a program waits
-//                         for a key, in STOP, and in a WAI only a click can end, in
-//                         untraced and traced runs
+//                         for a key (reading the data port or polling the status port),
+//                         in STOP, and in a WAI only a click can end, untraced and traced
 //   chip speed            E cycles per second of an untraced run at chip speed (10 s)
 #include <QApplication>
 #include <QTimer>
@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
         std::vector<uint8_t> code;
     } idles[] = {
         {"waiting for a key", {0xB6, 0x10, 0x37, 0x20, 0xFB}},  // LDAA $1037; BRA back
+        {"polling for a key", {0xB6, 0x10, 0x36, 0x27, 0xFB}},  // LDAA $1036; BEQ back
         {"in STOP", {0x0F, 0xCF}},                              // SEI; STOP
         {"in WAI, I set", {0x0F, 0x3E}},                        // SEI; WAI
     };

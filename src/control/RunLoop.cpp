@@ -175,9 +175,11 @@ void TMachine::FastMoor() {
     DisplayAllRegisters();
 }
 
-// Traced, and every single step: the panel follows every pass.
+// Traced, and every single step: the panel follows every pass. A traced wait for a key goes
+// at the chip's speed too.
 void TMachine::Moor() {
     ChangeMask = 0;
+    TChipClock chipClock;
     do {
         RunPass();
         DisplayMemory();
@@ -186,8 +188,12 @@ void TMachine::Moor() {
             Change(Panel.StepLed.Lit, false, TPanelItem::RunControls);
         } else if (Panel.RunningLed.Lit) {
             ShowNextInstruction();
-            if (OnlyAClickCanWake()) FrontPanel.WaitForEvents();
-            else FrontPanel.PumpEvents();
+            if (OnlyAClickCanWake()) {
+                FrontPanel.WaitForEvents();
+            } else {
+                if (WaitsForAKey()) chipClock.Pace(FrontPanel, CycleCount, std::chrono::steady_clock::now());
+                FrontPanel.PumpEvents();
+            }
         } else {
             FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
                                    "Step was Off, Running was Off");
