@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# hexmoor-run's typed input, from process start to exit (run after building):
+#   lines typed       CPU seconds to echo 250,000, 1,000,000 and 4,000,000 piped lines, and
+#                     how the time grows with the number of lines (1.0 is linear)
+#   unread input      peak memory of a program that never reads, with `yes` piped in
+#   waiting, pipe     CPU seconds and E cycles while a prompt waits 2 s for a late pipe
+#   waiting, terminal the same at a terminal (a pseudo-terminal through script(1)), where
+#                     the wait goes at about the chip's 2,000,000 E cycles a second
+set -euo pipefail
+build="$(cd "$(dirname "$0")/.." && pwd)/build"
+run="$build/src/hexmoor-run"
+programs="$build/tests/programs"
+cpu() { /usr/bin/time -f "%U %S" "$@" 2>&1 >/dev/null | tail -1 | awk '{ print $1 + $2 }'; }
+
+declare -A seconds
+for lines in 250000 1000000 4000000; do
+    seconds[$lines]=$(cpu sh -c "yes x | head -n $lines | '$run' '$programs/echo.s19'")
+    printf 'lines typed        %8d lines  %6.2f CPU s\n' "$lines" "${seconds[$lines]}"
+done
+awk -v a="${seconds[1000000]}" -v b="${seconds[4000000]}" \
+    'BEGIN { printf "lines typed        4x the lines cost %.2fx the time: time grows as lines^%.2f\n", b / a, log(b / a) / log(4) }'
+
+status=0
+peak=$( { yes "an unread line" | /usr/bin/time -f "%M" "$run" --max-instructions 500000000 \
+          "$programs/count_up.s19" >/dev/null; } 2>&1 | tail -1) || status=$?
+printf 'unread input       %8d KiB peak memory\n' "$peak"
+
+wait_figures() {  # CPU seconds (user + system) and the run's cycles
+    awk '/^cycles:/ { cycles = $2 } /^[0-9.]+ [0-9.]+$/ { cpu = $1 + $2 } END { printf "%.2f CPU s, %d E cycles\n", cpu, cycles }'
+}
+printf 'waiting, pipe      2 s: %s\n' "$( { (sleep 2; printf 'ab.') | /usr/bin/time -f "%U %S" "$run" --stats \
+    "$programs/prompt_poll.s19" >/dev/null; } 2>&1 | wait_figures)"
+printf 'waiting, terminal  2 s: %s\n' "$( (sleep 2; printf '\035') | /usr/bin/time -f "%U %S" \
+    script -qec "'$run' --stats '$programs/prompt_poll.s19'" /dev/null 2>&1 | tr -d '\r' | wait_figures)"
