@@ -281,6 +281,7 @@ TEST(Runner, RegistersOnALineOfTheirOwn) {
         {Program("hello"), "Hello, world!\r\n", "2011 BRA"},
         {"--idle-cycles 1000 " + Program("prompt_poll"), "key? \n", "2013 BEQ"},
         {"--break 2007 " + Program("count_up"), "", "2007 STX $4000"},
+        {Program("echo"), "", "2003 LDAA $1037"},  // ended in a read: nothing read, PC on it
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Arguments);

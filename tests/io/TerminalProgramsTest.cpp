@@ -49,5 +49,23 @@ TEST(TerminalPrograms, ReadsAnInputFile) {
     std::remove(path.c_str());
 }
 
+// A monitor that looks for an abort key while it fills memory and prints a listing gets
+// each line of an input file at its prompt, as a person typing with pauses would give it.
+TEST(TerminalPrograms, AnInputFileReachesAMonitorAtItsPrompt) {
+    const std::string path = TempPath("hexmoor_monitor_input.txt");
+    std::ofstream(path, std::ios::binary) << "cmd1\ncmd two\n";
+    TTestMachine t;
+    TMachine& m = *t.Machine;
+    t.LoadThroughPanel("monitor");
+    m.RunPass();  // the reset after the load
+    t.Panel.FileName = path;
+    m.InputFileMenuClick();
+    for (long pass = 0; pass < 5'000'000 && !(m.WaitsForAKey() && !m.InputFileOpen); ++pass) m.RunPass();
+    std::string listing;
+    for (int row = 0; row < 40; ++row) listing += "0123456789ABCDEF0123456789ABCDEF\r\n";
+    EXPECT_EQ(t.Panel.Written, "> got: cmd1\r\n" + listing + "> got: cmd two\r\n" + listing + "> ");
+    std::remove(path.c_str());
+}
+
 }  // namespace
 }  // namespace hexmoor::testing
