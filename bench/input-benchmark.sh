@@ -4,8 +4,9 @@
 #                     how the time grows with the number of lines (1.0 is linear)
 #   unread input      peak memory of a program that never reads, with `yes` piped in
 #   waiting, pipe     CPU seconds and E cycles while a prompt waits 2 s for a late pipe
-#   waiting, terminal the same at a terminal (a pseudo-terminal through script(1)), where
-#                     the wait goes at about the chip's 2,000,000 E cycles a second
+#   waiting, terminal the same at a terminal (a pseudo-terminal through script(1)), polling
+#                     the status port (the wait goes at about the chip's 2,000,000 E cycles
+#                     a second) and reading the data port (the runner simply waits)
 set -euo pipefail
 build="$(cd "$(dirname "$0")/.." && pwd)/build"
 run="$build/src/hexmoor-run"
@@ -30,5 +31,7 @@ wait_figures() {  # CPU seconds (user + system) and the run's cycles
 }
 printf 'waiting, pipe      2 s: %s\n' "$( { (sleep 2; printf 'ab.') | /usr/bin/time -f "%U %S" "$run" --stats \
     "$programs/prompt_poll.s19" >/dev/null; } 2>&1 | wait_figures)"
-printf 'waiting, terminal  2 s: %s\n' "$( (sleep 2; printf '\035') | /usr/bin/time -f "%U %S" \
-    script -qec "'$run' --stats '$programs/prompt_poll.s19'" /dev/null 2>&1 | tr -d '\r' | wait_figures)"
+for program in prompt_poll keycodes; do  # polling the status port; reading the data port
+    printf 'waiting, terminal  2 s, %-11s %s\n' "$program:" "$( (sleep 2; printf '\035') | /usr/bin/time -f "%U %S" \
+        script -qec "'$run' --stats '$programs/$program.s19'" /dev/null 2>&1 | tr -d '\r' | wait_figures)"
+done

@@ -33,6 +33,11 @@ inline uint8_t StackByte(TMachine& m, int depth) {
     return m.DataByte;
 }
 
+inline uint16_t StackWord(TMachine& m, int depth) {
+    const uint8_t high = StackByte(m, depth);
+    return uint16_t(high << 8 | StackByte(m, depth + 1));
+}
+
 inline uint8_t PullByte(TMachine& m) {
     const uint8_t byte = StackByte(m, 1);
     ++m.RegisterSP;
@@ -113,10 +118,8 @@ void JumpToSubroutine(TMachine& m) {
 
 template <class I>
 void ReturnFromSubroutine(TMachine& m) {
-    const uint8_t high = StackByte(m, 1);
-    const uint8_t low = StackByte(m, 2);
+    m.RegisterPC = StackWord(m, 1);
     m.RegisterSP = uint16_t(m.RegisterSP + 2);
-    m.RegisterPC = uint16_t(high << 8 | low);
     m.InstructionCycles = I::Op.Cycles;
     m.ChangeMask = I::ChangeMask;
 }
@@ -143,16 +146,16 @@ template <class I>
 // Pulls CCR, B, A, IX, IY and PC; unlike CLI and TAP it leaves MaskDelay alone.
 template <class I>
 void ReturnFromInterrupt(TMachine& m) {
-    uint8_t bytes[9];
-    for (int i = 0; i < 9; ++i) bytes[i] = StackByte(m, i + 1);
+    const uint8_t ccr = StackByte(m, 1), b = StackByte(m, 2), a = StackByte(m, 3);
+    const uint16_t x = StackWord(m, 4), y = StackWord(m, 6), pc = StackWord(m, 8);
     m.RegisterSP = uint16_t(m.RegisterSP + 9);
-    m.UnpackCcr(bytes[0]);
+    m.UnpackCcr(ccr);
     m.SetIrqButtonHint();
-    m.RegisterB = bytes[1];
-    m.RegisterA = bytes[2];
-    m.RegisterX = uint16_t(bytes[3] << 8 | bytes[4]);
-    m.RegisterY = uint16_t(bytes[5] << 8 | bytes[6]);
-    m.RegisterPC = uint16_t(bytes[7] << 8 | bytes[8]);
+    m.RegisterB = b;
+    m.RegisterA = a;
+    m.RegisterX = x;
+    m.RegisterY = y;
+    m.RegisterPC = pc;
     m.WaitLoop.InterruptReturned();
     m.InstructionCycles = I::Op.Cycles;
     m.ChangeMask = I::ChangeMask;

@@ -71,8 +71,9 @@ public:
     virtual TMessageResult WaitForIoPause() = 0;
     // Waits for at least one user action (a key, a click) and handles it, without spinning.
     virtual void WaitForEvents() = 0;
-    // The program read the terminal status port and found no input: it is waiting for a
-    // key by polling. Nothing to do for a window.
+    // The program read the terminal status port and found no input (the machine's WaitLoop
+    // says whether it waits for a key in a loop). A panel that types for a person may type
+    // now; the read then sees it. Nothing to do for a window.
     virtual void StatusFoundNoInput() {}
     // Handles user actions until `time` (a run paced to the chip's clock is ahead of it).
     virtual void WaitUntil(std::chrono::steady_clock::time_point time) {

@@ -9,7 +9,6 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/ioctl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -125,7 +124,7 @@ public:
     int Wait() {
         for (int i = 0; i < 1000 && status_ < 0; ++i) {
             int status = 0;
-            if (wait4(pid_, &status, WNOHANG, &usage_) == pid_)
+            if (waitpid(pid_, &status, WNOHANG) == pid_)
                 status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
             else
                 usleep(10000);
@@ -142,12 +141,6 @@ public:
         return false;
     }
     std::string Err() const { return ReadAll(err_); }
-    // The processor time the runner used, user and system, once it has ended.
-    double CpuSeconds() const {
-        return double(usage_.ru_utime.tv_sec + usage_.ru_stime.tv_sec) +
-               double(usage_.ru_utime.tv_usec + usage_.ru_stime.tv_usec) / 1e6;
-    }
-
     // The pseudo-terminal's present settings.
     termios TerminalSettings() const {
         termios settings{};
@@ -170,7 +163,6 @@ private:
     pid_t pid_ = -1;
     int input_ = -1, output_ = -1, status_ = -1;
     int terminal_ = -1, terminalSide_ = -1;
-    rusage usage_{};
     termios initialSettings_{};
 };
 

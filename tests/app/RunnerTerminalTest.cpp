@@ -4,7 +4,6 @@
 
 #include <signal.h>
 
-#include <chrono>
 #include <fstream>
 
 #include "app/RunnerProcess.h"
@@ -122,40 +121,6 @@ TEST(RunnerTerminal, ScreenCommandsBecomeAnsiOnATerminal) {
         const std::string note = "printer output discarded";
         ASSERT_THAT(err, HasSubstr(note));
         EXPECT_EQ(err.find(note), err.rfind(note));
-    }
-}
-
-// A program polling the status port for a key does not make the runner spin: it waits for
-// keys between polls, so chip time goes no faster than about the chip's own 2 MHz clock
-// (a spinning runner would be at tens of millions of cycles a second).
-TEST(RunnerTerminal, PollingForAKeyRunsAtChipSpeed) {
-    const auto start = std::chrono::steady_clock::now();
-    TLiveRun run({"--stats", Program("prompt_poll")}, TConsole::Terminal);
-    ASSERT_TRUE(run.WaitForRawMode());
-    EXPECT_EQ(run.ReadUntil("key? "), "key? ");
-    usleep(300000);
-    run.Type("x\x1d");
-    ASSERT_EQ(run.Wait(), 0);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const std::string err = run.Err();
-    const std::size_t at = err.find("cycles: ");
-    ASSERT_NE(at, std::string::npos) << err;
-    const double cycles = std::stod(err.substr(at + 8));
-    EXPECT_LT(cycles, 2 * 2e6 * seconds + 100000) << "in " << seconds << " s";
-}
-
-// A program waiting for a key, by reading the data port or by polling the status port,
-// leaves the processor idle: over half a second of waiting the runner uses a small part of
-// it (a runner that spins uses all of it).
-TEST(RunnerTerminal, WaitingForAKeyLeavesTheProcessorIdle) {
-    for (const char* program : {"keycodes", "prompt_poll"}) {
-        SCOPED_TRACE(program);
-        TLiveRun run({Program(program)}, TConsole::Terminal);
-        ASSERT_TRUE(run.WaitForRawMode());
-        usleep(500000);
-        run.Type("\x1d");
-        ASSERT_EQ(run.Wait(), 0);
-        EXPECT_LT(run.CpuSeconds(), 0.2);
     }
 }
 
