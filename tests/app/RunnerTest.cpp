@@ -475,6 +475,16 @@ TEST(Runner, InputThatCannotBeReadEndsTheRun) {
     std::remove(input.c_str());
 }
 
+// Input that has not come yet holds up only a program that waits for it: with standard
+// input open and silent, a computation runs to its limit whatever the pacing.
+TEST(Runner, SilentInputHoldsUpNoComputation) {
+    for (const char* pacing : {"--type-ahead", "--line-per-read", "--idle-cycles=1000"}) {
+        SCOPED_TRACE(pacing);
+        TLiveRun run({pacing, "--max-instructions", "3000000", Program("count_up")});
+        EXPECT_EQ(run.Wait(), 3);
+    }
+}
+
 // Standard input is read only a bounded distance ahead of the program: one that never
 // reads it leaves all but 64 KiB of a 10 MB file unread (the rest is there for the next
 // reader of the same open file).
