@@ -68,24 +68,30 @@ void THexmoorForm::FlushRepaint() {
 
 // --- Window events ---------------------------------------------------------------------
 
-// The first activation resets the machine, and then loads the program named at start.
+// The first activation resets the machine, and then loads the program named at start,
+// whichever comes first: the window shown or the window activated.
+void THexmoorForm::ActivateOnce() {
+    if (machine_->Panel.Activated) return;
+    Handle(&TMachine::FormActivate);
+    if (!loadAtStart_) return;
+    AnswerNextFileQuestion(*std::exchange(loadAtStart_, std::nullopt));
+    Handle(&TMachine::LoadClick);
+    scriptedFileName_.reset();
+}
+
 void THexmoorForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     QTimer::singleShot(0, this, [this] {
         if (machine_->Panel.Activated) return;
         activateWindow();  // the keyboard and the menus' mnemonics are the window's at once
-        Handle(&TMachine::FormActivate);
-        if (!loadAtStart_) return;
-        AnswerNextFileQuestion(*std::exchange(loadAtStart_, std::nullopt));
-        Handle(&TMachine::LoadClick);
-        scriptedFileName_.reset();
+        ActivateOnce();
     });
 }
 
 void THexmoorForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !machine_->Panel.Activated)
-        QTimer::singleShot(0, this, [this] { Handle(&TMachine::FormActivate); });
+        QTimer::singleShot(0, this, [this] { ActivateOnce(); });
 }
 
 // A close the user confirms while a handler runs ends that handler's loop first; the

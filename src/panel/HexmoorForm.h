@@ -88,6 +88,8 @@ private:
     void Handle(F&& handler);
     void Handle(void (TMachine::*handler)()) { Handle([this, handler] { (machine_.get()->*handler)(); }); }
 
+    void ActivateOnce();
+
     // Construction (FormWidgets.cpp, FormMenus.cpp).
     void CreateWidgets();
     void CreateCpuPanel();
