@@ -1,4 +1,5 @@
-// The runner's run loop: load, reset, run pass by pass to an end or a limit, report.
+// The runner's run: prepare (files, load, reset), run pass by pass to an end or a limit,
+// report (the final screen and registers, statistics, the exit status).
 #include "app/HeadlessRunner.h"
 
 #include <unistd.h>
@@ -17,128 +18,160 @@ namespace hexmoor {
 
 namespace {
 
-void PrintScreen(const TTerminalScreen& screen) {
-    for (int row = 1; row <= screen.Rows(); ++row) {
-        std::string text = screen.RowText(row);
-        text.erase(text.find_last_not_of(' ') + 1);
-        std::printf("%s\n", text.c_str());
+class THeadlessRun {
+public:
+    explicit THeadlessRun(const TRunnerOptions& options)
+        : options_(options), panel_(options), machine_(std::make_unique<TMachine>(panel_)), m_(*machine_) {
+        panel_.Attach(m_);
+        m_.Panel.WarningsMenu.Checked = options.Warnings;
+        m_.Panel.InterruptsMenu.Checked = options.Interrupts;
+        m_.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
     }
+
+    // Checks the files the options name, loads the program and resets the chip; false
+    // (the cause said) when something kept the run from starting.
+    bool Prepare();
+    void Run();
+    // The final screen and registers, the limit reached, the statistics; the exit status.
+    int Report();
+
+private:
+    bool LimitReached() const { return m_.InstructionCount >= maxInstructions_ || m_.CycleCount >= maxCycles_; }
+    bool Going() const { return m_.Panel.RunningLed.Lit && !m_.StopExecuted && !LimitReached() && !EndSignal(); }
+    void PrintScreen();
+
+    const TRunnerOptions& options_;
+    TRunnerPanel panel_;
+    std::unique_ptr<TMachine> machine_;
+    TMachine& m_;
+    const uint64_t maxInstructions_ = options_.MaxInstructions.value_or(UINT64_MAX);
+    const int64_t maxCycles_ = int64_t(std::min<uint64_t>(options_.MaxCycles.value_or(INT64_MAX), INT64_MAX));
+    TRawTerminal terminal_;
+    bool waitsForever_ = false;
+    int endSignal_ = 0;
+    double seconds_ = 0;
+};
+
+bool THeadlessRun::Prepare() {
+    // Files named by options are checked before anything loads or runs.
+    if (options_.InputFile) {
+        TTextLineReader input;
+        if (!input.Open(*options_.InputFile)) {
+            std::fprintf(stderr, "hexmoor-run: %s: %s\n", options_.InputFile->c_str(), input.Error().c_str());
+            return false;
+        }
+    }
+    if (!panel_.OpenPrinter()) return false;
+
+    // A program of "-" is read from standard input.
+    panel_.Loading = options_.Program == "-" ? std::string("/dev/stdin") : options_.Program;
+    const TLoadResult loaded = m_.LoadFile(*panel_.Loading);
+    panel_.Loading.reset();
+    // The loader has said what kept the program from loading whole; nothing runs then.
+    if (loaded != TLoadResult::Loaded) return false;
+    if (options_.TraceFile && !m_.OpenLogFile(*options_.TraceFile)) return false;
+    m_.ResetMoor(ExternalReset);
+    if (options_.InputFile) panel_.Input().OpenFile(*options_.InputFile);
+    if (options_.BreakPoint) m_.BreakPointAddress = *options_.BreakPoint;
+    return true;
+}
+
+// The run goes in slices of a few thousand passes (instructions, or idle passes of a WAI):
+// between them standard input is polled and output that has waited long enough goes out.
+// A slice ends early at a limit, at STOP and when the run state changes, so the end
+// conditions are met where a pass-by-pass run meets them. Traced, the run goes pass by
+// pass, each instruction logged.
+void THeadlessRun::Run() {
+    m_.Panel.RunningLed.Enabled = true;
+    m_.Panel.RunningLed.Lit = true;
+    const auto start = std::chrono::steady_clock::now();
+    CatchEndSignals();
+    // A person at a terminal types to the program directly, as on a serial line.
+    if (panel_.Input().FromKeyboard() && terminal_.Enter(STDIN_FILENO)) {
+        std::fprintf(stderr, "hexmoor-run: keys go to the program as typed; Ctrl-] ends the run\n");
+        panel_.Input().BeInteractive();
+    }
+    if (isatty(STDOUT_FILENO) && !options_.Screen) panel_.UseAnsiOutput();
+    const bool trace = options_.TraceFile.has_value();
+    const TRunLimits limits{maxInstructions_, maxCycles_};
+    constexpr uint32_t kPollInterval = 4096;
+    uint32_t untilPoll = kPollInterval;
+    while (Going()) {
+        uint32_t passes = 1;
+        if (trace) {
+            m_.RunPass();
+            if (m_.RunState != RunWaiting) m_.DecodeInstruction();
+        } else {
+            passes = m_.RunSlice(limits, untilPoll);
+        }
+        // A WAI that nothing the runner can do will end: no buttons, no input pins.
+        if (m_.RunState == RunWaiting && m_.OnlyAClickCanWake()) {
+            waitsForever_ = true;
+            break;
+        }
+        untilPoll -= std::min(passes, untilPoll);
+        if (untilPoll == 0) {
+            panel_.PollInput();
+            panel_.FlushOutputIfOld();
+            untilPoll = kPollInterval;
+        }
+    }
+    endSignal_ = EndSignal();
+    panel_.EndOutput();
+    terminal_.Restore();
+    if (panel_.Input().EndedByUser()) std::fprintf(stderr, "\nhexmoor-run: ended by Ctrl-]\n");
+    seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m_.CloseLogFile();
+    m_.CloseMenuClick();  // the printer output is complete; says what it could not print
+}
+
+void THeadlessRun::PrintScreen() {
+    std::string text;
+    for (int row = 1; row <= m_.Screen.Rows(); ++row) {
+        std::string line = m_.Screen.RowText(row);
+        line.erase(line.find_last_not_of(' ') + 1);
+        text += line + '\n';
+    }
+    panel_.WriteOut(text);
+}
+
+int THeadlessRun::Report() {
+    if (options_.Screen) PrintScreen();
+    if (options_.Registers) {
+        m_.DecodeInstruction();
+        panel_.WriteOut(std::string(panel_.OutputEndsLine() ? "" : "\n") + m_.TraceLine());
+    }
+    panel_.FlushOutput();
+    // The program ended (STOP, a WAI nothing can wake, the breakpoint, no more input), or
+    // a limit cut it off.
+    const bool programEnded = waitsForever_ || m_.StopExecuted || !m_.Panel.RunningLed.Lit;
+    const bool limited = endSignal_ == 0 && !programEnded;
+    if (limited) {
+        if (m_.InstructionCount >= maxInstructions_)
+            std::fprintf(stderr, "hexmoor-run: stopped after %llu instructions (--max-instructions)\n",
+                         static_cast<unsigned long long>(m_.InstructionCount));
+        else
+            std::fprintf(stderr, "hexmoor-run: stopped after %lld cycles (--max-cycles)\n",
+                         static_cast<long long>(m_.CycleCount));
+    }
+    if (options_.Stats) {
+        std::fprintf(stderr, "instructions: %llu\ncycles: %lld\nseconds: %.3f\nmips: %.1f\n",
+                     static_cast<unsigned long long>(m_.InstructionCount), static_cast<long long>(m_.CycleCount),
+                     seconds_, seconds_ > 0 ? double(m_.InstructionCount) / seconds_ / 1e6 : 0.0);
+    }
+    // Ended by a signal: the shell's status for it, 128 + its number (130 for SIGINT).
+    if (endSignal_ != 0) return 128 + endSignal_;
+    if (!panel_.Input().Failure().empty() || panel_.WriteFailed()) return kExitFile;
+    return limited ? kExitLimit : kExitNormal;
 }
 
 }  // namespace
 
 int RunHeadless(const TRunnerOptions& options) {
-    TRunnerPanel panel(options);
-    auto machine = std::make_unique<TMachine>(panel);
-    TMachine& m = *machine;
-    panel.Attach(m);
-    m.Panel.WarningsMenu.Checked = options.Warnings;
-    m.Panel.InterruptsMenu.Checked = options.Interrupts;
-    m.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
-
-    // Files named by options are checked before anything loads or runs.
-    if (options.InputFile) {
-        TTextLineReader input;
-        if (!input.Open(*options.InputFile)) {
-            std::fprintf(stderr, "hexmoor-run: %s: %s\n", options.InputFile->c_str(), input.Error().c_str());
-            return kExitFile;
-        }
-    }
-    if (!panel.OpenPrinter()) return kExitFile;
-
-    // A program of "-" is read from standard input.
-    panel.Loading = options.Program == "-" ? std::string("/dev/stdin") : options.Program;
-    const TLoadResult loaded = m.LoadFile(*panel.Loading);
-    panel.Loading.reset();
-    // The loader has said what kept the program from loading whole; nothing runs then.
-    if (loaded != TLoadResult::Loaded) return kExitFile;
-    if (options.TraceFile && !m.OpenLogFile(*options.TraceFile)) return kExitFile;
-    m.ResetMoor(ExternalReset);
-    if (options.InputFile) panel.Input().OpenFile(*options.InputFile);
-    if (options.BreakPoint) m.BreakPointAddress = *options.BreakPoint;
-
-    const uint64_t maxInstructions = options.MaxInstructions.value_or(UINT64_MAX);
-    const int64_t maxCycles = int64_t(std::min<uint64_t>(options.MaxCycles.value_or(INT64_MAX), INT64_MAX));
-    const bool trace = options.TraceFile.has_value();
-    m.Panel.RunningLed.Enabled = true;
-    m.Panel.RunningLed.Lit = true;
-    const auto start = std::chrono::steady_clock::now();
-    // The run goes in slices of a few thousand passes (instructions, or idle passes of a
-    // WAI): between them standard input is polled and output that has waited long enough
-    // goes out. A slice ends early at a limit, at STOP and when the run state changes, so
-    // the end conditions are met where a pass-by-pass run meets them. Traced, the run goes
-    // pass by pass, each instruction logged.
-    CatchEndSignals();
-    // A person at a terminal types to the program directly, as on a serial line.
-    TRawTerminal terminal;
-    if (panel.Input().FromKeyboard() && terminal.Enter(STDIN_FILENO)) {
-        std::fprintf(stderr, "hexmoor-run: keys go to the program as typed; Ctrl-] ends the run\n");
-        panel.Input().BeInteractive();
-    }
-    if (isatty(STDOUT_FILENO) && !options.Screen) panel.UseAnsiOutput();
-    bool waitsForever = false;
-    constexpr uint32_t kPollInterval = 4096;
-    uint32_t untilPoll = kPollInterval;
-    const TRunLimits limits{maxInstructions, maxCycles};
-    while (m.Panel.RunningLed.Lit && !m.StopExecuted && m.InstructionCount < maxInstructions &&
-           m.CycleCount < maxCycles && !EndSignal()) {
-        uint32_t passes = 1;
-        if (trace) {
-            m.RunPass();
-            if (m.RunState != RunWaiting) m.DecodeInstruction();
-        } else {
-            passes = m.RunSlice(limits, untilPoll);
-        }
-        // A WAI that nothing the runner can do will end: no buttons, no input pins.
-        if (m.RunState == RunWaiting && m.OnlyAClickCanWake()) {
-            waitsForever = true;
-            break;
-        }
-        untilPoll -= std::min(passes, untilPoll);
-        if (untilPoll == 0) {
-            panel.PollInput();
-            panel.FlushOutputIfOld();
-            untilPoll = kPollInterval;
-        }
-    }
-    const int endSignal = EndSignal();
-    panel.EndOutput();
-    std::fflush(stdout);
-    terminal.Restore();
-    if (panel.Input().EndedByUser()) std::fprintf(stderr, "\nhexmoor-run: ended by Ctrl-]\n");
-    // The program ended (STOP, a WAI nothing can wake, the breakpoint, no more input), or
-    // a limit cut it off.
-    const bool programEnded = waitsForever || m.StopExecuted || !m.Panel.RunningLed.Lit;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    m.CloseLogFile();
-    m.CloseMenuClick();  // the printer output is complete; says what it could not print
-
-    if (options.Screen) PrintScreen(m.Screen);
-    if (options.Registers) {
-        m.DecodeInstruction();
-        if (!panel.OutputEndsLine()) std::putc('\n', stdout);
-        std::printf("%s", m.TraceLine().c_str());
-    }
-    std::fflush(stdout);
-    const bool limited = endSignal == 0 && !programEnded;
-    if (limited) {
-        if (m.InstructionCount >= maxInstructions)
-            std::fprintf(stderr, "hexmoor-run: stopped after %llu instructions (--max-instructions)\n",
-                         static_cast<unsigned long long>(m.InstructionCount));
-        else
-            std::fprintf(stderr, "hexmoor-run: stopped after %lld cycles (--max-cycles)\n",
-                         static_cast<long long>(m.CycleCount));
-    }
-    if (options.Stats) {
-        std::fprintf(stderr, "instructions: %llu\ncycles: %lld\nseconds: %.3f\nmips: %.1f\n",
-                     static_cast<unsigned long long>(m.InstructionCount),
-                     static_cast<long long>(m.CycleCount), seconds,
-                     seconds > 0 ? double(m.InstructionCount) / seconds / 1e6 : 0.0);
-    }
-    // Ended by a signal: the shell's status for it, 128 + its number (130 for SIGINT).
-    if (endSignal != 0) return 128 + endSignal;
-    if (!panel.Input().Failure().empty()) return kExitFile;
-    return limited ? kExitLimit : kExitNormal;
+    THeadlessRun run(options);
+    if (!run.Prepare()) return kExitFile;
+    run.Run();
+    return run.Report();
 }
 
 }  // namespace hexmoor

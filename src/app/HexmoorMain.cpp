@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QFontDatabase>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 #include <string_view>
 
 #include "Version.h"
@@ -46,6 +49,13 @@ void LetMessagesOut() {
     gHeldRaw.clear();
 }
 
+// Help that cannot be written (a full disk) is not a success.
+int PrintOut(const std::string& text) {
+    if (std::fputs(text.c_str(), stdout) != EOF && std::fflush(stdout) == 0) return 0;
+    std::fprintf(stderr, "hexmoor: cannot write to standard output: %s\n", std::strerror(errno));
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -57,14 +67,9 @@ int main(int argc, char** argv) {
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && argument == "--help") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (!optionsEnded && argument == "--version") {
-            std::printf("hexmoor %s\n", hexmoor::kVersion);
-            return 0;
-        }
+        if (!optionsEnded && argument == "--help") return PrintOut(kUsage);
+        if (!optionsEnded && argument == "--version")
+            return PrintOut(std::string("hexmoor ") + hexmoor::kVersion + "\n");
         if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
             std::fprintf(stderr, "hexmoor: unknown option %s\n%s", argv[i], kUsage);
             return 2;

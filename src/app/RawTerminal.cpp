@@ -17,7 +17,8 @@ termios gSaved{};
 termios gRawSettings{};
 volatile sig_atomic_t gRaw = 0;
 
-constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGQUIT};
+// SIGPIPE: the reader of standard output has gone (a pipe into `head`).
+constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGQUIT, SIGPIPE};
 struct sigaction gFormerActions[std::size(kFatalSignals)];
 struct sigaction gFormerStopAction;
 
@@ -64,8 +65,11 @@ bool TRawTerminal::Enter(int fd) {
     action.sa_handler = RestoreAndRedeliver;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESETHAND | SA_NODEFER;
-    for (std::size_t i = 0; i < std::size(kFatalSignals); ++i)
-        sigaction(kFatalSignals[i], &action, &gFormerActions[i]);
+    // An ignored signal stays ignored: SIGPIPE ignored makes a write fail instead.
+    for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) {
+        sigaction(kFatalSignals[i], nullptr, &gFormerActions[i]);
+        if (gFormerActions[i].sa_handler != SIG_IGN) sigaction(kFatalSignals[i], &action, nullptr);
+    }
     struct sigaction stop {};
     stop.sa_handler = StopWithTerminalRestored;
     sigemptyset(&stop.sa_mask);

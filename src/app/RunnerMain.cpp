@@ -1,5 +1,7 @@
 // main() of hexmoor-run.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "app/HeadlessRunner.h"
 
@@ -11,7 +13,11 @@ int main(int argc, char** argv) {
         return hexmoor::kExitArguments;
     }
     if (!parsed.Options) {
-        std::fputs(parsed.Output.c_str(), stdout);
+        // Help that cannot be written (a full disk) is not a success.
+        if (std::fputs(parsed.Output.c_str(), stdout) == EOF || std::fflush(stdout) != 0) {
+            std::fprintf(stderr, "hexmoor-run: cannot write to standard output: %s\n", std::strerror(errno));
+            return hexmoor::kExitFile;
+        }
         return 0;
     }
     return hexmoor::RunHeadless(*parsed.Options);

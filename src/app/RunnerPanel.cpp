@@ -2,16 +2,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <set>
 
 #include "app/EndSignals.h"
 
 namespace hexmoor {
 
 namespace {
-
-const std::set<std::string, std::less<>> kResetDialogs{
-    "PowerOn Reset", "External Reset", "Clock Monitor Fail Reset", "COP Watchdog Timeout Reset"};
 
 // Output waits in the buffer only while the program computes: it goes out when the program
 // waits for input, when it has waited this long, and at the end.
@@ -38,8 +34,12 @@ void TRunnerPanel::TerminalEscaped(uint8_t command, uint8_t column, uint8_t row)
 }
 
 void TRunnerPanel::Emit(const std::string& text) {
-    if (options_.Screen || text.empty()) return;
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (!options_.Screen) WriteOut(text);
+}
+
+void TRunnerPanel::WriteOut(const std::string& text) {
+    if (outputFailed_ || text.empty()) return;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) return OutputFailed();
     lastOutput_ = uint8_t(text.back());
     if (!outputPending_) {
         outputPending_ = true;
@@ -48,29 +48,37 @@ void TRunnerPanel::Emit(const std::string& text) {
 }
 
 void TRunnerPanel::EndOutput() {
-    if (ansi_) std::fputs(ansi_->Restore().c_str(), stdout);
+    if (ansi_) WriteOut(ansi_->Restore());
+    FlushOutput();
 }
 
 void TRunnerPanel::FlushOutput() {
     if (!outputPending_) return;
     outputPending_ = false;
-    std::fflush(stdout);
+    if (!outputFailed_ && std::fflush(stdout) != 0) OutputFailed();
+}
+
+// Output that cannot reach standard output (a full disk, a reader that has gone, with
+// SIGPIPE ignored) would be lost: the run ends at once, said once.
+void TRunnerPanel::OutputFailed() {
+    if (outputFailed_) return;
+    outputFailed_ = writeFailed_ = true;
+    std::fprintf(stderr, "hexmoor-run: cannot write to standard output: %s\n", std::strerror(errno ? errno : EIO));
+    EndRun();
 }
 
 void TRunnerPanel::FlushOutputIfOld() {
     if (outputPending_ && std::chrono::steady_clock::now() - pendingSince_ >= kOutputDelay) FlushOutput();
 }
 
-// Ends the run once: the run loop sees the Running LED go dark, a waiting read is released.
-// A read later in the same instruction (LDD of the status and data ports) is released too:
+// Ends the run: the run loop sees the Running LED go dark, a waiting read is released. A
+// read later in the same instruction (LDD of the status and data ports) is released too:
 // nothing more will come.
 void TRunnerPanel::EndRun() {
-    if (runEnded_) {
+    if (machine_->Panel.RunningLed.Lit)
+        machine_->RunClick();
+    else
         machine_->ReleaseInputWait();
-        return;
-    }
-    runEnded_ = true;
-    machine_->RunClick();
 }
 
 void TRunnerPanel::PollInput() {
@@ -120,33 +128,42 @@ void TRunnerPanel::StatusFoundNoInput() {
 // Loader warnings, the breakpoint and the messages the options ask for go to stderr; every
 // dialog is answered OK. While a program loads, its messages name the file, and the line
 // for a record's problems: "hexmoor-run: prog.s19: No such file", "hexmoor-run:
-// prog.s19:3: Not Hex".
-TMessageResult TRunnerPanel::ShowMessage(TMessageKind, TMessageButtons buttons, std::string_view text) {
-    if (text == "BreakPoint") {
+// prog.s19:3: Not Hex". A file that could not be written fails the run.
+TMessageResult TRunnerPanel::ShowMessage(TMessageKind kind, TMessageButtons buttons, std::string_view text) {
+    if (kind == TMessageKind::Reset) return TMessageResult::Ok;
+    if (kind == TMessageKind::BreakPoint) {
         std::fprintf(stderr, "hexmoor-run: breakpoint at $%04X\n", unsigned(machine_->RegisterPC));
-    } else if (!kResetDialogs.contains(text)) {
-        std::string line(text);
-        for (char& c : line)
-            if (c == '\r') c = '\n';
-        if (Loading) {
-            const std::string cannot = "Cannot load " + *Loading + ": ";
-            if (line.starts_with(cannot))
-                line = options_.Program + ": " + line.substr(cannot.size());
-            else
-                line = options_.Program + ":" + std::to_string(machine_->LoadLineNumber) + ": " + line;
-        }
-        std::fprintf(stderr, "hexmoor-run: %s\n", line.c_str());
+        return TMessageResult::Ok;
     }
+    if (kind == TMessageKind::WriteFailed) writeFailed_ = true;
+    std::string line(text);
+    for (char& c : line)
+        if (c == '\r') c = '\n';
+    if (Loading) {
+        const std::string cannot = "Cannot load " + *Loading + ": ";
+        if (line.starts_with(cannot))
+            line = options_.Program + ": " + line.substr(cannot.size());
+        else
+            line = options_.Program + ":" + std::to_string(machine_->LoadLineNumber) + ": " + line;
+    }
+    std::fprintf(stderr, "hexmoor-run: %s\n", line.c_str());
     return buttons == TMessageButtons::YesNo ? TMessageResult::Yes : TMessageResult::Ok;
 }
 
+// A hard copy goes to the printer file after what the program printed.
 void TRunnerPanel::HardCopy(const std::vector<std::string>& rows) {
-    for (const std::string& row : rows) {
-        for (char byte : row) PrinterWrite(uint8_t(byte));
-        PrinterWrite('\n');
+    std::string text;
+    for (const std::string& row : rows) text += row + '\n';
+    for (char byte : text) {
+        const std::string error = PrinterWrite(uint8_t(byte));
+        if (error.empty()) continue;
+        ShowMessage(TMessageKind::WriteFailed, TMessageButtons::Ok, "The hard copy could not be printed: " + error);
+        return;
     }
 }
 
+// A byte that cannot be written closes the file (the machine drops the printer's output
+// from then on and says so); a later close and reopen adds to it.
 std::string TRunnerPanel::PrinterWrite(uint8_t byte) {
     if (!options_.PrinterFile) {
         if (!printerNoted_) std::fprintf(stderr, "hexmoor-run: printer output discarded (use --printer FILE)\n");
@@ -154,9 +171,10 @@ std::string TRunnerPanel::PrinterWrite(uint8_t byte) {
         return "";
     }
     if (!printer_) printer_ = std::fopen(options_.PrinterFile->c_str(), "ab");
-    if (!printer_ || std::fputc(byte, printer_) == EOF || std::fflush(printer_) != 0)
-        return options_.PrinterFile->c_str() + std::string(": ") + std::strerror(errno);
-    return "";
+    if (printer_ && std::fputc(byte, printer_) != EOF && std::fflush(printer_) == 0) return "";
+    const std::string error = *options_.PrinterFile + ": " + std::strerror(errno ? errno : EIO);
+    PrinterClose();
+    return error;
 }
 
 bool TRunnerPanel::OpenPrinter() {

@@ -27,8 +27,14 @@ public:
 
     // Standard output is a terminal: what the screen shows goes out as ANSI sequences.
     void UseAnsiOutput() { ansi_.emplace(); }
-    // The end of the run: the real terminal as the run found it.
+    // The end of the run: the real terminal as the run found it, all output written.
     void EndOutput();
+    // Text of the runner's own for standard output (the final screen, the registers).
+    void WriteOut(const std::string& text);
+    // Writes out what standard output holds.
+    void FlushOutput();
+    // Standard output, the printer file or the trace could not be written (and it was said).
+    bool WriteFailed() const { return writeFailed_; }
 
     // The printer file is created before the run, so a name that cannot be written fails
     // at once; reopened after a close, it is added to.
@@ -47,7 +53,7 @@ public:
     void PanelChanged(TPanelItem) override {}
     void TerminalWritten(uint8_t byte) override;
     void TerminalEscaped(uint8_t command, uint8_t column, uint8_t row) override;
-    TMessageResult ShowMessage(TMessageKind, TMessageButtons buttons, std::string_view text) override;
+    TMessageResult ShowMessage(TMessageKind kind, TMessageButtons buttons, std::string_view text) override;
     std::optional<std::string> AskFileName(const TFileQuestion&) override { return {}; }
     std::optional<std::string> AskBreakPointAddress(const std::string&) override { return {}; }
     // Standard input is read by the run loop itself, from the reset on: a load pumps
@@ -65,17 +71,18 @@ public:
 private:
     void EndRun();
     void Emit(const std::string& text);
-    void FlushOutput();
+    void OutputFailed();
 
     const TRunnerOptions& options_;
     TMachine* machine_ = nullptr;
     std::optional<TRunnerInput> input_;
-    bool runEnded_ = false;
+    bool writeFailed_ = false;
 
     // Output.
     std::optional<TAnsiTerminal> ansi_;
     std::optional<uint8_t> lastOutput_;
     bool outputPending_ = false;
+    bool outputFailed_ = false;
     std::chrono::steady_clock::time_point pendingSince_;
     int64_t lastNap_ = 0;  // the cycle of the last pause for keys in a wait loop
 

@@ -37,7 +37,7 @@ void ReloadRegisterBlock(TMachine& m) {
 
 void TMachine::ResetMoor(TResetKind kind) {
     const TResetKindInfo& info = kResetKinds[kind];
-    FrontPanel.ShowMessage(TMessageKind::Information, TMessageButtons::Ok, info.Dialog);
+    FrontPanel.ShowMessage(TMessageKind::Reset, TMessageButtons::Ok, info.Dialog);
 
     SaveInternalRam();
     ReloadRegisterBlock(*this);

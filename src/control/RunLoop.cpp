@@ -50,7 +50,7 @@ void TMachine::ActOnRunState() {
     switch (RunState) {
     case RunNormal:
         if (RegisterPC == BreakPointAddress) {
-            FrontPanel.ShowMessage(TMessageKind::Information, TMessageButtons::Ok, "BreakPoint");
+            FrontPanel.ShowMessage(TMessageKind::BreakPoint, TMessageButtons::Ok, "BreakPoint");
             Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
             InstructionCycles = 0;
         } else {

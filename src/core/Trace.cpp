@@ -27,7 +27,7 @@ void TMachine::DecodeInstruction() {
     // Report once and close, so a full disk never stops the simulation.
     const std::string path = LogFile.Path();
     CloseLogFile();
-    FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
+    FrontPanel.ShowMessage(TMessageKind::WriteFailed, TMessageButtons::Ok,
                            "Cannot write to the log file " + path + ": " + error +
                                ". The log file has been closed.");
 }

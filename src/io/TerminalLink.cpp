@@ -148,7 +148,7 @@ void TMachine::PrinterOutput() {
     if (error.empty()) return;
     PrinterFailed = true;
     PrinterDroppedBytes = 1;
-    FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
+    FrontPanel.ShowMessage(TMessageKind::WriteFailed, TMessageButtons::Ok,
                            "Cannot print: " + error +
                                ".\rFurther printer output is dropped until the printer is closed.");
 }

@@ -19,8 +19,11 @@ namespace {
 
 QMessageBox::Icon IconOf(TMessageKind kind) {
     switch (kind) {
-    case TMessageKind::Warning: return QMessageBox::Warning;
-    case TMessageKind::Information: return QMessageBox::Information;
+    case TMessageKind::Warning:
+    case TMessageKind::WriteFailed: return QMessageBox::Warning;
+    case TMessageKind::Information:
+    case TMessageKind::BreakPoint:
+    case TMessageKind::Reset: return QMessageBox::Information;
     case TMessageKind::Confirmation: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
@@ -28,8 +31,11 @@ QMessageBox::Icon IconOf(TMessageKind kind) {
 
 const char* TitleOf(TMessageKind kind) {
     switch (kind) {
-    case TMessageKind::Warning: return "Warning";
-    case TMessageKind::Information: return "Information";
+    case TMessageKind::Warning:
+    case TMessageKind::WriteFailed: return "Warning";
+    case TMessageKind::Information:
+    case TMessageKind::BreakPoint:
+    case TMessageKind::Reset: return "Information";
     case TMessageKind::Confirmation: return "Confirm";
     }
     return "";
@@ -168,7 +174,7 @@ void THexmoorForm::PrinterClose() { HardCopyDone(printer_.Close(), "The printer 
 // Nothing printed is lost without a printer: the user learns where the PDF file is.
 void THexmoorForm::HardCopyDone(const TPrintResult& result, const QString& what) {
     if (!result.Error.isEmpty())
-        ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
+        ShowMessage(TMessageKind::WriteFailed, TMessageButtons::Ok,
                     (what + " could not be printed: " + result.Error).toStdString());
     else if (!result.PdfPath.isEmpty())
         ShowMessage(TMessageKind::Information, TMessageButtons::Ok,

@@ -95,10 +95,11 @@ public:
         std::remove(err_.c_str());
     }
 
-    // Reads standard output until it ends in `text` or two seconds pass; what came.
+    // Reads standard output until it ends in `text` or twenty seconds pass (a runner that
+    // holds output back never sends it); what came.
     std::string ReadUntil(const std::string& text) {
         std::string got;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!got.ends_with(text)) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());

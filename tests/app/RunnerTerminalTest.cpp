@@ -48,6 +48,7 @@ TEST(RunnerTerminal, EveryWayOutRestoresTheTerminal) {
         {"SIGHUP", SIGHUP, 129},
         {"a crash", SIGSEGV, 1000 + SIGSEGV},
         {"SIGQUIT", SIGQUIT, 1000 + SIGQUIT},
+        {"the reader of its output gone", SIGPIPE, 1000 + SIGPIPE},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -29,7 +29,7 @@ TEST(Reset, EachKindShowsItsDialogAndTakesItsVector) {
         EXPECT_EQ(m.RegisterPC, 0x2345) << c.dialog;
         ASSERT_FALSE(t.Panel.Messages.empty());
         EXPECT_EQ(t.Panel.Messages[0].Text, c.dialog);
-        EXPECT_EQ(t.Panel.Messages[0].Kind, TMessageKind::Information);
+        EXPECT_EQ(t.Panel.Messages[0].Kind, TMessageKind::Reset);
         EXPECT_EQ(t.Panel.Messages[0].Buttons, TMessageButtons::Ok);
         EXPECT_EQ(m.CycleCount, 3);
         EXPECT_EQ(m.Panel.CyclesValueLabel, std::string(14, ' ') + "3");

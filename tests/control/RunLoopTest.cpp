@@ -45,7 +45,7 @@ TEST(RunLoop, BreakPointStopsBeforeTheInstruction) {
     EXPECT_FALSE(m.Panel.RunningLed.Lit);
     ASSERT_EQ(t.Panel.Messages.size(), 1u);
     EXPECT_EQ(t.Panel.Messages[0].Text, "BreakPoint");
-    EXPECT_EQ(t.Panel.Messages[0].Kind, TMessageKind::Information);
+    EXPECT_EQ(t.Panel.Messages[0].Kind, TMessageKind::BreakPoint);
 }
 
 TEST(RunLoop, ResetStates) {

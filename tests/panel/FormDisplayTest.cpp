@@ -278,6 +278,12 @@ TEST_F(FormTest, MessageDialogs) {
          QMessageBox::Ok, TMessageResult::Ok},
         {TMessageKind::Confirmation, TMessageButtons::YesNo, QMessageBox::Question,
          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, TMessageResult::Yes},
+        {TMessageKind::BreakPoint, TMessageButtons::Ok, QMessageBox::Information, QMessageBox::Ok,
+         QMessageBox::Ok, TMessageResult::Ok},
+        {TMessageKind::Reset, TMessageButtons::Ok, QMessageBox::Information, QMessageBox::Ok,
+         QMessageBox::Ok, TMessageResult::Ok},
+        {TMessageKind::WriteFailed, TMessageButtons::Ok, QMessageBox::Warning, QMessageBox::Ok,
+         QMessageBox::Ok, TMessageResult::Ok},
     };
     for (const Case& c : cases) {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
