@@ -2,7 +2,7 @@
 # The desktop program's command line, which needs no display: each case's arguments, the
 # exit status, and a pattern its first line of output must match. Without a display the
 # window cannot open: one line says so, with status 1 (a program after "--" gets that far).
-# Both programs show the same version.
+# Both programs show the same version. Help to a full disk fails.
 #   hexmoor_command_line.sh HEXMOOR HEXMOOR_RUN
 set -u
 hexmoor=$1
@@ -28,6 +28,12 @@ check "--frobnicate" 2 '^hexmoor: unknown option --frobnicate$'
 check "a.s19 b.s19" 2 '^hexmoor: only one program can be loaded$'
 check "-- -x.s19" 1 '^hexmoor: cannot open the window: could not connect to display'
 check "" 1 '^hexmoor: cannot open the window: '
+
+# Help that cannot be written is not a success.
+if "$hexmoor" --help > /dev/full 2>/dev/null; then
+    echo "FAIL: hexmoor --help > /dev/full succeeded" >&2
+    failed=1
+fi
 
 version=$("$hexmoor" --version | cut -d' ' -f2)
 runner_version=$("$runner" --version | cut -d' ' -f2)
