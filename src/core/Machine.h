@@ -239,6 +239,8 @@ public:
     bool InRegisterWindow(int32_t address) const {
         return address >= IRegBeg && address <= IRegEnd;
     }
+    // What a port's pins read: the input LEDs where the direction is input, else the latch.
+    uint8_t ComposePins(TPortGroup input, uint8_t latch, uint8_t ddr, int pins) const;
 
 private:
     bool PassesOnlyExecute() const;
@@ -266,7 +268,6 @@ private:
     void SetBusConfiguration();
     void UpdatePinDirections(TPortGroup input, TPortGroup output, char port, uint8_t ddr,
                              int pins);
-    uint8_t ComposePins(TPortGroup input, uint8_t latch, uint8_t ddr, int pins) const;
     void UpdatePortOutput(TPortGroup output, uint8_t latch, int pins);
 };
 

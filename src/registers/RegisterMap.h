@@ -11,15 +11,18 @@ namespace hexmoor {
 class TMachine;
 using TRegisterRule = void (*)(TMachine&);
 
+// What a program's read of each register does. A debugger's peek (src/debug/Peek.cpp)
+// shows the same byte with none of the effects: no message, no I/O pause, no input taken.
 enum class TReadRule : uint8_t {
-    Stored,          // the block byte, with an information message
+    Stored,          // the block byte, with an information message; peeked as stored (the
+                     // timer counter and the A/D results are kept current in the block)
     WriteOnly,       // the block byte, with a warning that the register is write-only
-    Port,            // the pins composed from latch, direction and input LEDs
-    PortE,           // the input LEDs, stored into PORTE first
-    NotImplemented,  // DataByte left as it was
+    Port,            // the pins composed from latch, direction and input LEDs; peeked composed
+    PortE,           // the input LEDs, stored into PORTE first; peeked composed, stored nowhere
+    NotImplemented,  // DataByte left as it was; peeked as the block byte
     Serial,          // SPI and SCI registers: the block byte, "not Implemented"
-    TerminalStatus,
-    TerminalData,
+    TerminalStatus,  // 1 while input waits; peeked so, without feeding a line of an input file
+    TerminalData,    // the next input byte, taken; peeked without taking it (0 when none)
     Unassigned,      // reads 0
 };
 
