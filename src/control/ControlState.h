@@ -40,7 +40,7 @@ inline constexpr int32_t kNoBreakPoint = 0x10000;  // never equals a 16-bit PC
 
 struct TRunControlState {
     bool ResetRequest = false;  // the next pass performs an External Reset
-    int32_t BreakPointAddress = kNoBreakPoint;
+    int32_t BreakPointAddress = kNoBreakPoint;  // the Breakpoint menu's own
     uint64_t InstructionCount = 0;  // instructions executed since the machine was made
     bool StopExecuted = false;      // a STOP instruction ran, as a NOP or stopping the clock
 };

@@ -88,7 +88,9 @@ void TMachine::ResetMoor(TResetKind kind) {
     EnabledInterrupts = IntIRQ;
 
     RegisterD = RegisterX = RegisterY = RegisterSP = 0;
+    const uint16_t from = RegisterPC;
     RegisterPC = uint16_t(MemoryImage[info.Vector] << 8 | MemoryImage[info.Vector + 1]);
+    Transfers.Record(from, RegisterPC, TTransfer::Interrupt);
     DisplayAllRegisters();
     CycleCount = 3;
     InstructionCycles = 0;

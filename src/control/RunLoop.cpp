@@ -10,7 +10,9 @@ void TMachine::EnterInterrupt(bool stack) {
     if (stack) StackRegisters();
     FlagI = true;
     if (InterruptVector == kXirqVector) FlagX = true;
+    const uint16_t from = RegisterPC;
     RegisterPC = uint16_t(MemoryImage[InterruptVector] << 8 | MemoryImage[uint16_t(InterruptVector + 1)]);
+    Transfers.Record(from, RegisterPC, TTransfer::Interrupt);
     InstructionCycles = 11;
     RunState = RunNormal;
     // Like SWI: the read-outs then show the stacked SP and the CCR with I set.
@@ -22,7 +24,7 @@ void TMachine::RunPass() {
     InstructionPreProcessing();
     CheckForInterrupt();
     try {
-        if (InterruptVector == 0 && RunState == RunNormal && RegisterPC != BreakPointAddress) {
+        if (InterruptVector == 0 && RunState == RunNormal && !MarkedStop(RegisterPC)) {
             FastExecuteInstruction();
             ++InstructionCount;
         } else {
@@ -51,6 +53,9 @@ void TMachine::ActOnRunState() {
     case RunNormal:
         if (RegisterPC == BreakPointAddress) {
             FrontPanel.ShowMessage(TMessageKind::BreakPoint, TMessageButtons::Ok, "BreakPoint");
+            Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
+            InstructionCycles = 0;
+        } else if (Debugger && (*StopMarks)[RegisterPC] && Debugger->StopBefore(*this)) {
             Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
             InstructionCycles = 0;
         } else {

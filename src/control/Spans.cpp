@@ -34,7 +34,7 @@ uint32_t TMachine::RunSpan(const TRunLimits& limits, uint32_t maxInstructions) {
     SpanLeft = count;
     bool abandoned = false;
     try {
-        if (CycleCount <= SpanCeiling && RegisterPC != BreakPointAddress) ExecuteInSpan();
+        if (CycleCount <= SpanCeiling && !MarkedStop(RegisterPC)) ExecuteInSpan();
     } catch (const TReadAbandoned&) {
         // The read settled the span first; the abandoned instruction is one more pass.
         AbandonRead();

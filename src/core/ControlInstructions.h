@@ -77,7 +77,10 @@ bool BranchCondition(const TMachine& m) {
 template <class I>
 void ConditionalBranch(TMachine& m) {
     const int8_t offset = int8_t(FetchByte(m, 1));
-    m.RegisterPC = uint16_t(m.RegisterPC + 2 + (BranchCondition<I::Opcode>(m) ? offset : 0));
+    const uint16_t from = m.RegisterPC;
+    const bool taken = BranchCondition<I::Opcode>(m);
+    m.RegisterPC = uint16_t(from + 2 + (taken ? offset : 0));
+    if (taken) m.Transfers.Record(from, m.RegisterPC);
     m.InstructionCycles = I::Op.Cycles;
 }
 
@@ -90,13 +93,16 @@ void BitTestBranch(TMachine& m) {
     m.LoadByte();
     const uint8_t tested = I::Op.Operation == TOperation::Brset ? uint8_t(~m.DataByte) : m.DataByte;
     const bool taken = (tested & m.BitMask) == 0;
-    m.RegisterPC = uint16_t(m.RegisterPC + I::Length + (taken ? m.BranchOffset : 0));
+    const uint16_t from = m.RegisterPC;
+    m.RegisterPC = uint16_t(from + I::Length + (taken ? m.BranchOffset : 0));
+    if (taken) m.Transfers.Record(from, m.RegisterPC);
     m.InstructionCycles = I::Op.Cycles;
 }
 
 template <class I>
 void Jump(TMachine& m) {
     FormEffectiveAddress<I>(m);
+    m.Transfers.Record(m.RegisterPC, m.EffectiveAddress);
     m.RegisterPC = m.EffectiveAddress;
     m.InstructionCycles = I::Op.Cycles;
 }
@@ -111,6 +117,7 @@ void JumpToSubroutine(TMachine& m) {
         destination = m.EffectiveAddress;
     }
     PushWord(m, uint16_t(m.RegisterPC + I::Length));
+    m.Transfers.Record(m.RegisterPC, destination);
     m.RegisterPC = destination;
     m.InstructionCycles = I::Op.Cycles;
     m.ChangeMask = I::ChangeMask;
@@ -118,7 +125,9 @@ void JumpToSubroutine(TMachine& m) {
 
 template <class I>
 void ReturnFromSubroutine(TMachine& m) {
-    m.RegisterPC = StackWord(m, 1);
+    const uint16_t destination = StackWord(m, 1);
+    m.Transfers.Record(m.RegisterPC, destination);
+    m.RegisterPC = destination;
     m.RegisterSP = uint16_t(m.RegisterSP + 2);
     m.InstructionCycles = I::Op.Cycles;
     m.ChangeMask = I::ChangeMask;
@@ -155,6 +164,7 @@ void ReturnFromInterrupt(TMachine& m) {
     m.RegisterA = a;
     m.RegisterX = x;
     m.RegisterY = y;
+    m.Transfers.Record(m.RegisterPC, pc);
     m.RegisterPC = pc;
     m.WaitLoop.InterruptReturned();
     m.InstructionCycles = I::Op.Cycles;
@@ -167,7 +177,9 @@ void SoftwareInterrupt(TMachine& m) {
     m.StackRegisters();
     m.FlagI = true;
     m.SetIrqButtonHint();
-    m.RegisterPC = ReadVector(m, kSwiVector);
+    const uint16_t vector = ReadVector(m, kSwiVector);
+    m.Transfers.Record(uint16_t(m.RegisterPC - 1), vector);
+    m.RegisterPC = vector;
     m.InstructionCycles = I::Op.Cycles;
     m.ChangeMask = I::ChangeMask;
 }

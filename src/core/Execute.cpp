@@ -36,7 +36,9 @@ void IllegalOpcodeTrap(TMachine& m, const std::string& warning, int cycles) {
     m.Warning(warning);
     m.StackRegisters();
     m.FlagI = true;
-    m.RegisterPC = ReadVector(m, kIllegalOpcodeVector);
+    const uint16_t vector = ReadVector(m, kIllegalOpcodeVector);
+    m.Transfers.Record(m.RegisterPC, vector);
+    m.RegisterPC = vector;
     m.InstructionCycles = cycles;
     m.ChangeMask = ChangeMaskOf({.Operation = TOperation::Illegal});
 }
@@ -139,12 +141,12 @@ extern const std::array<TSpanPage, kPageCount> kSpanHandlers;
 }
 
 // After an instruction: counted, and the span goes on unless its instruction count or its
-// cycles are used up, or the breakpoint is next.
+// cycles are used up, or a breakpoint is next.
 [[gnu::always_inline]] inline void ContinueSpan(TMachine& m) {
     ++m.InstructionCount;
     m.CycleCount += m.InstructionCycles;
     const uint16_t pc = m.RegisterPC;
-    if (--m.SpanLeft == 0 || pc == m.BreakPointAddress) return;
+    if (--m.SpanLeft == 0 || m.MarkedStop(pc)) return;
     if (m.CycleCount > m.SpanCeiling) [[unlikely]] return ContinueAfterCeiling(m);
     return kSpanHandlers[0][m.MemoryImage[pc]](m, pc);
 }

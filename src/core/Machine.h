@@ -14,6 +14,7 @@
 #include "control/TimerState.h"
 #include "core/ConditionCodes.h"
 #include "core/CpuRegisters.h"
+#include "core/DebugHooks.h"
 #include "core/FrontPanel.h"
 #include "core/LogFile.h"
 #include "core/MemoryState.h"
@@ -58,6 +59,22 @@ public:
     TMachine& operator=(const TMachine&) = delete;
 
     TFrontPanel& FrontPanel;
+
+    // --- A debugger's hooks ----------------------------------------------------------------
+    // Attached by a debugger, which keeps its marks; none by default.
+    TDebugHooks* Debugger = nullptr;
+    const TStopMarks* StopMarks = &kNoStopMarks;
+    static const TStopMarks kNoStopMarks;
+    TTransferLog Transfers;
+    // The run stops before the instruction at `pc`: the Breakpoint menu's address, or one a
+    // debugger marked and wants to stop at.
+    bool MarkedStop(uint16_t pc) const { return pc == BreakPointAddress || (*StopMarks)[pc]; }
+    void WatchPage(uint8_t page, bool watched) {
+        PageFlags[page] = uint8_t(watched ? PageFlags[page] | kWatchedPage : PageFlags[page] & ~kWatchedPage);
+    }
+    // A debugger's stop in the middle of an instruction (a watched access): the run ends
+    // after it, with its time settled.
+    void StopAfterInstruction();
     TPanelState Panel;
     TTerminalScreen Screen;  // the terminal, 80 x 24, a carriage return alone
 
@@ -250,6 +267,8 @@ private:
 
     uint8_t ReadByteAt(int32_t address);
     void WriteByteAt(int32_t address, uint8_t byte);
+    uint8_t ReadFlaggedPage(uint16_t address);
+    void WriteFlaggedPage(uint16_t address, uint8_t byte);
     uint8_t ReadRegisterAt(int32_t address);
     void WriteRegisterAt(int32_t address, uint8_t byte);
     void LoadRegisterForStore();

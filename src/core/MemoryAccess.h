@@ -9,17 +9,17 @@ namespace hexmoor {
 // A store notes what it changed: a program waiting for a key changes nothing for good.
 // A word's second byte wraps at $FFFF to $0000 and is tested against the register window
 // like any other byte (INIT can put the block at $0000).
-// The register window is the rare case: its handlers stay out of line, so the common
-// path inlines into every instruction.
+// The register window's page and pages a debugger watches are the rare case: their
+// accesses go out of line, so the common path inlines into every instruction.
 [[gnu::always_inline]] inline uint8_t TMachine::ReadByteAt(int32_t address) {
-    if (InRegisterWindow(address)) [[unlikely]]
-        return ReadRegisterAt(address);
+    if (PageFlags[uint16_t(address) >> 8]) [[unlikely]]
+        return ReadFlaggedPage(uint16_t(address));
     return MemoryImage[uint16_t(address)];
 }
 
 [[gnu::always_inline]] inline void TMachine::WriteByteAt(int32_t address, uint8_t byte) {
-    if (InRegisterWindow(address)) [[unlikely]] {
-        WriteRegisterAt(address, byte);
+    if (PageFlags[uint16_t(address) >> 8]) [[unlikely]] {
+        WriteFlaggedPage(uint16_t(address), byte);
     } else {
         WaitLoop.Stored(uint16_t(address), MemoryImage[uint16_t(address)], byte);
         MemoryImage[uint16_t(address)] = byte;
@@ -43,11 +43,15 @@ inline void TMachine::StoreByte() { WriteByteAt(EffectiveAddress, DataByte); }
     WriteByteAt(uint16_t(EffectiveAddress + 1), uint8_t(OperandWord));
 }
 
+// The read half of a read-modify-write: a register gives its latch; a watched byte of
+// memory counts as read.
 inline void TMachine::LoadByteforStore() {
-    if (InRegisterWindow(EffectiveAddress)) [[unlikely]]
-        LoadRegisterForStore();
-    else
+    if (PageFlags[EffectiveAddress >> 8]) [[unlikely]] {
+        if (!InRegisterWindow(EffectiveAddress)) DataByte = ReadFlaggedPage(EffectiveAddress);
+        else LoadRegisterForStore();
+    } else {
         DataByte = MemoryImage[EffectiveAddress];
+    }
 }
 
 // Pushes PC, IY, IX, A, B and the CCR, nine bytes down from SP, each through StoreByte.

@@ -31,8 +31,13 @@ inline constexpr std::array<int32_t, 10> kWindowResetTable{0,    1023, 4096, 419
 
 // Inclusive address ranges. Only the register window changes where a CPU access goes;
 // the RAM window decides what is swapped, the others are shown on the panel.
+// Pages of memory whose accesses leave the plain path: the register window's, and pages a
+// debugger watches.
+enum TPageFlag : uint8_t { kRegisterPage = 1, kWatchedPage = 2 };
+
 struct TAddressWindows {
     bool operator==(const TAddressWindows&) const = default;
+    std::array<uint8_t, 256> PageFlags{};  // TPageFlag bits for each 256-byte page
     int32_t IRamBeg = 0, IRamEnd = 0;
     int32_t IRegBeg = 0, IRegEnd = 0;
     int32_t IEEPromBeg = 0x0E00, IEEPromEnd = 0x0FFF;
@@ -48,10 +53,18 @@ struct TAddressWindows {
 
     TAddressWindows() { ResetWindows(); }
 
+    // The register block's 96 bytes from `begin` on, and the pages they cover.
+    void MoveRegisterWindow(int32_t begin) {
+        for (uint8_t& flags : PageFlags) flags &= uint8_t(~kRegisterPage);
+        IRegBeg = begin;
+        IRegEnd = begin + kRegisterCount - 1;
+        for (int32_t page = IRegBeg >> 8; page <= IRegEnd >> 8; ++page) PageFlags[page & 0xFF] |= kRegisterPage;
+    }
+
     void ResetWindows() {
         const auto& t = kWindowResetTable;
         IRamBeg = t[0], IRamEnd = t[1];
-        IRegBeg = t[2], IRegEnd = t[3];
+        MoveRegisterWindow(t[2]);
         EIo1Beg = t[4], EIo1End = t[5];
         EIo2Beg = t[6], EIo2End = t[7];
         EProgBeg = t[8], EProgEnd = t[9];

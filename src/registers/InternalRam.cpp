@@ -24,8 +24,7 @@ void TMachine::RestoreInternalRam() {
 // The RAM contents travel with the window; the external memory at the old place reappears.
 void TMachine::RelocateWindows(int32_t registerBegin, int32_t ramBegin) {
     SaveInternalRam();
-    IRegBeg = registerBegin;
-    IRegEnd = registerBegin + kRegisterCount - 1;
+    MoveRegisterWindow(registerBegin);
     IRamBeg = ramBegin;
     IRamEnd = ramBegin + kInternalRamSize - 1;
     RestoreInternalRam();

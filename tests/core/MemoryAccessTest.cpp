@@ -97,8 +97,7 @@ TEST(MemoryAccess, WordLoadsInTheWindowReadTheRegisters) {
 TEST(MemoryAccess, AMovedRegisterWindowFreesTheOldAddresses) {
     TTestMachine t;
     TMachine& m = *t.Machine;
-    m.IRegBeg = 0x2000;
-    m.IRegEnd = 0x205F;
+    m.MoveRegisterWindow(0x2000);
     m.EffectiveAddress = 0x1000;
     m.DataByte = 0x11;
     m.StoreByte();
