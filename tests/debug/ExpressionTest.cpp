@@ -167,5 +167,79 @@ TEST(Expression, Failures) {
     }
 }
 
+TEST(Expression, Warnings) {
+    const TTestScope scope;
+    const std::string mixed = "' and '+' without parentheses: '*' binds tighter here, classic assemblers go left to right";
+    struct Case {
+        const TExpressionSyntax& syntax;
+        std::string text;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {M, "2+3*4", {"4: '*" + mixed}},
+        {M, "2*3+4", {"4: '*" + mixed}},
+        {M, "1+2*3+4*5", {"4: '*" + mixed, "8: '*" + mixed}},
+        {M, "1<<2+3", {"5: '+' and '<<' without parentheses: '+' binds tighter here, classic assemblers go left to right"}},
+        {M, "(2+3)*4", {}},
+        {M, "2+3-4", {}},
+        {M, "-2*3", {}},
+        {C, "2 + 3 * 4", {}},
+        {C, "FACE", {"1: FACE is the symbol; write $FACE for the number"}},
+        {C, "PORTA + 1000", {"9: 1000 is decimal ($03E8); write $1000 for hex"}},
+        {C, "A + 9", {}},
+        {M, "FACE+1000", {}},
+    };
+    for (const Case& c : cases) {
+        TExpressionMessage error;
+        std::vector<TExpressionMessage> warnings;
+        ASSERT_TRUE(TExpression::Parse(c.text, c.syntax, scope, error, &warnings)) << c.text;
+        std::vector<std::string> described;
+        for (const TExpressionMessage& warning : warnings) described.push_back(Describe(warning));
+        EXPECT_EQ(described, c.warnings) << c.text;
+    }
+}
+
+// Where an operand's expression stops, and what comes after it is left to the caller.
+TEST(Expression, Prefixes) {
+    const TTestScope scope;
+    struct Case {
+        const TExpressionSyntax& syntax;
+        std::string text;
+        int32_t value;
+        std::size_t length;
+    } cases[] = {
+        {M, "5,X", 5, 1},
+        {M, "*+2 comment", 0xE012, 3},
+        {M, "' ,X", 32, 2},
+        {M, "(1+2)*2,Y", 6, 7},
+        {M, "COUNT<5", 3, 5},  // no comparisons in the assembler
+        {C, "A == 1 ; note", 0, 6},
+    };
+    for (const Case& c : cases) {
+        TExpressionMessage error;
+        const auto expression = TExpression::ParsePrefix(c.text, c.syntax, scope, error);
+        ASSERT_TRUE(expression) << c.text << " fails: " << Describe(error);
+        EXPECT_EQ(expression->Evaluate(scope), c.value) << c.text;
+        EXPECT_EQ(expression->Length(), c.length) << c.text;
+    }
+}
+
+// A breakpoint condition is parsed once and evaluated at every hit; an assembler operand is
+// evaluated again when its second pass knows more symbols.
+TEST(Expression, EvaluationReadsTheScopeEachTime) {
+    TTestScope scope;
+    TExpressionMessage error;
+    const auto condition = TExpression::Parse("[PORTA] == $81 && CCR.Z", C, scope, error);
+    const auto operand = TExpression::Parse("LATER-COUNT", M, scope, error);
+    ASSERT_TRUE(condition && operand);
+    EXPECT_EQ(condition->Evaluate(scope), 0);
+    scope.Bytes[0x1000] = 0x81;
+    scope.Registers[std::size_t(TRegisterName::CCR)] = 0x04;
+    EXPECT_EQ(condition->Evaluate(scope), 1);
+    EXPECT_EQ(operand->Evaluate(scope, &error), 0);
+    EXPECT_EQ(Describe(error), "1: unknown name LATER");
+    scope.Symbols["LATER"] = 10;
+    EXPECT_EQ(operand->Evaluate(scope), 7);
+}
+
 }  // namespace
 }  // namespace hexmoor::testing
