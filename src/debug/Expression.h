@@ -108,7 +108,7 @@ private:
     TExpression() = default;
 
     std::vector<TNode> nodes_;
-    std::string names_;         // the symbol names the nodes point into
+    std::string names_;  // the symbol names the nodes point into
     std::size_t length_ = 0;
 };
 
