@@ -72,7 +72,7 @@ bool THeadlessRun::Prepare() {
     if (options_.TraceFile && !m_.OpenLogFile(*options_.TraceFile)) return false;
     m_.ResetMoor(ExternalReset);
     if (options_.InputFile) panel_.Input().OpenFile(*options_.InputFile);
-    if (options_.BreakPoint) m_.BreakPointAddress = *options_.BreakPoint;
+    if (options_.BreakPoint) m_.SetBreakPointAddress(*options_.BreakPoint);
     return true;
 }
 

@@ -90,7 +90,7 @@ void TMachine::ResetMoor(TResetKind kind) {
     RegisterD = RegisterX = RegisterY = RegisterSP = 0;
     const uint16_t from = RegisterPC;
     RegisterPC = uint16_t(MemoryImage[info.Vector] << 8 | MemoryImage[info.Vector + 1]);
-    Transfers.Record(from, RegisterPC, TTransfer::Interrupt);
+    Transfers.RecordInterrupt(from, RegisterPC);
     DisplayAllRegisters();
     CycleCount = 3;
     InstructionCycles = 0;

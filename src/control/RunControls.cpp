@@ -117,7 +117,7 @@ std::string TMachine::BreakPointText() const {
 
 void TMachine::SetBreakPointFromText(const std::string& text) {
     if (text.empty()) {
-        BreakPointAddress = kNoBreakPoint;
+        SetBreakPointAddress(kNoBreakPoint);
         return;
     }
     int32_t address = 0;
@@ -132,7 +132,7 @@ void TMachine::SetBreakPointFromText(const std::string& text) {
                               : std::toupper(static_cast<unsigned char>(c)) - 'A' + 10;
         address = address << 4 | digit;
     }
-    BreakPointAddress = address;
+    SetBreakPointAddress(address);
 }
 
 void TMachine::SetBreakPointMenuClick() {

@@ -12,7 +12,7 @@ void TMachine::EnterInterrupt(bool stack) {
     if (InterruptVector == kXirqVector) FlagX = true;
     const uint16_t from = RegisterPC;
     RegisterPC = uint16_t(MemoryImage[InterruptVector] << 8 | MemoryImage[uint16_t(InterruptVector + 1)]);
-    Transfers.Record(from, RegisterPC, TTransfer::Interrupt);
+    Transfers.RecordInterrupt(from, RegisterPC);
     InstructionCycles = 11;
     RunState = RunNormal;
     // Like SWI: the read-outs then show the stacked SP and the CCR with I set.
@@ -55,7 +55,7 @@ void TMachine::ActOnRunState() {
             FrontPanel.ShowMessage(TMessageKind::BreakPoint, TMessageButtons::Ok, "BreakPoint");
             Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
             InstructionCycles = 0;
-        } else if (Debugger && (*StopMarks)[RegisterPC] && Debugger->StopBefore(*this)) {
+        } else if (Debugger && (StopMarks[RegisterPC] & kDebuggerStop) && Debugger->StopBefore(*this)) {
             Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
             InstructionCycles = 0;
         } else {

@@ -80,7 +80,7 @@ void ConditionalBranch(TMachine& m) {
     const uint16_t from = m.RegisterPC;
     const bool taken = BranchCondition<I::Opcode>(m);
     m.RegisterPC = uint16_t(from + 2 + (taken ? offset : 0));
-    if (taken) m.Transfers.Record(from, m.RegisterPC);
+    m.Transfers.RecordIf(taken, from, m.RegisterPC);
     m.InstructionCycles = I::Op.Cycles;
 }
 
@@ -95,7 +95,7 @@ void BitTestBranch(TMachine& m) {
     const bool taken = (tested & m.BitMask) == 0;
     const uint16_t from = m.RegisterPC;
     m.RegisterPC = uint16_t(from + I::Length + (taken ? m.BranchOffset : 0));
-    if (taken) m.Transfers.Record(from, m.RegisterPC);
+    m.Transfers.RecordIf(taken, from, m.RegisterPC);
     m.InstructionCycles = I::Op.Cycles;
 }
 

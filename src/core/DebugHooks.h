@@ -3,6 +3,7 @@
 // memory as watched. A machine with nothing marked runs as if no debugger were attached.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -20,11 +21,14 @@ public:
     virtual void Accessed(TMachine& machine, uint16_t address, uint8_t before, uint8_t value, bool write) = 0;
 };
 
-// Addresses where the run must ask the debugger before executing: one byte an address.
+// What stops a run before the instruction at an address, one byte an address: the
+// Breakpoint menu's own address, and the addresses a debugger asks to be asked about.
+enum TStopMark : uint8_t { kMenuBreakPoint = 1, kDebuggerStop = 2 };
 using TStopMarks = std::array<uint8_t, 0x10000>;
 
 // The control transfers taken, newest last: enough to rebuild the instructions executed
-// between them by decoding. Kept by the machine at the cost of one store a transfer.
+// between them by decoding. Kept by the machine at the cost of one store a transfer (a
+// conditional branch stores always and counts the entry only when taken: no host branch).
 struct TTransfer {
     enum TKind : uint8_t { Instruction, Interrupt };
     uint16_t From = 0;  // the jumping instruction; for an interrupt, the next one not executed
@@ -34,11 +38,29 @@ struct TTransfer {
 
 struct TTransferLog {
     static constexpr uint32_t kSize = 1024;  // a power of two
-    std::array<TTransfer, kSize> Entries{};
+    static constexpr uint32_t kInterruptSize = 64;
+    std::array<uint32_t, kSize> Entries{};  // From << 16 | To
     uint64_t Count = 0;  // every transfer recorded; the newest is at (Count - 1) % kSize
+    // Which of the recorded transfers were interrupt entries (rare): their numbers.
+    std::array<uint64_t, kInterruptSize> Interrupts{};
+    uint64_t InterruptCount = 0;
 
-    void Record(uint16_t from, uint16_t to, TTransfer::TKind kind = TTransfer::Instruction) {
-        Entries[Count++ % kSize] = {from, to, kind};
+    void Record(uint16_t from, uint16_t to) { Entries[Count++ % kSize] = uint32_t(from) << 16 | to; }
+    void RecordIf(bool taken, uint16_t from, uint16_t to) {
+        if (taken) Record(from, to);
+    }
+    void RecordInterrupt(uint16_t from, uint16_t to) {
+        Interrupts[InterruptCount++ % kInterruptSize] = Count;
+        Record(from, to);
+    }
+    // The entry `age` transfers back (0: the newest); only for age < min(Count, kSize).
+    TTransfer Back(uint64_t age) const {
+        const uint64_t number = Count - 1 - age;
+        const uint32_t entry = Entries[number % kSize];
+        TTransfer transfer{uint16_t(entry >> 16), uint16_t(entry), TTransfer::Instruction};
+        for (uint64_t i = 0; i < std::min<uint64_t>(InterruptCount, kInterruptSize); ++i)
+            if (Interrupts[i] == number) transfer.Kind = TTransfer::Interrupt;
+        return transfer;
     }
 };
 

@@ -1,9 +1,8 @@
-// Accesses to the pages off the plain path: the register window's and watched ones.
+// Where a debugger meets the machine: accesses to the pages off the plain path (the
+// register window's and watched ones), the stop marks.
 #include "core/Machine.h"
 
 namespace hexmoor {
-
-const TStopMarks TMachine::kNoStopMarks{};
 
 uint8_t TMachine::ReadFlaggedPage(uint16_t address) {
     const uint8_t value = InRegisterWindow(address) ? ReadRegisterAt(address) : MemoryImage[address];
@@ -22,6 +21,13 @@ void TMachine::WriteFlaggedPage(uint16_t address, uint8_t byte) {
         MemoryImage[address] = byte;
     }
     if ((PageFlags[address >> 8] & kWatchedPage) && Debugger) Debugger->Accessed(*this, address, before, byte, true);
+}
+
+// An address past $FFFF is kept as typed and never reached.
+void TMachine::SetBreakPointAddress(int32_t address) {
+    if (BreakPointAddress >= 0 && BreakPointAddress <= 0xFFFF) StopMarks[BreakPointAddress] &= uint8_t(~kMenuBreakPoint);
+    BreakPointAddress = address;
+    if (address >= 0 && address <= 0xFFFF) StopMarks[address] |= kMenuBreakPoint;
 }
 
 void TMachine::StopAfterInstruction() {

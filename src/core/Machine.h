@@ -61,14 +61,14 @@ public:
     TFrontPanel& FrontPanel;
 
     // --- A debugger's hooks ----------------------------------------------------------------
-    // Attached by a debugger, which keeps its marks; none by default.
+    // Attached by a debugger; none by default.
     TDebugHooks* Debugger = nullptr;
-    const TStopMarks* StopMarks = &kNoStopMarks;
-    static const TStopMarks kNoStopMarks;
+    // Where a run stops before executing: the Breakpoint menu's address, and addresses a
+    // debugger asks about. One byte an address, so the run tests one byte an instruction.
+    TStopMarks StopMarks{};
     TTransferLog Transfers;
-    // The run stops before the instruction at `pc`: the Breakpoint menu's address, or one a
-    // debugger marked and wants to stop at.
-    bool MarkedStop(uint16_t pc) const { return pc == BreakPointAddress || (*StopMarks)[pc]; }
+    bool MarkedStop(uint16_t pc) const { return StopMarks[pc] != 0; }
+    void SetBreakPointAddress(int32_t address);
     void WatchPage(uint8_t page, bool watched) {
         PageFlags[page] = uint8_t(watched ? PageFlags[page] | kWatchedPage : PageFlags[page] & ~kWatchedPage);
     }

@@ -41,7 +41,7 @@ TEST(RunControls, UntracedRunStopsAtTheBreakPoint) {
     TTestMachine t;
     t.LoadThroughPanel("count_up");
     TMachine& m = *t.Machine;
-    m.BreakPointAddress = 0x2007;  // STX COUNTER
+    m.SetBreakPointAddress(0x2007);  // STX COUNTER
     bool stepEnabledDuringRun = true;
     t.Panel.OnMessage = [&](const TShownMessage& message) {
         if (message.Text == "BreakPoint") stepEnabledDuringRun = m.Panel.StepLed.Enabled;
@@ -67,7 +67,7 @@ TEST(RunControls, TracedRunAtTheBreakPointSaysBothLedsAreOff) {
     t.LoadThroughPanel("count_up");
     TMachine& m = *t.Machine;
     m.Panel.TraceMenu.Checked = true;
-    m.BreakPointAddress = 0x2007;
+    m.SetBreakPointAddress(0x2007);
     m.RunClick();
     EXPECT_THAT(t.Panel.MessageTexts(),
                 ElementsAre("External Reset", "BreakPoint", "Step was Off, Running was Off"));
@@ -138,7 +138,7 @@ TEST(RunControls, IrqWakesWaitAndReturnsThroughRti) {
     t.LoadThroughPanel("irq_wakes_wai");
     TMachine& m = *t.Machine;
     m.Panel.WarningsMenu.Checked = false;
-    m.BreakPointAddress = t.EndLoopAddress();
+    m.SetBreakPointAddress(t.EndLoopAddress());
     t.Panel.OnPump = [&] {
         if (m.RunState == RunWaiting) m.IrqButtonClick();
     };
@@ -319,7 +319,7 @@ TEST(RunControls, StepAtTheBreakPointExecutesNothing) {
     for (const Case& c : steps) {
         SCOPED_TRACE("step " + std::to_string(++i));
         t.Panel.Messages.clear();
-        m.BreakPointAddress = c.breakPoint;
+        m.SetBreakPointAddress(c.breakPoint);
         const int64_t cycles = m.CycleCount;
         m.StepLedClick();
         EXPECT_EQ(t.Panel.MessageTexts(), c.messages) << "a step never warns that both LEDs are off";
@@ -349,7 +349,7 @@ TEST(RunControls, UntracedRunEndsWithEveryReadoutRewritten) {
                                 &p.RegisterCCRDisplay};
         for (TReadout* readout : readouts) readout->Text = "--";
         p.CyclesValueLabel = "--";
-        if (byBreakPoint) m.BreakPointAddress = 0x2007;
+        if (byBreakPoint) m.SetBreakPointAddress(0x2007);
         t.Panel.OnPump = [&] { m.RunClick(); };
         m.RunClick();
         const std::string ccr = std::string("~LS~LX~RH~LI") + (m.FlagN ? "~LN" : "~RN") +

@@ -37,7 +37,7 @@ TEST(RunLoop, NormalStateExecutesOneInstruction) {
 TEST(RunLoop, BreakPointStopsBeforeTheInstruction) {
     TPassMachine t;
     TMachine& m = *t.Machine;
-    m.BreakPointAddress = kCode;
+    m.SetBreakPointAddress(kCode);
     m.Panel.RunningLed.Lit = true;
     m.RunPass();
     EXPECT_EQ(m.RegisterPC, kCode);

@@ -258,7 +258,7 @@ TEST(WindowLogic, BreakPointMenuIsEnabledByTheFirstLoad) {
     EXPECT_FALSE(t.Machine->Panel.BreakPointMenu.Enabled);
     t.LoadThroughPanel("count_up");
     EXPECT_TRUE(t.Machine->Panel.BreakPointMenu.Enabled);
-    t.Machine->BreakPointAddress = 0x2007;
+    t.Machine->SetBreakPointAddress(0x2007);
     t.Machine->RunClick();  // it stays enabled
     EXPECT_TRUE(t.Machine->Panel.BreakPointMenu.Enabled);
 }
