@@ -152,6 +152,14 @@ private:
 
 }  // namespace
 
+// Untraced with a debugger following every pass: it may end the run after any of them.
+void TMachine::RunFollowedPasses(uint32_t passes) {
+    for (uint32_t i = 0; i < passes && Panel.RunningLed.Lit; ++i) {
+        RunPass();
+        if (Debugger && Debugger->StopAfterPass(*this)) Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
+    }
+}
+
 // Untraced: the run goes in slices of passes and spans; the panel is refreshed only when
 // the run ends, and user actions are handled every few milliseconds of host time, between
 // slices. A wait for a key goes at the chip's speed, so it leaves the host's processor idle.
@@ -162,7 +170,10 @@ void TMachine::FastMoor() {
     auto lastPump = Clock::now();
     TChipClock chipClock;
     do {
-        RunSlice(TRunLimits{}, kSlicePasses);
+        if (FollowPasses)
+            RunFollowedPasses(kSlicePasses);
+        else
+            RunSlice(TRunLimits{}, kSlicePasses);
         const auto now = Clock::now();
         // A program waiting for a key in a polling loop needs no more than the chip's speed.
         if (Panel.ChipSpeedMenu.Checked || WaitsForAKey()) chipClock.Pace(FrontPanel, CycleCount, now);
@@ -187,6 +198,8 @@ void TMachine::Moor() {
     TChipClock chipClock;
     do {
         RunPass();
+        if (FollowPasses && Debugger && Debugger->StopAfterPass(*this))
+            Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
         DisplayMemory();
         DisplayRegisters();
         if (Panel.StepLed.Lit) {

@@ -19,6 +19,9 @@ public:
     // A program read or wrote a byte of a watched page (the access is done; `before` is the
     // byte as it was, `value` the byte read or written).
     virtual void Accessed(TMachine& machine, uint16_t address, uint8_t before, uint8_t value, bool write) = 0;
+    // After every pass while the machine's FollowPasses is set (Step Over, Step Out): true
+    // ends the run there.
+    virtual bool StopAfterPass(TMachine& machine) = 0;
 };
 
 // What stops a run before the instruction at an address, one byte an address: the

@@ -67,6 +67,8 @@ public:
     // debugger asks about. One byte an address, so the run tests one byte an instruction.
     TStopMarks StopMarks{};
     TTransferLog Transfers;
+    // Runs go pass by pass and ask the debugger after each (Step Over, Step Out).
+    bool FollowPasses = false;
     bool MarkedStop(uint16_t pc) const { return StopMarks[pc] != 0; }
     void SetBreakPointAddress(int32_t address);
     void WatchPage(uint8_t page, bool watched) {
@@ -122,6 +124,7 @@ public:
     // machine as the passes would. Ends early when the Running LED goes out, at a limit,
     // when the run state changes, and after a STOP (StopExecuted). Returns the passes run.
     uint32_t RunSlice(const TRunLimits& limits, uint32_t passes);
+    void RunFollowedPasses(uint32_t passes);
     // The first access to the register window in a span advances time by what it owes.
     void SettleSpan();
     void ExecuteInSpan();  // from RegisterPC on, while the span lasts

@@ -1,0 +1,268 @@
+#include "debug/Debugger.h"
+
+#include "core/Decoder.h"
+#include "core/Hex.h"
+#include "debug/Peek.h"
+
+namespace hexmoor {
+
+namespace {
+
+// Addresses: numbers and symbols, no registers or memory.
+constexpr TExpressionSyntax kAddressSyntax{.BareHex = true, .Blanks = true};
+
+// What a condition or an address sees: the registers as they are, memory through peeks, the
+// program's symbols.
+class TMachineScope : public TExpressionScope {
+public:
+    TMachineScope(const TMachine& machine, const TSymbolTable& symbols) : m_(machine), symbols_(symbols) {}
+    std::optional<int32_t> Symbol(std::string_view name) const override {
+        if (std::optional<uint16_t> address = symbols_.Find(name)) return *address;
+        return std::nullopt;
+    }
+    int32_t Register(TRegisterName name) const override {
+        switch (name) {
+        case TRegisterName::A: return m_.RegisterA;
+        case TRegisterName::B: return m_.RegisterB;
+        case TRegisterName::D: return m_.RegisterD;
+        case TRegisterName::X: return m_.RegisterX;
+        case TRegisterName::Y: return m_.RegisterY;
+        case TRegisterName::SP: return m_.RegisterSP;
+        case TRegisterName::PC: return m_.RegisterPC;
+        case TRegisterName::CCR: return m_.PackedCcr();
+        }
+        return 0;
+    }
+    uint8_t Memory(uint16_t address) const override { return PeekByte(m_, address); }
+
+private:
+    const TMachine& m_;
+    const TSymbolTable& symbols_;
+};
+
+std::string Located(const std::string& message, std::size_t column) {
+    return message + " (at column " + std::to_string(column) + ")";
+}
+
+bool Covers(const TWatchpoint& w, uint16_t address, bool write) {
+    const TWatchAccess access = write ? TWatchAccess::Write : TWatchAccess::Read;
+    return w.Enabled && address >= w.First && address <= w.Last && (uint8_t(w.Access) & uint8_t(access));
+}
+
+}  // namespace
+
+TDebugger::TDebugger(TMachine& machine) : machine_(machine) { machine_.Debugger = this; }
+
+TDebugger::~TDebugger() {
+    breakpoints_.clear();
+    watchpoints_.clear();
+    runTo_.reset();
+    Remark();
+    machine_.FollowPasses = false;
+    machine_.Debugger = nullptr;
+}
+
+std::optional<uint16_t> TDebugger::ParseAddress(std::string_view text, std::string& error) const {
+    const TMachineScope scope(machine_, Symbols);
+    TExpressionMessage message;
+    const std::optional<TExpression> expression = TExpression::Parse(text, kAddressSyntax, scope, message);
+    if (!expression) {
+        error = Located(message.Text, message.Column);
+        return std::nullopt;
+    }
+    const int32_t value = expression->Evaluate(scope, &message);
+    if (!message.Text.empty()) {
+        error = Located(message.Text, message.Column);
+        return std::nullopt;
+    }
+    if (value < 0 || value > 0xFFFF) {
+        error = "$" + HexDigits(uint32_t(value), 8) + " is not an address ($0000 to $FFFF)";
+        return std::nullopt;
+    }
+    error.clear();
+    return uint16_t(value);
+}
+
+std::string TDebugger::Describe(uint16_t address) const {
+    std::string text = "$" + Hex4(address);
+    const std::vector<std::string>& names = Symbols.NamesAt(address);
+    if (!names.empty()) text += " (" + names.front() + ")";
+    return text;
+}
+
+std::string TDebugger::AddBreakpoint(std::string_view where, std::string_view condition, uint64_t stopAtHit) {
+    std::string error;
+    const std::optional<uint16_t> address = ParseAddress(where, error);
+    if (!address) return error;
+    breakpoints_.push_back({.Address = *address, .Where = std::string(where)});
+    error = SetCondition(breakpoints_.size() - 1, condition, stopAtHit);
+    if (!error.empty()) breakpoints_.pop_back();
+    Remark();
+    return error;
+}
+
+std::string TDebugger::SetCondition(std::size_t index, std::string_view condition, uint64_t stopAtHit) {
+    TBreakpoint& breakpoint = breakpoints_.at(index);
+    std::optional<TExpression> parsed;
+    if (condition.find_first_not_of(' ') != std::string_view::npos) {
+        TExpressionMessage message;
+        parsed = TExpression::Parse(condition, kConditionSyntax, TMachineScope(machine_, Symbols), message);
+        if (!parsed) return Located(message.Text, message.Column);
+    }
+    breakpoint.Condition = std::move(parsed);
+    breakpoint.ConditionText = breakpoint.Condition ? std::string(condition) : "";
+    breakpoint.StopAtHit = std::max<uint64_t>(stopAtHit, 1);
+    return "";
+}
+
+std::optional<uint16_t> TDebugger::ParseRangeEnd(std::string_view text, std::string& error) const {
+    return ParseAddress(text, error);
+}
+
+std::string TDebugger::AddWatchpoint(std::string_view where, TWatchAccess access, std::optional<uint8_t> value) {
+    std::string error;
+    std::optional<uint16_t> first = ParseAddress(where, error), last = first;
+    // "ADDR-END": the first minus that splits the text into two addresses.
+    for (std::size_t dash = where.find('-', 1); !first && dash != std::string_view::npos;
+         dash = where.find('-', dash + 1)) {
+        std::string ignored;
+        first = ParseAddress(where.substr(0, dash), ignored);
+        last = first ? ParseRangeEnd(where.substr(dash + 1), ignored) : std::nullopt;
+        if (!last) first.reset();
+    }
+    if (!first) return error;
+    if (*last < *first) return "the range " + std::string(where) + " ends before it starts";
+    watchpoints_.push_back({*first, *last, std::string(where), access, value});
+    Remark();
+    return "";
+}
+
+void TDebugger::Enable(bool watchpoint, std::size_t index, bool enabled) {
+    if (watchpoint)
+        watchpoints_.at(index).Enabled = enabled;
+    else
+        breakpoints_.at(index).Enabled = enabled;
+    Remark();
+}
+
+void TDebugger::Remove(bool watchpoint, std::size_t index) {
+    if (watchpoint)
+        watchpoints_.erase(watchpoints_.begin() + std::ptrdiff_t(index));
+    else
+        breakpoints_.erase(breakpoints_.begin() + std::ptrdiff_t(index));
+    Remark();
+}
+
+void TDebugger::ToggleBreakpointAt(uint16_t address) {
+    const auto removed = std::erase_if(breakpoints_, [address](const TBreakpoint& b) { return b.Address == address; });
+    if (removed == 0) breakpoints_.push_back({.Address = address, .Where = "$" + Hex4(address)});
+    Remark();
+}
+
+// The machine tests one byte an address and one flag a page: it asks only where something
+// enabled is.
+void TDebugger::Remark() {
+    for (uint8_t& mark : machine_.StopMarks) mark &= uint8_t(~kDebuggerStop);
+    for (const TBreakpoint& b : breakpoints_)
+        if (b.Enabled) machine_.StopMarks[b.Address] |= kDebuggerStop;
+    if (runTo_) machine_.StopMarks[*runTo_] |= kDebuggerStop;
+    std::array<bool, 256> watched{};
+    for (const TWatchpoint& w : watchpoints_)
+        if (w.Enabled)
+            for (int page = w.First >> 8; page <= w.Last >> 8; ++page) watched[page] = true;
+    for (int page = 0; page < 256; ++page) machine_.WatchPage(uint8_t(page), watched[page]);
+}
+
+void TDebugger::Stop(TDebugStop stop) {
+    lastStop_ = stop;
+    runTo_.reset();
+    follow_ = TFollow::None;
+    machine_.FollowPasses = false;
+    Remark();
+    if (OnStop) OnStop(*lastStop_);
+}
+
+bool TDebugger::StopBefore(TMachine& m) {
+    const uint16_t pc = m.RegisterPC;
+    // A single step executes what is there; so does a run from the stop it just made here.
+    if (!m.Panel.RunningLed.Lit) return false;
+    if (resumeFrom_ == std::pair{m.InstructionCount, pc}) return false;
+    if (runTo_ == pc) {
+        resumeFrom_ = {m.InstructionCount, pc};
+        Stop({.Kind = TDebugStop::RunTo, .Address = pc, .Text = "ran to " + Describe(pc)});
+        return true;
+    }
+    const TMachineScope scope(m, Symbols);
+    for (std::size_t i = 0; i < breakpoints_.size(); ++i) {
+        TBreakpoint& b = breakpoints_[i];
+        if (!b.Enabled || b.Address != pc) continue;
+        if (b.Condition && b.Condition->Evaluate(scope) == 0) continue;
+        if (++b.Hits < b.StopAtHit) continue;
+        resumeFrom_ = {m.InstructionCount, pc};
+        Stop({.Kind = TDebugStop::Breakpoint, .Index = i, .Address = pc, .Text = "breakpoint at " + Describe(pc)});
+        return true;
+    }
+    return false;
+}
+
+// The access is done; the run ends after the instruction that made it.
+void TDebugger::Accessed(TMachine& m, uint16_t address, uint8_t before, uint8_t value, bool write) {
+    for (std::size_t i = 0; i < watchpoints_.size(); ++i) {
+        TWatchpoint& w = watchpoints_[i];
+        if (!Covers(w, address, write) || (write && w.Value && *w.Value != value)) continue;
+        ++w.Hits;
+        const std::string change = write ? " written: $" + Hex2(before) + " -> $" + Hex2(value) : " read: $" + Hex2(value);
+        Stop({.Kind = TDebugStop::Watchpoint, .Index = i, .Address = address, .Instruction = m.RegisterPC,
+              .Before = before, .After = value, .Write = write,
+              .Text = "watchpoint: " + Describe(address) + change + " by the instruction at " + Describe(m.RegisterPC)});
+        m.StopAfterInstruction();
+        return;
+    }
+}
+
+bool TDebugger::ArmStepOver() {
+    const TDecodedInstruction d = DecodeAt(machine_.RegisterPC, InstructionBytesAt(machine_.MemoryImage, machine_.RegisterPC));
+    const TOperation op = d.Opcode->Operation;
+    if (!d.Legal || (op != TOperation::Jsr && op != TOperation::Bsr && op != TOperation::Swi)) return false;
+    follow_ = TFollow::StepOver;
+    followSp_ = machine_.RegisterSP;
+    followTransfers_ = machine_.Transfers.Count;
+    machine_.FollowPasses = true;
+    resumeFrom_ = {machine_.InstructionCount, machine_.RegisterPC};
+    return true;
+}
+
+void TDebugger::ArmStepOut() {
+    follow_ = TFollow::StepOut;
+    followSp_ = machine_.RegisterSP;
+    followTransfers_ = machine_.Transfers.Count;
+    machine_.FollowPasses = true;
+    resumeFrom_ = {machine_.InstructionCount, machine_.RegisterPC};
+}
+
+void TDebugger::ArmRunTo(uint16_t address) {
+    runTo_ = address;
+    resumeFrom_ = {machine_.InstructionCount, machine_.RegisterPC};
+    Remark();
+}
+
+// Step Over ends at the first transfer that leaves SP back where it was before the call
+// (an RTS, or a jump after a routine pulled its return address to skip inline data); Step
+// Out at the first RTS or RTI that takes SP above where it was.
+bool TDebugger::StopAfterPass(TMachine& m) {
+    if (follow_ == TFollow::None || m.Transfers.Count == followTransfers_) return false;
+    followTransfers_ = m.Transfers.Count;
+    const TTransfer last = m.Transfers.Back(0);
+    const uint8_t opcode = m.MemoryImage[last.From];
+    const bool done = follow_ == TFollow::StepOver
+                          ? last.Kind == TTransfer::Instruction && m.RegisterSP >= followSp_
+                          : last.Kind == TTransfer::Instruction && (opcode == 0x39 || opcode == 0x3B) &&
+                                m.RegisterSP > followSp_;
+    if (!done) return false;
+    const bool over = follow_ == TFollow::StepOver;
+    Stop({.Kind = over ? TDebugStop::StepOver : TDebugStop::StepOut, .Address = m.RegisterPC,
+          .Text = std::string(over ? "stepped over to " : "stepped out to ") + Describe(m.RegisterPC)});
+    return true;
+}
+
+}  // namespace hexmoor
