@@ -4,7 +4,8 @@
 # Every source becomes OUTPUT_DIR/<name>.s19, linked by the one linker script in m68hc11/
 # (code and data from $2000, vectors at the top) and able to `.include "vectors.inc"`.
 # The S0 header record that objcopy writes is stripped, so a program file holds only S1
-# data and the S9 end record.
+# data and the S9 end record. The linked <name>.elf and the linker's <name>.map stay beside
+# it: programs and symbols in the other forms the simulator reads.
 
 find_program(M68HC11_AS m68hc11-as REQUIRED)
 find_program(M68HC11_LD m68hc11-ld REQUIRED)
@@ -23,10 +24,12 @@ function(hexmoor_add_programs)
         set(object ${ARG_OUTPUT_DIR}/${name}.o)
         set(elf ${ARG_OUTPUT_DIR}/${name}.elf)
         set(srec ${ARG_OUTPUT_DIR}/${name}.s19)
+        set(map ${ARG_OUTPUT_DIR}/${name}.map)
         add_custom_command(
             OUTPUT ${srec}
+            BYPRODUCTS ${object} ${elf} ${map}
             COMMAND ${M68HC11_AS} -I ${source_dir} -I ${HEXMOOR_M68HC11_DIR} -o ${object} ${source}
-            COMMAND ${M68HC11_LD} -T ${linker_script} -o ${elf} ${object}
+            COMMAND ${M68HC11_LD} -T ${linker_script} -Map ${map} -o ${elf} ${object}
             COMMAND ${M68HC11_OBJCOPY} -O srec ${elf} ${srec}
             COMMAND ${SED_PROGRAM} -i -e /^S0/d ${srec}
             DEPENDS ${source} ${linker_script} ${HEXMOOR_M68HC11_DIR}/vectors.inc

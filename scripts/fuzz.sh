@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one fuzz target with libFuzzer for a while:  scripts/fuzz.sh TARGET SECONDS
-# Targets: s19_loader, terminal_output, typed_input, machine, spans, expression. New corpus files and crashes
+# Targets: s19_loader, elf_loader, terminal_output, typed_input, machine, spans, expression. New corpus files and crashes
 # are kept outside the repository, in $HEXMOOR_FUZZ_DIR (default ~/.cache/hexmoor-fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -19,8 +19,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: hexmoor [--] [PROGRAM.s19]\n"
     "\n"
-    "The 68HC11F1 board simulator's front panel. PROGRAM.s19, when given, is loaded\n"
-    "after the power-on reset, as if chosen with File > Load S19 File.\n"
+    "The 68HC11F1 board simulator's front panel. PROGRAM.s19 (or an ELF executable), when\n"
+    "given, is loaded after the power-on reset, as if chosen with File > Load S19 File.\n"
     "A program file dropped on the window loads the same way.\n"
     "\n"
     "  --help     show this text\n"

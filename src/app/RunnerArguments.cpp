@@ -12,8 +12,9 @@ namespace hexmoor {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: hexmoor-run [options] [--] PROGRAM.s19\n"
-    "       (a PROGRAM of - reads the S-records from standard input; nothing is typed then)\n"
+    "Usage: hexmoor-run [options] [--] PROGRAM.s19|PROGRAM.elf\n"
+    "       (S-records or an ELF executable, told apart by content; a PROGRAM of - reads\n"
+    "       it from standard input, and nothing is typed then)\n"
     "Runs a 68HC11 program on the simulated 68HC11F1 board without a window: what the\n"
     "program writes to the terminal goes to standard output, standard input is typed.\n"
     "\n"

@@ -1,17 +1,53 @@
-// Loading a program: the Load control, reading the file into the images, and the on-chip
-// parts a new program expects.
-#include "core/Hex.h"
+// Loading a program: the Load control, and reading the file, S-records or an ELF
+// executable (told apart by the file's first bytes), into the machine.
 #include "core/Machine.h"
 #include "core/TextLineReader.h"
-#include "io/PortLatches.h"
+#include "loader/ElfReader.h"
+#include "loader/ProgramLoad.h"
 #include "loader/S19Reader.h"
-#include "registers/RegisterMap.h"
 
 namespace hexmoor {
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// S-records line by line: a damaged record stores nothing; OK goes on with the next line,
+// Cancel ends the load.
+void LoadS19Records(TProgramLoad& load, TTextLineReader& file) {
+    TMachine& m = load.Machine;
+    std::string line;
+    while (file.ReadLine(line)) {
+        m.LoadLineNumber = file.LineNumber();
+        // Editors on some systems start a UTF-8 file with a byte-order mark.
+        if (m.LoadLineNumber == 1 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+        const TS19Line read = ReadS19Line(line);
+        if (!read.Message.empty() && !load.Report(read.Message, read.Damaged)) return;
+        for (const TS19Byte& byte : read.Bytes) load.Store(byte.Address, byte.Value);
+        m.FrontPanel.PumpEvents();
+    }
+}
+
+// An ELF program segment by segment, as S-records made from it would load: a damaged
+// segment stores nothing; OK goes on with the next one, Cancel ends the load.
+void LoadElfSegments(TProgramLoad& load, TTextLineReader& file) {
+    std::vector<uint8_t> bytes;
+    if (!file.ReadAll(bytes, kMaxElfFileSize)) return;
+    const TElfSegments elf = ReadElfSegments(bytes);
+    if (!elf.Message.empty()) {
+        load.Fail(elf.Message);
+        return;
+    }
+    for (const TElfSegment& segment : elf.Segments) {
+        if (!segment.Message.empty()) {
+            if (!load.Report(load.CannotLoad(segment.Message), true)) return;
+            continue;
+        }
+        uint16_t address = segment.Address;
+        for (uint8_t byte : segment.Bytes) load.Store(address++, byte);
+        load.Machine.FrontPanel.PumpEvents();
+    }
+}
 
 }  // namespace
 
@@ -28,8 +64,9 @@ void TMachine::LoadClick() {
         SetLed(*led, kDisabledScheme, led->Hint, leds);
     }
 
-    const TFileQuestion question{"Load S19 File", "S19 Files (*.s19)|*.s19|All  (*.*)|*.*",
-                                 "S19", "", true};
+    const TFileQuestion question{"Load S19 File",
+                                 "S19 Files (*.s19)|*.s19|ELF Files (*.elf)|*.elf|All  (*.*)|*.*", "S19", "",
+                                 true};
     TLoadResult result = TLoadResult::Loaded;
     if (std::optional<std::string> path = FrontPanel.AskFileName(question)) result = LoadFile(*path);
 
@@ -58,68 +95,14 @@ TLoadResult TMachine::LoadFile(const std::string& path) {
                                "Cannot load " + path + ": " + file.Error());
         return TLoadResult::NotRead;
     }
-    const TPanelItem readouts = TPanelItem::Readouts;
-    const TReadout shownAddress = Panel.MemoryAddressDisplay, shownByte = Panel.MemoryByteDisplay,
-                   shownWord = Panel.MemoryWordDisplay;
-    Change(Panel.MemoryAddressDisplay, TReadout{"LOAD", kLime, true}, readouts);
-    Change(Panel.MemoryByteDisplay.Colour, kLime, readouts);
-    Change(Panel.MemoryByteDisplay.Visible, true, readouts);
-    Change(Panel.MemoryWordDisplay.Visible, false, readouts);
-
-    std::optional<TS19Byte> last;
-    bool whole = true;  // every record arrived intact and the user let the load finish
-    std::string line;
-    while (file.ReadLine(line)) {
-        LoadLineNumber = file.LineNumber();
-        // Editors on some systems start a UTF-8 file with a byte-order mark.
-        if (LoadLineNumber == 1 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
-        const TS19Line read = ReadS19Line(line);
-        if (read.Damaged) whole = false;
-        // A damaged record stores nothing; OK goes on with the next line, Cancel ends the load.
-        if (!read.Message.empty() &&
-            FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::OkCancel, read.Message) ==
-                TMessageResult::Cancel) {
-            whole = false;
-            break;
-        }
-        for (const TS19Byte& byte : read.Bytes) {
-            if (Panel.LoadingMenu.Checked) {
-                Change(Panel.MemoryAddressDisplay.Text, Hex4(byte.Address), readouts);
-                Change(Panel.MemoryByteDisplay.Text, Hex2(byte.Value), readouts);
-                FrontPanel.PumpEvents();
-            }
-            MemoryImage[byte.Address] = ExternalImage[byte.Address] = byte.Value;
-            last = byte;
-        }
-        FrontPanel.PumpEvents();
-    }
-    if (!file.Error().empty()) {
-        FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
-                               "Cannot load " + path + ": " + file.Error());
-        whole = false;
-    }
-    if (!last) {
-        // Nothing was stored, so the machine stays as it was, read-outs included.
-        Change(Panel.MemoryAddressDisplay, shownAddress, readouts);
-        Change(Panel.MemoryByteDisplay, shownByte, readouts);
-        Change(Panel.MemoryWordDisplay, shownWord, readouts);
-        if (!whole) return TLoadResult::NotRead;
-        FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
-                               "Cannot load " + path + ": no S1 record with data");
-        return TLoadResult::NoData;
-    }
-    Change(Panel.MemoryAddressDisplay.Text, Hex4(last->Address), readouts);
-    Change(Panel.MemoryByteDisplay.Text, Hex2(last->Value), readouts);
-
-    // The on-chip RAM is cleared where it is now, so nothing of the old program reaches the
-    // new one and the loaded bytes beneath it stay in ExternalImage.
-    SavedRam.fill(0);
-    for (int i = 0; i < kInternalRamSize; ++i) MemoryImage[uint16_t(IRamBeg + i)] = 0;
-    for (std::size_t offset = 0; offset < RegisterBlock.size(); ++offset)
-        RegisterBlock[offset] = kRegisterMap[offset].Reset;
-    ShowPortLatches(*this);
-    EepromImage.fill(0xFF);
-    return whole ? TLoadResult::Loaded : TLoadResult::PartlyRead;
+    TProgramLoad load(*this, path);
+    const bool elf = file.StartsWith(kElfMagic);
+    if (elf)
+        LoadElfSegments(load, file);
+    else
+        LoadS19Records(load, file);
+    if (!file.Error().empty()) load.Fail(file.Error());
+    return load.Finish(elf ? "no loadable segment with data" : "no S1 record with data");
 }
 
 }  // namespace hexmoor

@@ -135,7 +135,8 @@ namespace {
 std::optional<QString> DroppedProgram(const QMimeData* data) {
     if (!data->hasUrls() || data->urls().size() != 1) return std::nullopt;
     const QString path = data->urls().first().toLocalFile();
-    if (path.isEmpty() || !path.endsWith(".s19", Qt::CaseInsensitive)) return std::nullopt;
+    if (path.isEmpty() || !(path.endsWith(".s19", Qt::CaseInsensitive) || path.endsWith(".elf", Qt::CaseInsensitive)))
+        return std::nullopt;
     return path;
 }
 

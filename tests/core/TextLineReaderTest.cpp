@@ -14,11 +14,15 @@ struct TRead {
     std::string Error;
 };
 
-TRead ReadLines(const std::string& text) {
+// Reads the lines, after a look at the first bytes (as a program load takes) when asked.
+TRead ReadLines(const std::string& text, bool lookFirst = false) {
     const std::string path = TempPath("lines.txt");
     std::ofstream(path, std::ios::binary) << text;
     TTextLineReader file;
     EXPECT_TRUE(file.Open(path)) << file.Error();
+    if (lookFirst) {
+        EXPECT_FALSE(file.StartsWith("\x7F" "ELF"));
+    }
     TRead read;
     std::string line;
     while (file.ReadLine(line)) read.Lines.push_back(line);
@@ -48,9 +52,38 @@ TEST(TextLineReader, LineEndsAndLengths) {
          "line 2 is longer than 65536 characters"},
     };
     for (const Case& c : cases) {
-        const TRead read = ReadLines(c.text);
-        EXPECT_EQ(read.Lines, c.lines) << c.name;
-        EXPECT_EQ(read.Error, c.error) << c.name;
+        for (bool lookFirst : {false, true}) {
+            const TRead read = ReadLines(c.text, lookFirst);
+            EXPECT_EQ(read.Lines, c.lines) << c.name << (lookFirst ? ", after a look" : "");
+            EXPECT_EQ(read.Error, c.error) << c.name << (lookFirst ? ", after a look" : "");
+        }
+    }
+}
+
+// A binary program is read whole after a look at its first bytes, up to a bound.
+TEST(TextLineReader, ReadAllAfterALook) {
+    struct Case {
+        std::string text;
+        std::size_t limit;
+        std::string bytes, error;
+    } cases[] = {
+        {"\x7F" "ELF\r\n\x01rest", 11, "\x7F" "ELF\r\n\x01rest", ""},
+        {"\x7F" "EL", 11, "\x7F" "EL", ""},
+        {"\x7F" "ELF\r\n\x01rest", 10, "", "the file is longer than 10 bytes"},
+    };
+    const std::string path = TempPath("binary.bin");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::ofstream(path, std::ios::binary) << c.text;
+        TTextLineReader file;
+        ASSERT_TRUE(file.Open(path));
+        EXPECT_EQ(file.StartsWith("\x7F" "ELF"), c.text.size() >= 4);
+        std::vector<uint8_t> bytes;
+        EXPECT_EQ(file.ReadAll(bytes, c.limit), c.error.empty());
+        if (c.error.empty()) {
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), c.bytes);
+        }
+        EXPECT_EQ(file.Error(), c.error);
     }
 }
 

@@ -79,7 +79,8 @@ TEST_F(FormTest, DroppedProgramLoads) {
         bool loads;
     } cases[] = {
         {"an S19 file", QString::fromStdString(ProgramPath("count_up")), true},
-        {"another file", QString::fromStdString(ProgramPath("count_up")).replace(".s19", ".elf"), false},
+        {"an ELF file", QString::fromStdString(ProgramPath("count_up")).replace(".s19", ".elf"), true},
+        {"another file", QString::fromStdString(ProgramPath("count_up")).replace(".s19", ".map"), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,0 +1,81 @@
+#include "loader/ProgramLoad.h"
+
+#include "core/Hex.h"
+#include "io/PortLatches.h"
+#include "registers/RegisterMap.h"
+
+namespace hexmoor {
+
+namespace {
+
+constexpr TPanelItem kReadouts = TPanelItem::Readouts;
+
+}  // namespace
+
+TProgramLoad::TProgramLoad(TMachine& machine, std::string path)
+    : Machine(machine),
+      path_(std::move(path)),
+      shownAddress_(machine.Panel.MemoryAddressDisplay),
+      shownByte_(machine.Panel.MemoryByteDisplay),
+      shownWord_(machine.Panel.MemoryWordDisplay) {
+    TPanelState& p = Machine.Panel;
+    Machine.Change(p.MemoryAddressDisplay, TReadout{"LOAD", kLime, true}, kReadouts);
+    Machine.Change(p.MemoryByteDisplay.Colour, kLime, kReadouts);
+    Machine.Change(p.MemoryByteDisplay.Visible, true, kReadouts);
+    Machine.Change(p.MemoryWordDisplay.Visible, false, kReadouts);
+}
+
+std::string TProgramLoad::CannotLoad(std::string_view reason) const {
+    return "Cannot load " + path_ + ": " + std::string(reason);
+}
+
+void TProgramLoad::Store(uint16_t address, uint8_t value) {
+    TPanelState& p = Machine.Panel;
+    if (p.LoadingMenu.Checked) {
+        Machine.Change(p.MemoryAddressDisplay.Text, Hex4(address), kReadouts);
+        Machine.Change(p.MemoryByteDisplay.Text, Hex2(value), kReadouts);
+        Machine.FrontPanel.PumpEvents();
+    }
+    Machine.MemoryImage[address] = Machine.ExternalImage[address] = value;
+    lastAddress_ = address;
+}
+
+bool TProgramLoad::Report(std::string_view message, bool damaged) {
+    if (damaged) whole_ = false;
+    if (Machine.FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::OkCancel, message) !=
+        TMessageResult::Cancel)
+        return true;
+    whole_ = false;
+    return false;
+}
+
+void TProgramLoad::Fail(std::string_view reason) {
+    Machine.FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok, CannotLoad(reason));
+    whole_ = false;
+}
+
+TLoadResult TProgramLoad::Finish(std::string_view noData) {
+    TMachine& m = Machine;
+    if (!lastAddress_) {
+        m.Change(m.Panel.MemoryAddressDisplay, shownAddress_, kReadouts);
+        m.Change(m.Panel.MemoryByteDisplay, shownByte_, kReadouts);
+        m.Change(m.Panel.MemoryWordDisplay, shownWord_, kReadouts);
+        if (!whole_) return TLoadResult::NotRead;
+        m.FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok, CannotLoad(noData));
+        return TLoadResult::NoData;
+    }
+    m.Change(m.Panel.MemoryAddressDisplay.Text, Hex4(*lastAddress_), kReadouts);
+    m.Change(m.Panel.MemoryByteDisplay.Text, Hex2(m.ExternalImage[*lastAddress_]), kReadouts);
+
+    // The on-chip RAM is cleared where it is now, so nothing of the old program reaches the
+    // new one and the loaded bytes beneath it stay in ExternalImage.
+    m.SavedRam.fill(0);
+    for (int i = 0; i < kInternalRamSize; ++i) m.MemoryImage[uint16_t(m.IRamBeg + i)] = 0;
+    for (std::size_t offset = 0; offset < m.RegisterBlock.size(); ++offset)
+        m.RegisterBlock[offset] = kRegisterMap[offset].Reset;
+    ShowPortLatches(m);
+    m.EepromImage.fill(0xFF);
+    return whole_ ? TLoadResult::Loaded : TLoadResult::PartlyRead;
+}
+
+}  // namespace hexmoor
