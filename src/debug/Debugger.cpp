@@ -246,20 +246,28 @@ void TDebugger::ArmRunTo(uint16_t address) {
     Remark();
 }
 
-// Step Over ends at the first transfer that leaves SP back where it was before the call
-// (an RTS, or a jump after a routine pulled its return address to skip inline data); Step
-// Out at the first RTS or RTI that takes SP above where it was.
+namespace {
+
+// The instruction at `address` leaves a routine: RTS, RTI or JMP (a routine that pulled its
+// return address to skip inline data jumps back).
+bool LeavesRoutine(const TMachine& m, uint16_t address) {
+    const TDecodedInstruction d = DecodeAt(address, InstructionBytesAt(m.MemoryImage, address));
+    const TOperation op = d.Opcode->Operation;
+    return d.Legal && (op == TOperation::Rts || op == TOperation::Rti || op == TOperation::Jmp);
+}
+
+}  // namespace
+
+// Step Over ends at the first RTS, RTI or JMP that leaves SP where it was before the call;
+// Step Out at the first RTS or RTI that takes SP above where it was.
 bool TDebugger::StopAfterPass(TMachine& m) {
     if (follow_ == TFollow::None || m.Transfers.Count == followTransfers_) return false;
     followTransfers_ = m.Transfers.Count;
     const TTransfer last = m.Transfers.Back(0);
-    const uint8_t opcode = m.MemoryImage[last.From];
-    const bool done = follow_ == TFollow::StepOver
-                          ? last.Kind == TTransfer::Instruction && m.RegisterSP >= followSp_
-                          : last.Kind == TTransfer::Instruction && (opcode == 0x39 || opcode == 0x3B) &&
-                                m.RegisterSP > followSp_;
-    if (!done) return false;
+    if (last.Kind != TTransfer::Instruction || !LeavesRoutine(m, last.From)) return false;
     const bool over = follow_ == TFollow::StepOver;
+    const bool jump = m.MemoryImage[last.From] != 0x39 && m.MemoryImage[last.From] != 0x3B;
+    if (over ? m.RegisterSP < followSp_ : jump || m.RegisterSP <= followSp_) return false;
     Stop({.Kind = over ? TDebugStop::StepOver : TDebugStop::StepOut, .Address = m.RegisterPC,
           .Text = std::string(over ? "stepped over to " : "stepped out to ") + Describe(m.RegisterPC)});
     return true;

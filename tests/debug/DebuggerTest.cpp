@@ -1,0 +1,191 @@
+// The debugger core on a running program: where breakpoints and watchpoints stop it, what
+// Step Over, Step Out and Run to do, and the history of what it executed.
+#include <gmock/gmock.h>
+
+#include "debug/Debugger.h"
+#include "debug/History.h"
+#include "debug/Peek.h"
+#include "debug/SymbolFiles.h"
+#include "support/TestMachine.h"
+
+namespace hexmoor::testing {
+namespace {
+
+using ::testing::HasSubstr;
+
+constexpr uint16_t kCount = 0x40;
+
+// debug_target loaded and reset, with its symbols, and a debugger on it.
+struct TDebugged {
+    explicit TDebugged(bool traced = false) {
+        t.LoadThroughPanel("debug_target");
+        t.Machine->RunPass();  // the reset after the load
+        std::string path = TestProgramPath("debug_target");
+        debugger.Symbols = LoadSymbolsFor(path.replace(path.size() - 3, 3, "elf")).Table;
+        if (traced != t.Machine->Panel.TraceMenu.Checked) t.Machine->TraceMenuClick();
+    }
+    uint16_t At(const char* name) const { return *debugger.Symbols.Find(name); }
+    // A run until something stops it (the fake panel's deadline catches one that does not).
+    void Run() { t.Machine->RunClick(); }
+    uint8_t Count() const { return PeekByte(*t.Machine, kCount); }
+
+    TTestMachine t;
+    TDebugger debugger{*t.Machine};
+};
+
+TEST(Debugger, BreakpointsStopWhereAndWhenTold) {
+    struct TCase {
+        const char* Where;
+        const char* Condition;
+        uint64_t StopAtHit;
+        uint8_t Count, CountNext;  // at the stop, and at the stop after going on
+    };
+    const TCase cases[] = {
+        {"loop", "", 1, 0, 1},
+        {"loop", "[count] == 3", 1, 3, 3},  // going on: the condition holds no more before the end
+        {"loop", "", 3, 2, 3},
+        {"double", "A == 4 && CCR.Z == 0", 1, 4, 4},
+        {"swi_handler", "", 1, 1, 2},
+    };
+    for (bool traced : {false, true})
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(std::string(c.Where) + " if " + c.Condition + (traced ? ", traced" : ""));
+            TDebugged d(traced);
+            ASSERT_EQ(d.debugger.AddBreakpoint(c.Where, c.Condition, c.StopAtHit), "");
+            d.Run();
+            EXPECT_EQ(d.t.Machine->RegisterPC, d.At(c.Where));
+            EXPECT_EQ(d.Count(), c.Count);
+            ASSERT_TRUE(d.debugger.LastStop());
+            EXPECT_EQ(d.debugger.LastStop()->Text, "breakpoint at " + d.debugger.Describe(d.At(c.Where)));
+            if (c.Count == c.CountNext) continue;
+            d.Run();  // executes the instruction it stopped at first
+            EXPECT_EQ(d.t.Machine->RegisterPC, d.At(c.Where));
+            EXPECT_EQ(d.Count(), c.CountNext);
+        }
+}
+
+TEST(Debugger, BadConditionsAndAddressesAreRefusedSayingWhere) {
+    struct TCase {
+        const char* Where;
+        const char* Condition;
+        const char* Message;
+    } cases[] = {
+        {"loop", "[count", "column 7"},
+        {"loop", "A ==", "column 5"},
+        {"loop", "nosuch == 1", "unknown name nosuch"},
+        {"nowhere", "", "unknown name nowhere"},
+        {"$12345", "", "not an address"},
+    };
+    TDebugged d;
+    for (const TCase& c : cases) {
+        EXPECT_THAT(d.debugger.AddBreakpoint(c.Where, c.Condition), HasSubstr(c.Message)) << c.Condition;
+        EXPECT_TRUE(d.debugger.Breakpoints().empty());
+    }
+}
+
+TEST(Debugger, WatchpointsStopAfterTheAccess) {
+    struct TCase {
+        const char* Where;
+        TWatchAccess Access;
+        std::optional<uint8_t> Value;
+        uint8_t Before, After;
+        const char* Made;  // the instruction that made the access
+    } cases[] = {
+        {"count", TWatchAccess::Write, {}, 0x00, 0x00, "_start"},  // CLR
+        {"count", TWatchAccess::Write, 3, 0x02, 0x03, "loop"},
+        {"$3F-$41", TWatchAccess::ReadWrite, {}, 0x00, 0x00, "_start"},
+        {"count", TWatchAccess::Read, {}, 0x00, 0x00, "_start"},  // CLR reads before it writes
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Where);
+        TDebugged d;
+        ASSERT_EQ(d.debugger.AddWatchpoint(c.Where, c.Access, c.Value), "");
+        d.Run();
+        ASSERT_TRUE(d.debugger.LastStop());
+        const TDebugStop& stop = *d.debugger.LastStop();
+        EXPECT_EQ(stop.Kind, TDebugStop::Watchpoint);
+        EXPECT_EQ(stop.Address, kCount);
+        EXPECT_EQ(stop.Before, c.Before);
+        EXPECT_EQ(stop.After, c.After);
+        const uint16_t made = d.At(c.Made) + (std::string(c.Made) == "_start" ? 3 : 0);
+        EXPECT_EQ(stop.Instruction, made);
+        EXPECT_NE(d.t.Machine->RegisterPC, made) << "the instruction has finished";
+    }
+}
+
+// Each step from where the last left off.
+TEST(Debugger, StepOverStepOutAndRunTo) {
+    enum TAction { RunTo, Step, Over, Out, Run };
+    struct TCase {
+        TAction Action;
+        const char* Where;  // Run to's target; where the action must end (name + offset)
+        int Offset;
+        const char* Breakpoint = nullptr;  // set before the action
+    };
+    const TCase cases[] = {
+        {RunTo, "loop", 0},
+        {Over, "loop", 3},              // INC is no call: a step
+        {Over, "loop", 6},              // over JSR twice and its nested BSR
+        {Over, "loop", 12},             // over a routine that returns past "ok" and its zero
+        {Over, "loop", 13},             // over SWI and its handler
+        {RunTo, "loop", 0},
+        {Step, "loop", 3},
+        {Over, "double", 0, "double"},  // a breakpoint inside stops a Step Over
+        {Out, "twice", 5},              // out of the nested routine, after its BSR
+        {Out, "loop", 6},               // out of twice
+        {Run, "swi_handler", 0, "swi_handler"},
+        {Out, "loop", 13},              // out of an interrupt handler at its RTI
+    };
+    TDebugged d;
+    TMachine& m = *d.t.Machine;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Where) + "+" + std::to_string(c.Offset));
+        if (c.Breakpoint) ASSERT_EQ(d.debugger.AddBreakpoint(c.Breakpoint), "");
+        switch (c.Action) {
+        case RunTo: d.debugger.ArmRunTo(d.At(c.Where)); d.Run(); break;
+        case Step: m.StepLedClick(); break;
+        case Over:
+            if (d.debugger.ArmStepOver()) d.Run();
+            else m.StepLedClick();
+            break;
+        case Out: d.debugger.ArmStepOut(); d.Run(); break;
+        case Run: d.Run(); break;
+        }
+        EXPECT_EQ(m.RegisterPC, d.At(c.Where) + c.Offset);
+        EXPECT_FALSE(m.Panel.RunningLed.Lit);
+    }
+}
+
+// The history rebuilt from the transfers matches the instructions a pass-by-pass run
+// executed, for an untraced run in spans and for a traced one.
+TEST(Debugger, HistoryIsWhatRan) {
+    TDebugged recorded;
+    std::vector<uint16_t> executed;
+    TMachine& reference = *recorded.t.Machine;
+    for (int pass = 0; pass < 3000; ++pass) {
+        const uint16_t pc = reference.RegisterPC;
+        const uint64_t before = reference.InstructionCount;
+        reference.RunPass();
+        if (reference.InstructionCount != before) executed.push_back(pc);
+    }
+    for (bool spans : {true, false}) {
+        SCOPED_TRACE(spans ? "in spans" : "pass by pass");
+        TDebugged d;
+        TMachine& m = *d.t.Machine;
+        if (spans) {
+            m.Panel.RunningLed.Lit = true;
+            m.RunSlice(TRunLimits{}, 3000);
+        } else {
+            for (int pass = 0; pass < 3000; ++pass) m.RunPass();
+        }
+        ASSERT_EQ(m.InstructionCount, reference.InstructionCount);
+        std::vector<uint16_t> shown;
+        for (const THistoryLine& line : ExecutionHistory(m, nullptr))
+            if (!line.Interrupt) shown.push_back(line.Address);
+        ASSERT_GE(shown.size(), 900u);
+        EXPECT_TRUE(std::equal(shown.rbegin(), shown.rend(), executed.rbegin()));
+    }
+}
+
+}  // namespace
+}  // namespace hexmoor::testing
