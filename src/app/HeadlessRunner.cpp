@@ -10,6 +10,7 @@
 
 #include "app/EndSignals.h"
 #include "app/RawTerminal.h"
+#include "app/RunnerDebugging.h"
 #include "app/RunnerPanel.h"
 #include "core/Machine.h"
 #include "core/TextLineReader.h"
@@ -28,9 +29,10 @@ public:
         m_.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
     }
 
-    // Checks the files the options name, loads the program and resets the chip; false
-    // (the cause said) when something kept the run from starting.
-    bool Prepare();
+    // Checks the files the options name, loads the program, sets breakpoints and
+    // watchpoints and resets the chip; the exit status (the cause said) when something kept
+    // the run from starting.
+    std::optional<int> Prepare();
     void Run();
     // The final screen and registers, the limit reached, the statistics; the exit status.
     int Report();
@@ -46,34 +48,35 @@ private:
     TMachine& m_;
     const uint64_t maxInstructions_ = options_.MaxInstructions.value_or(UINT64_MAX);
     const int64_t maxCycles_ = int64_t(std::min<uint64_t>(options_.MaxCycles.value_or(INT64_MAX), INT64_MAX));
+    TRunnerDebugging debugging_{options_, m_};
     TRawTerminal terminal_;
     bool waitsForever_ = false;
     int endSignal_ = 0;
     double seconds_ = 0;
 };
 
-bool THeadlessRun::Prepare() {
+std::optional<int> THeadlessRun::Prepare() {
     // Files named by options are checked before anything loads or runs.
     if (options_.InputFile) {
         TTextLineReader input;
         if (!input.Open(*options_.InputFile)) {
             std::fprintf(stderr, "hexmoor-run: %s: %s\n", options_.InputFile->c_str(), input.Error().c_str());
-            return false;
+            return kExitFile;
         }
     }
-    if (!panel_.OpenPrinter()) return false;
+    if (!panel_.OpenPrinter()) return kExitFile;
 
     // A program of "-" is read from standard input.
     panel_.Loading = options_.Program == "-" ? std::string("/dev/stdin") : options_.Program;
     const TLoadResult loaded = m_.LoadFile(*panel_.Loading);
     panel_.Loading.reset();
     // The loader has said what kept the program from loading whole; nothing runs then.
-    if (loaded != TLoadResult::Loaded) return false;
-    if (options_.TraceFile && !m_.OpenLogFile(*options_.TraceFile)) return false;
+    if (loaded != TLoadResult::Loaded) return kExitFile;
+    if (std::optional<int> status = debugging_.Prepare()) return status;
+    if (options_.TraceFile && !m_.OpenLogFile(*options_.TraceFile)) return kExitFile;
     m_.ResetMoor(ExternalReset);
     if (options_.InputFile) panel_.Input().OpenFile(*options_.InputFile);
-    if (options_.BreakPoint) m_.SetBreakPointAddress(*options_.BreakPoint);
-    return true;
+    return std::nullopt;
 }
 
 // The run goes in slices of a few thousand passes (instructions, or idle passes of a WAI):
@@ -141,8 +144,10 @@ int THeadlessRun::Report() {
         m_.DecodeInstruction();
         panel_.WriteOut(std::string(panel_.OutputEndsLine() ? "" : "\n") + m_.TraceLine());
     }
+    if (!options_.Dumps.empty()) panel_.WriteOut(std::string(panel_.OutputEndsLine() ? "" : "\n") + debugging_.Dumps());
     panel_.FlushOutput();
-    // The program ended (STOP, a WAI nothing can wake, the breakpoint, no more input), or
+    // The program ended (STOP, a WAI nothing can wake, a breakpoint or watchpoint, no more
+    // input), or
     // a limit cut it off.
     const bool programEnded = waitsForever_ || m_.StopExecuted || !m_.Panel.RunningLed.Lit;
     const bool limited = endSignal_ == 0 && !programEnded;
@@ -169,7 +174,7 @@ int THeadlessRun::Report() {
 
 int RunHeadless(const TRunnerOptions& options) {
     THeadlessRun run(options);
-    if (!run.Prepare()) return kExitFile;
+    if (std::optional<int> status = run.Prepare()) return *status;
     run.Run();
     return run.Report();
 }

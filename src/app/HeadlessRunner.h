@@ -19,7 +19,11 @@ struct TRunnerOptions {
     // How long a program polls the status port in a loop, writing nothing, once no more
     // input can come, before the run ends: E cycles (one second of chip time).
     uint64_t IdleCycles = 2000000;
-    std::optional<int32_t> BreakPoint;
+    // Addresses as typed: hexadecimal ($ or 0x optional), else a symbol or an expression.
+    std::vector<std::string> BreakPoints;
+    std::vector<std::string> Watches;  // ADDR[-END][:r|w|rw]
+    std::vector<std::string> Dumps;    // ADDR[-END]
+    std::optional<std::string> SymbolFile;
     std::optional<std::string> TraceFile;
     std::optional<std::string> InputFile;
     std::optional<std::string> PrinterFile;
@@ -42,9 +46,9 @@ struct TParsedArguments {
 TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments);
 
 // Exit statuses. A signal that ends the run gives 128 + its number (130 for SIGINT).
-constexpr int kExitNormal = 0;     // STOP, a WAI nothing can wake, no more input, the breakpoint
+constexpr int kExitNormal = 0;     // STOP, a WAI nothing can wake, no more input, a breakpoint
 constexpr int kExitFile = 1;       // a file that cannot be read or written
-constexpr int kExitArguments = 2;  // bad arguments
+constexpr int kExitArguments = 2;  // bad arguments, addresses that do not read
 constexpr int kExitLimit = 3;      // --max-cycles or --max-instructions cut the run
 
 // Runs the program; returns the exit status.

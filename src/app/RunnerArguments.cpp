@@ -25,7 +25,16 @@ constexpr const char* kUsage =
     "  --idle-cycles N       end a run whose input has ended when the program has polled the\n"
     "                        status port in a loop, writing nothing, for N E-clock cycles\n"
     "                        (default 2000000, one second of chip time)\n"
-    "  --break ADDR          stop at this address (hexadecimal, $ optional)\n"
+    "  --break ADDR          stop at this address (hexadecimal, $ or 0x optional, or a\n"
+    "                        symbol: halt, loop+3); may be repeated\n"
+    "  --watch ADDR[-END][:r|w|rw]\n"
+    "                        stop after the program reads or writes (w unless told) a byte\n"
+    "                        at ADDR or in ADDR-END; may be repeated\n"
+    "  --dump ADDR[-END]     after the run, print those bytes in rows of 16 (ADDR alone: 16\n"
+    "                        bytes); may be repeated\n"
+    "  --symbols FILE        names for addresses: an ELF file, a linker map or ADDRESS NAME\n"
+    "                        lines (default: an ELF program's own, or PROGRAM.sym or\n"
+    "                        PROGRAM.map beside it)\n"
     "  --input FILE          feed FILE as terminal input instead of standard input, a CR\n"
     "                        after each line\n"
     "  --type-ahead          type all input at once, as it comes\n"
@@ -43,19 +52,19 @@ constexpr const char* kUsage =
     "  -h, --help            show this help\n"
     "  --version             show the version\n"
     "\n"
-    "The run ends at a limit, at the breakpoint, at STOP, at a WAI nothing can wake, or\n"
-    "when the program waits for input and no more can come (a read of the data port, or\n"
-    "polling the status port in a loop for --idle-cycles).\n"
+    "The run ends at a limit, at a breakpoint or watchpoint, at STOP, at a WAI nothing can\n"
+    "wake, or when the program waits for input and no more can come (a read of the data\n"
+    "port, or polling the status port in a loop for --idle-cycles).\n"
     "\n"
     "At a terminal, keys go to the program as typed (no echo, Ctrl-C is $03) and Ctrl-]\n"
     "ends the run; the screen's escape commands are shown as ANSI sequences. Piped, the\n"
     "output is the program's own bytes.\n"
     "\n"
     "Exit status:\n"
-    "  0    the program ended: STOP, a WAI nothing can wake, no more input, the breakpoint,\n"
-    "       Ctrl-]\n"
+    "  0    the program ended: STOP, a WAI nothing can wake, no more input, a breakpoint or\n"
+    "       watchpoint, Ctrl-]\n"
     "  1    a file cannot be read or written\n"
-    "  2    bad arguments\n"
+    "  2    bad arguments (an address that does not read, a symbol the program lacks)\n"
     "  3    --max-cycles or --max-instructions cut the run (said on standard error)\n"
     "  130  SIGINT (128 + the signal's number for SIGTERM and SIGHUP)\n";
 
@@ -119,19 +128,17 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
                 return fail(argument + " needs a whole number");
             if (argument == "--idle-cycles") options.IdleCycles = number;
             else (argument == "--max-cycles" ? options.MaxCycles : options.MaxInstructions) = number;
-        } else if (argument == "--break") {
-            if (!value(text)) return fail("--break needs an address");
-            std::string_view digits = text;
-            if (digits.starts_with("$")) digits.remove_prefix(1);
-            else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2);
-            uint32_t address = 0;
-            if (!ParseNumber(digits, address, 16) || address > 0xFFFF)
-                return fail("--break needs a hexadecimal address from 0 to FFFF, not '" + text + "'");
-            options.BreakPoint = int32_t(address);
-        } else if (argument == "--trace" || argument == "--input" || argument == "--printer") {
+        } else if (argument == "--break" || argument == "--watch" || argument == "--dump") {
+            // Checked once the program's symbols are known.
+            if (!value(text) || text.empty()) return fail(argument + " needs an address");
+            (argument == "--break" ? options.BreakPoints : argument == "--watch" ? options.Watches : options.Dumps)
+                .push_back(text);
+        } else if (argument == "--trace" || argument == "--input" || argument == "--printer" ||
+                   argument == "--symbols") {
             if (!value(text)) return fail(argument + " needs a file name");
             (argument == "--trace" ? options.TraceFile
              : argument == "--input" ? options.InputFile
+             : argument == "--symbols" ? options.SymbolFile
                                      : options.PrinterFile) = text;
         } else if (argument == "--type-ahead") {
             options.Pacing = TInputPacing::TypeAhead;

@@ -115,24 +115,27 @@ std::string TDebugger::SetCondition(std::size_t index, std::string_view conditio
     return "";
 }
 
-std::optional<uint16_t> TDebugger::ParseRangeEnd(std::string_view text, std::string& error) const {
-    return ParseAddress(text, error);
+std::optional<std::pair<uint16_t, uint16_t>> TDebugger::ParseRange(std::string_view text, std::string& error) const {
+    // "ADDR-END": the first minus that splits the text into two addresses; else one address.
+    for (std::size_t dash = text.find('-', 1); dash != std::string_view::npos; dash = text.find('-', dash + 1)) {
+        std::string ignored;
+        const std::optional<uint16_t> first = ParseAddress(text.substr(0, dash), ignored);
+        const std::optional<uint16_t> last = first ? ParseAddress(text.substr(dash + 1), ignored) : std::nullopt;
+        if (!last) continue;
+        if (*last >= *first) return std::pair{*first, *last};
+        error = "the range " + std::string(text) + " ends before it starts";
+        return std::nullopt;
+    }
+    const std::optional<uint16_t> address = ParseAddress(text, error);
+    if (!address) return std::nullopt;
+    return std::pair{*address, *address};
 }
 
 std::string TDebugger::AddWatchpoint(std::string_view where, TWatchAccess access, std::optional<uint8_t> value) {
     std::string error;
-    std::optional<uint16_t> first = ParseAddress(where, error), last = first;
-    // "ADDR-END": the first minus that splits the text into two addresses.
-    for (std::size_t dash = where.find('-', 1); !first && dash != std::string_view::npos;
-         dash = where.find('-', dash + 1)) {
-        std::string ignored;
-        first = ParseAddress(where.substr(0, dash), ignored);
-        last = first ? ParseRangeEnd(where.substr(dash + 1), ignored) : std::nullopt;
-        if (!last) first.reset();
-    }
-    if (!first) return error;
-    if (*last < *first) return "the range " + std::string(where) + " ends before it starts";
-    watchpoints_.push_back({*first, *last, std::string(where), access, value});
+    const auto range = ParseRange(where, error);
+    if (!range) return error;
+    watchpoints_.push_back({range->first, range->second, std::string(where), access, value});
     Remark();
     return "";
 }

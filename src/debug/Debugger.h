@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/Machine.h"
@@ -28,13 +29,16 @@ public:
     // An address typed by a person: an expression of numbers ($hex, %binary, decimal, or
     // hex digits alone) and symbols ("loop+3"). Empty `error` when it reads.
     std::optional<uint16_t> ParseAddress(std::string_view text, std::string& error) const;
+    // "ADDR" or "ADDR-END", a range read first: an expression with a minus in it is
+    // parenthesised when it is one end of a range ("(buf-1)-buf").
+    std::optional<std::pair<uint16_t, uint16_t>> ParseRange(std::string_view text, std::string& error) const;
     // "$E00B (halt)": an address with the names that start there.
     std::string Describe(uint16_t address) const;
 
     // --- Breakpoints and watchpoints; each returns an error to show, empty when done. ------
     std::string AddBreakpoint(std::string_view where, std::string_view condition = {}, uint64_t stopAtHit = 1);
     std::string SetCondition(std::size_t index, std::string_view condition, uint64_t stopAtHit = 1);
-    // "ADDR", "ADDR-END" (a range; parenthesise an expression with a minus in it).
+    // A byte or a range, as ParseRange reads it.
     std::string AddWatchpoint(std::string_view where, TWatchAccess access, std::optional<uint8_t> value = {});
     void Enable(bool watchpoint, std::size_t index, bool enabled);
     void Remove(bool watchpoint, std::size_t index);
@@ -65,7 +69,6 @@ private:
     enum class TFollow : uint8_t { None, StepOver, StepOut };
     void Remark();
     void Stop(TDebugStop stop);
-    std::optional<uint16_t> ParseRangeEnd(std::string_view text, std::string& error) const;
 
     TMachine& machine_;
     std::vector<TBreakpoint> breakpoints_;

@@ -1,0 +1,108 @@
+#include "app/RunnerDebugging.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "core/Hex.h"
+#include "debug/Peek.h"
+#include "debug/SymbolFiles.h"
+
+namespace hexmoor {
+
+namespace {
+
+constexpr int kDumpRow = 16;
+
+bool AllHexDigits(std::string_view text) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+}  // namespace
+
+TRunnerDebugging::TRunnerDebugging(const TRunnerOptions& options, TMachine& machine)
+    : options_(options), machine_(machine), debugger_(machine) {
+    debugger_.OnStop = [](const TDebugStop& stop) { std::fprintf(stderr, "hexmoor-run: %s\n", stop.Text.c_str()); };
+}
+
+// Hexadecimal, as the runner has always read addresses ("E00B", "$E00B", "0xE00B"); any
+// other text is a symbol or an expression of them.
+std::optional<uint16_t> TRunnerDebugging::Resolve(std::string_view text, std::string& error) const {
+    std::string_view digits = text;
+    if (digits.starts_with("$")) digits.remove_prefix(1);
+    else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2);
+    if (AllHexDigits(digits) && digits.size() <= 4) return uint16_t(std::stoul(std::string(digits), nullptr, 16));
+    return debugger_.ParseAddress(text, error);
+}
+
+// "ADDR-END": the first minus that splits the text into two addresses; else "ADDR".
+std::optional<std::pair<uint16_t, uint16_t>> TRunnerDebugging::ResolveRange(std::string_view text,
+                                                                            std::string& error) const {
+    for (std::size_t dash = text.find('-', 1); dash != std::string_view::npos; dash = text.find('-', dash + 1)) {
+        std::string ignored;
+        const std::optional<uint16_t> first = Resolve(text.substr(0, dash), ignored);
+        const std::optional<uint16_t> last = first ? Resolve(text.substr(dash + 1), ignored) : std::nullopt;
+        if (!last) continue;
+        if (*last < *first) {
+            error = "the range ends before it starts";
+            return std::nullopt;
+        }
+        return std::pair{*first, *last};
+    }
+    const std::optional<uint16_t> address = Resolve(text, error);
+    if (!address) return std::nullopt;
+    return std::pair{*address, *address};
+}
+
+std::optional<int> TRunnerDebugging::Prepare() {
+    const TSymbolLoad symbols = options_.SymbolFile ? LoadSymbolFile(*options_.SymbolFile)
+                                                    : LoadSymbolsFor(options_.Program);
+    for (const std::string& message : symbols.Messages) std::fprintf(stderr, "hexmoor-run: %s\n", message.c_str());
+    if (options_.SymbolFile && symbols.Source.empty()) return kExitFile;
+    debugger_.Symbols = symbols.Table;
+
+    auto refuse = [](const char* option, const std::string& text, const std::string& error) {
+        std::fprintf(stderr, "hexmoor-run: %s %s: %s\n", option, text.c_str(), error.c_str());
+        return kExitArguments;
+    };
+    std::string error;
+    for (const std::string& text : options_.BreakPoints) {
+        const std::optional<uint16_t> address = Resolve(text, error);
+        if (!address) return refuse("--break", text, error);
+        debugger_.AddBreakpoint("$" + Hex4(*address));
+    }
+    for (const std::string& text : options_.Watches) {
+        const std::size_t colon = text.rfind(':');
+        const std::string_view kind = colon == std::string::npos ? "w" : std::string_view(text).substr(colon + 1);
+        const TWatchAccess access = kind == "r" ? TWatchAccess::Read : kind == "rw" ? TWatchAccess::ReadWrite
+                                                                                     : TWatchAccess::Write;
+        if (kind != "r" && kind != "w" && kind != "rw") return refuse("--watch", text, "the access is r, w or rw");
+        const auto range = ResolveRange(std::string_view(text).substr(0, colon), error);
+        if (!range) return refuse("--watch", text, error);
+        debugger_.AddWatchpoint("$" + Hex4(range->first) + "-$" + Hex4(range->second), access);
+    }
+    for (const std::string& text : options_.Dumps) {
+        auto range = ResolveRange(text, error);
+        if (!range) return refuse("--dump", text, error);
+        if (range->first == range->second) range->second = uint16_t(std::min(range->first + kDumpRow - 1, 0xFFFF));
+        dumps_.push_back(*range);
+    }
+    return std::nullopt;
+}
+
+std::string TRunnerDebugging::Dumps() const {
+    std::string text;
+    for (const auto& [first, last] : dumps_) {
+        for (uint32_t row = first; row <= last; row += kDumpRow) {
+            text += Hex4(uint16_t(row)) + ":";
+            for (uint32_t address = row; address <= last && address < row + kDumpRow; ++address)
+                text += " " + Hex2(PeekByte(machine_, uint16_t(address)));
+            text += "\n";
+        }
+    }
+    return text;
+}
+
+}  // namespace hexmoor
