@@ -28,8 +28,10 @@ struct TSymbolLoad {
 
 // The symbols of the program at `programPath`: an ELF program's own table; otherwise the
 // program's name with the extension .sym, otherwise with .map. A symbol file older than the
-// program is read, with a warning that its names may be out of date. No symbol file is no
-// problem: the table is empty and nothing is said.
+// program is read, with a warning that its names may be out of date; one written a few
+// seconds before it counts as made in the same build (a link writes its map, then the
+// S-records are made from its output). No symbol file is no problem: the table is empty
+// and nothing is said.
 TSymbolLoad LoadSymbolsFor(const std::string& programPath);
 
 // The symbols of a file named for them: an ELF file, a linker map or a .sym list, told apart

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -290,23 +291,26 @@ TEST(Runner, RegistersOnALineOfTheirOwn) {
 }
 
 // A program of "-" is read from standard input, which then types nothing: the S-records
-// are not taken for keys, and echo finds no input at once.
+// or the ELF file are not taken for keys, and echo finds no input at once.
 TEST(Runner, ProgramFromStandardInput) {
     struct TCase {
         const char* Name;
-        std::string SRecords;
+        std::string Program;
         int Status;
         std::string Out, Err;
     };
+    const std::string helloElf = ReadAll(std::filesystem::path(Program("hello")).replace_extension(".elf").string());
     const TCase cases[] = {
         {"hello", ReadAll(Program("hello")), 0, "Hello, world!\r\n", ""},
         {"echo", ReadAll(Program("echo")), 0, "", ""},
         {"bad line", "S1042000CF0C\nhello\nS105FFFE2000DD\n", 1, "", "hexmoor-run: -:2: Not an S Record\n"},
         {"no record", "\n", 1, "", "hexmoor-run: -: no S1 record with data\n"},
+        {"hello as ELF", helloElf, 0, "Hello, world!\r\n", ""},
+        {"ELF header cut short", helloElf.substr(0, 40), 1, "", "hexmoor-run: -: the file ends inside its ELF header\n"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        const TRun run = RunRunner("--max-cycles 10000000 -", c.SRecords);
+        const TRun run = RunRunner("--max-cycles 10000000 -", c.Program);
         EXPECT_EQ(run.Status, c.Status);
         EXPECT_EQ(run.Out, c.Out);
         EXPECT_THAT(run.Err, ::testing::EndsWith(c.Err));

@@ -69,11 +69,26 @@ TEST(ElfLoader, EveryTestProgramLoadsAsItsS19FileDoes) {
     EXPECT_GT(compared, 20);
 }
 
-TEST(ElfLoader, ALittleEndianFileLoadsAlike) {
-    const std::string path = TempPath("little.elf");
-    const std::vector<uint8_t> bytes = LittleEndian(ReadBytes(ProgramFile("hello", ".elf")));
-    WriteBytes(path, bytes);
-    ExpectSameLoad(ProgramFile("hello", ".s19"), path);
+// Changes that loading looks through: the byte order, and a virtual address other than the
+// load address (the segment goes to its physical address, where objcopy's S-records put it).
+TEST(ElfLoader, ByteOrderAndVirtualAddressesChangeNothing) {
+    struct Case {
+        const char* name;
+        std::function<std::vector<uint8_t>(std::vector<uint8_t>)> change;
+    } cases[] = {
+        {"little-endian", LittleEndian},
+        {"code run at $8000",
+         [](std::vector<uint8_t> b) {
+             Put(b, ProgramHeader(b, 0) + 8, 4, 0x8000);
+             return b;
+         }},
+    };
+    const std::string path = TempPath("changed.elf");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(path, c.change(ReadBytes(ProgramFile("hello", ".elf"))));
+        ExpectSameLoad(ProgramFile("hello", ".s19"), path);
+    }
 }
 
 // Each damage to hello.elf (a code segment at $2000, then the vectors' segment): the file is
