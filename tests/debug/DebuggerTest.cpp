@@ -88,13 +88,17 @@ TEST(Debugger, WatchpointsStopAfterTheAccess) {
         const char* Where;
         TWatchAccess Access;
         std::optional<uint8_t> Value;
+        uint16_t Address;
         uint8_t Before, After;
-        const char* Made;  // the instruction that made the access
+        const char* Made;  // the instruction that made the access: a name and an offset
+        int Offset;
     } cases[] = {
-        {"count", TWatchAccess::Write, {}, 0x00, 0x00, "_start"},  // CLR
-        {"count", TWatchAccess::Write, 3, 0x02, 0x03, "loop"},
-        {"$3F-$41", TWatchAccess::ReadWrite, {}, 0x00, 0x00, "_start"},
-        {"count", TWatchAccess::Read, {}, 0x00, 0x00, "_start"},  // CLR reads before it writes
+        {"count", TWatchAccess::Write, {}, kCount, 0x00, 0x00, "_start", 3},  // CLR
+        {"count", TWatchAccess::Write, 3, kCount, 0x02, 0x03, "loop", 0},
+        {"$3F-$41", TWatchAccess::ReadWrite, {}, kCount, 0x00, 0x00, "_start", 3},
+        {"count", TWatchAccess::Read, {}, kCount, 0x00, 0x00, "_start", 3},  // CLR reads before it writes
+        {"$0FFF-$1004", TWatchAccess::Write, {}, 0x1004, 0x00, 0x01, "swi_handler", 3},  // a register, pages on
+        {"$1004", TWatchAccess::Write, 2, 0x1004, 0x01, 0x02, "swi_handler", 3},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Where);
@@ -104,13 +108,25 @@ TEST(Debugger, WatchpointsStopAfterTheAccess) {
         ASSERT_TRUE(d.debugger.LastStop());
         const TDebugStop& stop = *d.debugger.LastStop();
         EXPECT_EQ(stop.Kind, TDebugStop::Watchpoint);
-        EXPECT_EQ(stop.Address, kCount);
+        EXPECT_EQ(stop.Address, c.Address);
         EXPECT_EQ(stop.Before, c.Before);
         EXPECT_EQ(stop.After, c.After);
-        const uint16_t made = d.At(c.Made) + (std::string(c.Made) == "_start" ? 3 : 0);
+        const uint16_t made = d.At(c.Made) + c.Offset;
         EXPECT_EQ(stop.Instruction, made);
         EXPECT_NE(d.t.Machine->RegisterPC, made) << "the instruction has finished";
     }
+}
+
+// A click in a code view's margin sets a breakpoint there, and a second click removes it.
+TEST(Debugger, MarginClicksToggle) {
+    TDebugged d;
+    ASSERT_EQ(d.debugger.AddBreakpoint("halt"), "");
+    d.debugger.ToggleBreakpointAt(d.At("double"));
+    d.Run();
+    EXPECT_EQ(d.t.Machine->RegisterPC, d.At("double"));
+    d.debugger.ToggleBreakpointAt(d.At("double"));
+    d.Run();
+    EXPECT_EQ(d.t.Machine->RegisterPC, d.At("halt"));
 }
 
 // Each step from where the last left off.

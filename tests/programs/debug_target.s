@@ -1,6 +1,8 @@
 ; Calls (one nested), a routine that returns past inline text, a software interrupt and a
-; counter in memory: a program for breakpoints, watchpoints, stepping and the history.
+; counter in memory, shown on port B: a program for breakpoints, watchpoints, stepping and
+; the history.
         .equ    count, 0x40
+        .equ    PORTB, 0x1004
 
         .section .text
         .globl  _start
@@ -35,6 +37,7 @@ skip:   ldab    0,x
 
 swi_handler:
         ldab    count
+        stab    PORTB
         rti
 
         .include "vectors.inc"
