@@ -122,7 +122,8 @@ void THexmoorForm::RefreshTerminal() {
     RefreshMenus();
 }
 
-// The pause panel covers the group of the other direction; port E's stands beside its group.
+// The pause panel covers the group of the other direction on the port's row (inputs are
+// in the left column, outputs in the right); port E's stands beside its group.
 void THexmoorForm::RefreshIoPanel() {
     const TIoPanel& pause = machine_->Panel.IoPanel;
     TControls& c = *controls_;
@@ -130,13 +131,10 @@ void THexmoorForm::RefreshIoPanel() {
     c.IOTypeLabel->setText(QString::fromStdString(pause.IOTypeLabel));
     c.PortLabel->adjustSize();
     c.IOTypeLabel->adjustSize();
-    const bool input = pause.IOTypeLabel == "Input";
-    QPoint place = c.PortGroups[PortEInput]->mapTo(c.Client, kPortEPauseOffset);  // A/D channels too
-    for (const TPortGroupPlace& group : kPortGroupPlaces) {
-        if (pause.PortLabel != group.Port || group.Group == PortEInput) continue;
-        place = c.PortPanel->pos() + QPoint(input ? kPortOutputColumn : 0, group.Place.y());
-    }
-    c.IOPanel->move(place);
+    const QPoint offset = pause.Pins == PortEInput             ? kPortEPauseOffset
+                          : kPortGroupPorts[pause.Pins].Input ? QPoint(kPortOutputColumn, 0)
+                                                              : QPoint(-kPortOutputColumn, 0);
+    c.IOPanel->move(c.PortGroups[pause.Pins]->mapTo(c.Client, offset));
     c.IOPanel->raise();
     c.IOPanel->setVisible(pause.Visible);
 }

@@ -51,7 +51,7 @@ void TMachine::DoAdSample() {
     uint8_t value;
     const char* channelText;
     if (AdChannel < 8) {
-        IoPause(kInputChannelNames[AdChannel], "Input");
+        IoPause(PortEInput, kInputChannelNames[AdChannel]);  // AN0-AN7 are port E's pins
         value = AnalogInputValue[AdChannel];
         channelText = kInputChannelNames[AdChannel] + 2;  // the digit
     } else {

@@ -326,6 +326,38 @@ TEST_F(FormTest, IoPause) {
     }
 }
 
+// The pause of a port access covers the port's LED group of the other direction, in the
+// port's row: a read's the outputs, a write's the inputs (or the empty place of port F's).
+TEST_F(FormTest, IoPauseCoversTheOtherDirectionOfItsPort) {
+    struct Case {
+        uint8_t opcode, offset;  // LDAA or STAA extended, at $1000 + offset
+        QString label;
+        QPoint place;  // in the port panel
+    } cases[] = {
+        {0xB6, 0x00, "PORTA Input", {112, 186}}, {0xB7, 0x00, "PORTA Output", {0, 186}},
+        {0xB6, 0x02, "PORTG Input", {112, 0}},   {0xB7, 0x02, "PORTG Output", {0, 0}},
+        {0xB7, 0x05, "PORTF Output", {0, 36}},   {0xB6, 0x06, "PORTC Input", {112, 112}},
+        {0xB7, 0x08, "PORTD Output", {0, 76}},
+    };
+    Load("count_up");
+    Click(StepLed());  // the reset
+    Trigger("IOOperationsMenu");
+    for (const Case& c : cases) {
+        for (uint16_t a = 0x2000; const uint8_t byte : {c.opcode, uint8_t(0x10), c.offset}) M().MemoryImage[a++] = byte;
+        M().RegisterPC = 0x2000;
+        QString label;
+        QPoint place;
+        Later(0, [&] {
+            label = C().PortLabel->text() + " " + C().IOTypeLabel->text();
+            place = C().IOPanel->pos() - C().PortPanel->pos();
+            C().IOOKButton->click();
+        });
+        Click(StepLed());
+        EXPECT_EQ(label, c.label);
+        EXPECT_EQ(place, c.place) << c.label.toStdString();
+    }
+}
+
 // In either layout, the pause before a port E read leaves every PE pin and the pause's
 // buttons uncovered, and a pin clicked during the pause is what the read takes.
 TEST_F(FormTest, PortEPauseLeavesThePinsReachable) {
