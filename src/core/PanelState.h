@@ -140,9 +140,8 @@ struct TPanelState {
     TMenuItem BringtoFrontMenu;
     std::string BringtoFrontCaption = "Bring to &Front";
     bool ConsoleInFront = false;
-    // The three-digit read-outs beside the analog sliders.
-    std::array<std::string, 8> AnalogDisplays{"000", "000", "000", "000",
-                                              "000", "000", "000", "000"};
+    // The three-digit read-outs below the analog sliders: the value each channel converts.
+    std::array<uint8_t, 8> AnalogDisplays{};
 
     // The window: layout, hints and whether it has been activated (and reset) yet.
     int LayoutWidth = 640;  // 640 x 480 or 800 x 600

@@ -141,7 +141,7 @@ void THexmoorForm::RefreshIoPanel() {
 
 void THexmoorForm::RefreshAnalogInputs() {
     for (int channel = 0; channel < 8; ++channel)
-        controls_->AnalogDisplays[channel]->SetValue(std::stoi(machine_->Panel.AnalogDisplays[channel]));
+        controls_->AnalogDisplays[channel]->SetValue(machine_->Panel.AnalogDisplays[channel]);
 }
 
 // Hints are tooltips; with hints off every control has none.
