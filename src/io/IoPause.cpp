@@ -15,7 +15,7 @@ void TMachine::IoPause(TPortGroup pins, std::string_view name) {
     if (terminalInFront) {
         Panel.ConsoleInFront = false;
         Change(Panel.BringtoFrontMenu.Enabled, false, TPanelItem::Menus);
-        FrontPanel.PanelChanged(TPanelItem::Terminal);
+        FrontPanel.PanelChanged(TPanelItem::TerminalStacking);
     }
     const TPortGroupPort& port = kPortGroupPorts[pins];
     Change(Panel.IoPanel,
@@ -26,7 +26,7 @@ void TMachine::IoPause(TPortGroup pins, std::string_view name) {
     if (terminalInFront && Panel.LayoutWidth == 640) {  // unless the layout changed meanwhile
         Panel.ConsoleInFront = true;
         Change(Panel.BringtoFrontMenu.Enabled, true, TPanelItem::Menus);
-        FrontPanel.PanelChanged(TPanelItem::Terminal);
+        FrontPanel.PanelChanged(TPanelItem::TerminalStacking);
     }
     if (answer == TMessageResult::Cancel) Change(Panel.IOOperationsMenu.Checked, false, TPanelItem::Menus);
 }

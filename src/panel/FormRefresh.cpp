@@ -50,11 +50,17 @@ void THexmoorForm::Refresh(TPanelItem item) {
     case TPanelItem::InterruptButtons: RefreshRunControls(); break;
     case TPanelItem::Menus: RefreshMenus(); break;
     case TPanelItem::Ports: RefreshPorts(); break;
-    case TPanelItem::Terminal: RefreshTerminal(); break;
+    case TPanelItem::TerminalScreen: controls_->Console->Refresh(); break;
+    case TPanelItem::TypedInput: RefreshTypedInput(); break;
+    case TPanelItem::TerminalStacking:
+        if (machine_->Panel.ConsoleInFront) controls_->ConsolePanel->raise();
+        else controls_->ConsolePanel->lower();
+        break;
     case TPanelItem::IoPause: RefreshIoPanel(); break;
     case TPanelItem::AnalogInputs: RefreshAnalogInputs(); break;
     case TPanelItem::Layout: ApplyLayout(); break;
     case TPanelItem::Hints: RefreshHints(); break;
+    case TPanelItem::Count: break;
     }
 }
 
@@ -107,19 +113,14 @@ void THexmoorForm::RefreshPorts() {
     }
 }
 
-void THexmoorForm::RefreshTerminal() {
-    const TPanelState& panel = machine_->Panel;
-    TControls& c = *controls_;
-    c.Console->Refresh();
+void THexmoorForm::RefreshTypedInput() {
+    QLineEdit* box = controls_->InputConsole;
     QString typed;
     for (char byte : machine_->InputBuffer.Text().substr(0, 256)) typed += FromWindows1252(uint8_t(byte));
-    if (c.InputConsole->text() != typed) c.InputConsole->setText(typed);
-    QPalette palette = c.InputConsole->palette();
-    palette.setColor(QPalette::Base, ToQColor(panel.InputConsoleColour));
-    c.InputConsole->setPalette(palette);
-    if (panel.ConsoleInFront) c.ConsolePanel->raise();
-    else c.ConsolePanel->lower();
-    RefreshMenus();
+    if (box->text() != typed) box->setText(typed);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, ToQColor(machine_->Panel.InputConsoleColour));
+    box->setPalette(palette);
 }
 
 // The pause panel covers the group of the other direction on the port's row (inputs are
