@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -108,9 +107,8 @@ TEST(Runner, StatusPollingSeesTypedAheadInput) {
 }
 
 // Through pipes read as the output comes: each prompt arrives before any input is typed,
-// whether the program waits in a read of the data port or polls the status port, and at
-// once, not when output has waited 50 ms: twenty questions and answers take far less than
-// a second.
+// whether the program waits in a read of the data port or polls the status port. (How
+// soon it arrives is a figure of bench/input-benchmark.sh.)
 TEST(Runner, OutputComesOutBeforeTheProgramWaitsForInput) {
     struct TCase {
         const char* Program;
@@ -128,12 +126,10 @@ TEST(Runner, OutputComesOutBeforeTheProgramWaitsForInput) {
         EXPECT_EQ(run.ReadUntil(c.Prompt), c.Prompt);
         run.Type(c.Typed);
         EXPECT_EQ(run.ReadUntil(c.Answer), c.Answer);
-        const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < 20 && !::testing::Test::HasFailure(); ++i) {
             run.Type(c.Typed);
             EXPECT_EQ(run.ReadUntil(c.Answer), c.Answer) << i;
         }
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
         run.Type(".");
         run.CloseInput();
         EXPECT_EQ(run.Wait(), 0);
