@@ -2,12 +2,12 @@
 # The desktop program on a real X server, driven by real X input: started with a program,
 # Run clicked, keys typed while the program waits for them and their echo read back from a
 # hard copy of the terminal, and the window closed through File > Exit while the program
-# runs. Run inside xvfb-run (a server without a window manager); needs xdotool and
+# runs. Run on an X server without a window manager (with_xvfb.sh); needs xdotool and
 # Ghostscript (to read the hard copy's PDF).
 #   x11_session.sh HEXMOOR PROGRAMS_DIR
 set -u
-hexmoor=$1
-programs=$2
+hexmoor=$(realpath "$1")
+programs=$(realpath "$2")
 fail() { echo "FAIL: $*" >&2; [[ -n ${pid:-} ]] && kill "$pid" 2>/dev/null; exit 1; }
 
 # With no printer a hard copy is a PDF file in the working folder (there is no Documents
