@@ -7,6 +7,9 @@
 #   waiting, terminal the same at a terminal (a pseudo-terminal through script(1)), polling
 #                     the status port (the wait goes at about the chip's 2,000,000 E cycles
 #                     a second) and reading the data port (the runner simply waits)
+#   answers, pipes    milliseconds from a line typed to the next prompt, through pipes read
+#                     as the output comes, reading the data port (prompt) and polling the
+#                     status port (prompt_poll): output must not wait to be flushed
 set -euo pipefail
 build="$(cd "$(dirname "$0")/.." && pwd)/build"
 run="$build/src/hexmoor-run"
@@ -35,3 +38,23 @@ for program in prompt_poll keycodes; do  # polling the status port; reading the 
     printf 'waiting, terminal  2 s, %-11s %s\n' "$program:" "$( (sleep 2; printf '\035') | /usr/bin/time -f "%U %S" \
         script -qec "'$run' --stats '$programs/$program.s19'" /dev/null 2>&1 | tr -d '\r' | wait_figures)"
 done
+
+# Types a line 200 times at a program's prompt, reading each answer up to the next prompt.
+answer_time() {  # program, its prompt, what is typed, the answer up to the next prompt
+    local reply start end count=200
+    coproc runner { "$run" --max-instructions 2000000000 "$programs/$1.s19"; }
+    IFS= read -r -N ${#2} reply <&"${runner[0]}"
+    start=$(date +%s%N)
+    for _ in $(seq $count); do
+        printf '%b' "$3" >&"${runner[1]}"
+        IFS= read -r -N ${#4} reply <&"${runner[0]}"
+    done
+    end=$(date +%s%N)
+    printf '.' >&"${runner[1]}"
+    exec {runner[1]}>&-
+    wait "$runner_PID" || true
+    [[ $reply == "$4" ]] || { echo "answers, pipes: $1 answered '$reply'" >&2; return 1; }
+    awk -v ns=$((end - start)) -v n=$count 'BEGIN { printf "%.2f ms per answer", ns / n / 1e6 }'
+}
+printf 'answers, pipes     prompt:      %s\n' "$(answer_time prompt 'name? ' 'bob\n' $'bob\r\nname? ')"
+printf 'answers, pipes     prompt_poll: %s\n' "$(answer_time prompt_poll 'key? ' x '[x]key? ')"

@@ -16,6 +16,7 @@ packages=(
     xvfb
     xauth
     xdotool
+    ghostscript
     time
     clang
     libclang-rt-14-dev

@@ -119,7 +119,7 @@ void TMachine::ResetMoor(TResetKind kind) {
 
     ClrScr();
     InputBuffer.Clear();
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TypedInput);
     ConsoleEscape = false;
     if (InputFileOpen) CloseInputFile();
 }

@@ -29,11 +29,14 @@ enum class TPanelItem {
     InterruptButtons,  // IRQ and XIRQ hints
     Menus,             // enabled and checked states, the log file
     Ports,             // the port LED groups
-    Terminal,          // screen and typed-ahead input
+    TerminalScreen,    // what the terminal shows
+    TypedInput,        // the typed-ahead input box: its text, and lime while a read waits
+    TerminalStacking,  // the terminal in front of or behind the other panels
     IoPause,           // the I/O pause panel shown or hidden
     AnalogInputs,      // slider read-outs
     Layout,            // 640 x 480 or 800 x 600
     Hints,             // the global hints switch
+    Count              // the number of items
 };
 
 // What a file dialog asks for.

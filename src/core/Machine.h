@@ -193,9 +193,9 @@ public:
     void UpdatePortDDirection();
     void UpdatePortGDirection();
     void PaintChipSelectPin(int bit, bool taken);  // PG4-PG7
-    // With I/O Operations checked, stops before a port or A/D access until the user
-    // confirms it; Cancel unchecks the option.
-    void IoPause(std::string_view port, std::string_view type);
+    // With I/O Operations checked, stops before an access to the pins of `pins` until the
+    // user confirms it; Cancel unchecks the option. The pause names the port, or `name`.
+    void IoPause(TPortGroup pins, std::string_view name = {});
     void InputBitClick(TPortGroup group, int bit);  // a plain input pin toggles
     void InputCaptureClick(int bit);                // PA0-PA3: captures on their edge
     void PA7InputClick();                           // the pulse accumulator's input

@@ -72,13 +72,27 @@ struct TLedGroup {
     std::array<TLed, 8> Leds;
 };
 
+// The port whose pins a group shows, and whether it shows their input levels (a click sets
+// them) or the port's output latch.
+struct TPortGroupPort {
+    const char* Port;
+    bool Input;
+};
+inline constexpr std::array<TPortGroupPort, kPortGroupCount> kPortGroupPorts{{
+    {"PORTA", true}, {"PORTA", false}, {"PORTB", false}, {"PORTC", true}, {"PORTC", false},
+    {"PORTD", true}, {"PORTD", false}, {"PORTE", true}, {"PORTF", false}, {"PORTG", true},
+    {"PORTG", false},
+}};
+
 inline constexpr const char* kIrqEnabledHint = " Click to generate an IRQ (Currently enabled) ";
 inline constexpr const char* kIrqDisabledHint = " Click to generate an IRQ (Currently disabled) ";
 inline constexpr const char* kNormalModeHint = " Normal Mode ";
 
-// The I/O pause panel, shown over the port group of the other direction.
+// The I/O pause panel: shown before the program reads or writes the pins of `Pins` (an A/D
+// sample reads port E's pins as AN0-AN7), over the port's group of the other direction.
 struct TIoPanel {
     bool Visible = false;
+    TPortGroup Pins = PortEInput;
     std::string PortLabel, IOTypeLabel;
     bool operator==(const TIoPanel&) const = default;
 };
@@ -126,9 +140,8 @@ struct TPanelState {
     TMenuItem BringtoFrontMenu;
     std::string BringtoFrontCaption = "Bring to &Front";
     bool ConsoleInFront = false;
-    // The three-digit read-outs beside the analog sliders.
-    std::array<std::string, 8> AnalogDisplays{"000", "000", "000", "000",
-                                              "000", "000", "000", "000"};
+    // The three-digit read-outs below the analog sliders: the value each channel converts.
+    std::array<uint8_t, 8> AnalogDisplays{};
 
     // The window: layout, hints and whether it has been activated (and reset) yet.
     int LayoutWidth = 640;  // 640 x 480 or 800 x 600

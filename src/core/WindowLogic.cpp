@@ -81,7 +81,7 @@ void TMachine::ConfigureMenuClick() {
     if (large && Panel.ConsoleInFront) {
         Panel.ConsoleInFront = false;
         Panel.BringtoFrontCaption = "Bring To &Front";
-        FrontPanel.PanelChanged(TPanelItem::Terminal);
+        FrontPanel.PanelChanged(TPanelItem::TerminalStacking);
     }
     FrontPanel.PanelChanged(TPanelItem::Layout);
     FrontPanel.PanelChanged(TPanelItem::Menus);

@@ -32,7 +32,7 @@ bool TMachine::OpenInputFile(const std::string& path) {
     InputFileName = path;
     InputFileOpen = true;
     InputBuffer.Assign(line + '\r');
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TypedInput);
     return true;
 }
 
@@ -46,7 +46,7 @@ bool TMachine::FeedNextLine() {
         return false;
     }
     InputBuffer.Assign(line + '\r');
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TypedInput);
     return true;
 }
 
@@ -58,7 +58,7 @@ void TMachine::ReportInputFileError(const std::string& path, const std::string& 
 void TMachine::CloseInputFile() {
     InputFileOpen = false;
     InputFile.Close();
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TypedInput);
 }
 
 }  // namespace hexmoor

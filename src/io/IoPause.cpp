@@ -6,7 +6,7 @@
 
 namespace hexmoor {
 
-void TMachine::IoPause(std::string_view port, std::string_view type) {
+void TMachine::IoPause(TPortGroup pins, std::string_view name) {
     if (!Panel.IOOperationsMenu.Checked) return;
     DisplayMemory();
     DisplayRegisters();
@@ -15,15 +15,18 @@ void TMachine::IoPause(std::string_view port, std::string_view type) {
     if (terminalInFront) {
         Panel.ConsoleInFront = false;
         Change(Panel.BringtoFrontMenu.Enabled, false, TPanelItem::Menus);
-        FrontPanel.PanelChanged(TPanelItem::Terminal);
+        FrontPanel.PanelChanged(TPanelItem::TerminalStacking);
     }
-    Change(Panel.IoPanel, TIoPanel{true, std::string(port), std::string(type)}, TPanelItem::IoPause);
+    const TPortGroupPort& port = kPortGroupPorts[pins];
+    Change(Panel.IoPanel,
+           TIoPanel{true, pins, std::string(name.empty() ? port.Port : name), port.Input ? "Input" : "Output"},
+           TPanelItem::IoPause);
     const TMessageResult answer = FrontPanel.WaitForIoPause();
     Change(Panel.IoPanel.Visible, false, TPanelItem::IoPause);
     if (terminalInFront && Panel.LayoutWidth == 640) {  // unless the layout changed meanwhile
         Panel.ConsoleInFront = true;
         Change(Panel.BringtoFrontMenu.Enabled, true, TPanelItem::Menus);
-        FrontPanel.PanelChanged(TPanelItem::Terminal);
+        FrontPanel.PanelChanged(TPanelItem::TerminalStacking);
     }
     if (answer == TMessageResult::Cancel) Change(Panel.IOOperationsMenu.Checked, false, TPanelItem::Menus);
 }

@@ -17,23 +17,23 @@ uint8_t TMachine::ComposePins(TPortGroup input, uint8_t latch, uint8_t ddr, int 
 // The pause (with I/O Operations checked) comes first, so the user can still set the
 // input LEDs before the read takes them.
 void TMachine::ReadPortA() {
-    IoPause("PORTA", "Input");
+    IoPause(PortAInput);
     PortAPins = ComposePins(PortAInput, RegisterBlock[PORTA], RegisterBlock[DDRA], 8);
 }
 void TMachine::ReadPortC() {
-    IoPause("PORTC", "Input");
+    IoPause(PortCInput);
     PortCPins = ComposePins(PortCInput, RegisterBlock[PORTC], RegisterBlock[DDRC], 8);
 }
 void TMachine::ReadPortD() {
-    IoPause("PORTD", "Input");
+    IoPause(PortDInput);
     PortDPins = ComposePins(PortDInput, RegisterBlock[PORTD], RegisterBlock[DDRD], 6);
 }
 void TMachine::ReadPortG() {
-    IoPause("PORTG", "Input");
+    IoPause(PortGInput);
     PortGPins = ComposePins(PortGInput, RegisterBlock[PORTG], RegisterBlock[DDRG], 8);
 }
 void TMachine::ReadPortE() {
-    IoPause("PORTE", "Input");
+    IoPause(PortEInput);
     RegisterBlock[PORTE] = ComposePins(PortEInput, 0, 0x00, 8);
 }
 
@@ -50,9 +50,7 @@ void ShowLatch(TMachine& m, TPortGroup output, uint8_t latch, int pins) {
 // The program wrote the port: it is doing something, not waiting for a key.
 void TMachine::UpdatePortOutput(TPortGroup output, uint8_t latch, int pins) {
     WaitLoop.Wrote();
-    static constexpr const char* kNames[kPortGroupCount] = {
-        "PORTA", "PORTA", "PORTB", "PORTC", "PORTC", "PORTD", "PORTD", "PORTE", "PORTF", "PORTG", "PORTG"};
-    IoPause(kNames[output], "Output");
+    IoPause(output);
     ShowLatch(*this, output, latch, pins);
 }
 

@@ -30,7 +30,7 @@ void TMachine::ConsoleStatus() {
 void TMachine::ConsoleInput() {
     if (InputBuffer.Empty() && InputFileOpen) FeedNextLine();
     if (InputBuffer.Empty()) {
-        Change(Panel.InputConsoleColour, kLime, TPanelItem::Terminal);
+        Change(Panel.InputConsoleColour, kLime, TPanelItem::TypedInput);
         WaitingForInput = true;
         InputWaitReleased = false;
         while (InputBuffer.Empty() && !InputWaitReleased) {
@@ -38,13 +38,13 @@ void TMachine::ConsoleInput() {
             FrontPanel.WaitForEvents();
         }
         WaitingForInput = false;
-        Change(Panel.InputConsoleColour, kWindowColour, TPanelItem::Terminal);
+        Change(Panel.InputConsoleColour, kWindowColour, TPanelItem::TypedInput);
         if (std::exchange(InputWaitReleased, false)) throw TReadAbandoned{};
     }
     DataByte = uint8_t(InputBuffer.Front());
     // The rest stays whole, however long: typed-ahead text is never cut.
     InputBuffer.PopFront();
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TypedInput);
 }
 
 void TMachine::ConsoleOutput() {
@@ -61,7 +61,7 @@ void TMachine::ConsoleOutput() {
         if (Screen.WriteChar(byte)) FrontPanel.Beep();
         FrontPanel.TerminalWritten(byte);
     }
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TerminalScreen);
 }
 
 // 7,0 clear screen; 7,1 clear to end of line; 7,2 to end of screen; 7,3 hard copy;
@@ -95,7 +95,7 @@ void TMachine::ConsoleEscapeByte(uint8_t byte) {
 void TMachine::FormKeyPress(uint8_t key) {
     if (InputFileOpen) return;  // the file feeds the input meanwhile
     InputBuffer.Append(char(key));
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TypedInput);
 }
 
 // The waiting read gives up: its instruction is abandoned, and typed bytes stay typed.
@@ -103,17 +103,17 @@ void TMachine::ReleaseInputWait() {
     if (!WaitingForInput) return;
     InputWaitReleased = true;
     WaitingForInput = false;
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TypedInput);
 }
 
 void TMachine::ClrScr() {
     Screen.ClrScr();
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TerminalScreen);
 }
 
 void TMachine::ClearInputBufferClick() {
     InputBuffer.Clear();
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TypedInput);
 }
 
 void TMachine::HardCopyClick() {
@@ -126,7 +126,8 @@ void TMachine::BringtoFrontMenuClick() {
     if (!Panel.BringtoFrontMenu.Enabled) return;
     Panel.ConsoleInFront = !Panel.ConsoleInFront;
     Panel.BringtoFrontCaption = Panel.ConsoleInFront ? "Send To &Back" : "Bring To &Front";
-    FrontPanel.PanelChanged(TPanelItem::Terminal);
+    FrontPanel.PanelChanged(TPanelItem::TerminalStacking);
+    FrontPanel.PanelChanged(TPanelItem::Menus);
 }
 
 void TMachine::ConsoleClick() { FrontPanel.FocusTerminal(); }

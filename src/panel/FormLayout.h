@@ -113,22 +113,21 @@ struct TPortGroupPlace {
     TPortGroup Group;
     const char* Caption;
     QPoint Place;
-    const char* Port;  // the pause panel's label for an access to this port
 };
 inline constexpr int kPortOutputColumn = 112;
 inline constexpr QSize kPortGroupSize{113, 37};
 inline const std::array<TPortGroupPlace, kPortGroupCount> kPortGroupPlaces{{
-    {PortGInput, "Port G Input", {0, 0}, "PORTG"},
-    {PortGOutput, "Port G Output", {112, 0}, "PORTG"},
-    {PortFOutput, "Port F Output", {112, 36}, "PORTF"},
-    {PortDInput, "Port D Input", {0, 76}, "PORTD"},
-    {PortDOutput, "Port D Output", {112, 76}, "PORTD"},
-    {PortCInput, "Port C Input", {0, 112}, "PORTC"},
-    {PortCOutput, "Port C Output", {112, 112}, "PORTC"},
-    {PortBOutput, "Port B Output", {112, 152}, "PORTB"},
-    {PortAInput, "Port A Input", {0, 186}, "PORTA"},
-    {PortAOutput, "Port A Output", {112, 186}, "PORTA"},
-    {PortEInput, "Port E Input", {264, 136}, "PORTE"},  // in the analog group box
+    {PortGInput, "Port G Input", {0, 0}},
+    {PortGOutput, "Port G Output", {112, 0}},
+    {PortFOutput, "Port F Output", {112, 36}},
+    {PortDInput, "Port D Input", {0, 76}},
+    {PortDOutput, "Port D Output", {112, 76}},
+    {PortCInput, "Port C Input", {0, 112}},
+    {PortCOutput, "Port C Output", {112, 112}},
+    {PortBOutput, "Port B Output", {112, 152}},
+    {PortAInput, "Port A Input", {0, 186}},
+    {PortAOutput, "Port A Output", {112, 186}},
+    {PortEInput, "Port E Input", {264, 136}},  // in the analog group box
 }};
 
 // The analog sliders, AN7 on the left to AN0 on the right, each with its read-out below.

@@ -50,11 +50,17 @@ void THexmoorForm::Refresh(TPanelItem item) {
     case TPanelItem::InterruptButtons: RefreshRunControls(); break;
     case TPanelItem::Menus: RefreshMenus(); break;
     case TPanelItem::Ports: RefreshPorts(); break;
-    case TPanelItem::Terminal: RefreshTerminal(); break;
+    case TPanelItem::TerminalScreen: controls_->Console->Refresh(); break;
+    case TPanelItem::TypedInput: RefreshTypedInput(); break;
+    case TPanelItem::TerminalStacking:
+        if (machine_->Panel.ConsoleInFront) controls_->ConsolePanel->raise();
+        else controls_->ConsolePanel->lower();
+        break;
     case TPanelItem::IoPause: RefreshIoPanel(); break;
     case TPanelItem::AnalogInputs: RefreshAnalogInputs(); break;
     case TPanelItem::Layout: ApplyLayout(); break;
     case TPanelItem::Hints: RefreshHints(); break;
+    case TPanelItem::Count: break;
     }
 }
 
@@ -107,22 +113,18 @@ void THexmoorForm::RefreshPorts() {
     }
 }
 
-void THexmoorForm::RefreshTerminal() {
-    const TPanelState& panel = machine_->Panel;
-    TControls& c = *controls_;
-    c.Console->Refresh();
+void THexmoorForm::RefreshTypedInput() {
+    QLineEdit* box = controls_->InputConsole;
     QString typed;
     for (char byte : machine_->InputBuffer.Text().substr(0, 256)) typed += FromWindows1252(uint8_t(byte));
-    if (c.InputConsole->text() != typed) c.InputConsole->setText(typed);
-    QPalette palette = c.InputConsole->palette();
-    palette.setColor(QPalette::Base, ToQColor(panel.InputConsoleColour));
-    c.InputConsole->setPalette(palette);
-    if (panel.ConsoleInFront) c.ConsolePanel->raise();
-    else c.ConsolePanel->lower();
-    RefreshMenus();
+    if (box->text() != typed) box->setText(typed);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, ToQColor(machine_->Panel.InputConsoleColour));
+    box->setPalette(palette);
 }
 
-// The pause panel covers the group of the other direction; port E's stands beside its group.
+// The pause panel covers the group of the other direction on the port's row (inputs are
+// in the left column, outputs in the right); port E's stands beside its group.
 void THexmoorForm::RefreshIoPanel() {
     const TIoPanel& pause = machine_->Panel.IoPanel;
     TControls& c = *controls_;
@@ -130,20 +132,17 @@ void THexmoorForm::RefreshIoPanel() {
     c.IOTypeLabel->setText(QString::fromStdString(pause.IOTypeLabel));
     c.PortLabel->adjustSize();
     c.IOTypeLabel->adjustSize();
-    const bool input = pause.IOTypeLabel == "Input";
-    QPoint place = c.PortGroups[PortEInput]->mapTo(c.Client, kPortEPauseOffset);  // A/D channels too
-    for (const TPortGroupPlace& group : kPortGroupPlaces) {
-        if (pause.PortLabel != group.Port || group.Group == PortEInput) continue;
-        place = c.PortPanel->pos() + QPoint(input ? kPortOutputColumn : 0, group.Place.y());
-    }
-    c.IOPanel->move(place);
+    const QPoint offset = pause.Pins == PortEInput             ? kPortEPauseOffset
+                          : kPortGroupPorts[pause.Pins].Input ? QPoint(kPortOutputColumn, 0)
+                                                              : QPoint(-kPortOutputColumn, 0);
+    c.IOPanel->move(c.PortGroups[pause.Pins]->mapTo(c.Client, offset));
     c.IOPanel->raise();
     c.IOPanel->setVisible(pause.Visible);
 }
 
 void THexmoorForm::RefreshAnalogInputs() {
     for (int channel = 0; channel < 8; ++channel)
-        controls_->AnalogDisplays[channel]->SetValue(std::stoi(machine_->Panel.AnalogDisplays[channel]));
+        controls_->AnalogDisplays[channel]->SetValue(machine_->Panel.AnalogDisplays[channel]);
 }
 
 // Hints are tooltips; with hints off every control has none.

@@ -193,9 +193,7 @@ void THexmoorForm::CreatePortPanel() {
         bold.setBold(true);
         group->setFont(bold);
         c.PortGroups[place.Group] = group;
-        const bool input = place.Group == PortAInput || place.Group == PortCInput ||
-                           place.Group == PortDInput || place.Group == PortEInput ||
-                           place.Group == PortGInput;
+        const bool input = kPortGroupPorts[place.Group].Input;
         for (int bit = 7; bit >= 0; --bit) {
             TGloLed* led = Led(group, {6 + (7 - bit) * 13, 18}, 11);
             led->SetBorderWidth(0);

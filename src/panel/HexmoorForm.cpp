@@ -37,7 +37,7 @@ THexmoorForm::THexmoorForm()
     repaintTimer_.setSingleShot(true);
     repaintTimer_.setInterval(kFrameMilliseconds);
     connect(&repaintTimer_, &QTimer::timeout, this, &THexmoorForm::FlushRepaint);
-    for (int item = 0; item <= int(TPanelItem::Hints); ++item) Refresh(TPanelItem(item));
+    for (int item = 0; item < int(TPanelItem::Count); ++item) Refresh(TPanelItem(item));
     qApp->installEventFilter(this);
 }
 
@@ -61,8 +61,8 @@ void THexmoorForm::PanelChanged(TPanelItem item) {
 
 void THexmoorForm::FlushRepaint() {
     repaintTimer_.stop();
-    const std::bitset<32> dirty = std::exchange(dirty_, {});
-    for (int item = 0; item <= int(TPanelItem::Hints); ++item)
+    const auto dirty = std::exchange(dirty_, {});
+    for (int item = 0; item < int(TPanelItem::Count); ++item)
         if (dirty.test(std::size_t(item))) Refresh(TPanelItem(item));
 }
 

@@ -107,7 +107,7 @@ private:
     void RefreshRunControls();
     void RefreshMenus();
     void RefreshPorts();
-    void RefreshTerminal();
+    void RefreshTypedInput();
     void RefreshIoPanel();
     void RefreshAnalogInputs();
     void RefreshHints();
@@ -129,7 +129,7 @@ private:
     TAboutBox* aboutBox_ = nullptr;
     TBreakPointForm* breakPointForm_ = nullptr;
 
-    std::bitset<32> dirty_;
+    std::bitset<std::size_t(TPanelItem::Count)> dirty_;
     QTimer repaintTimer_;
     int depth_ = 0;
     uint64_t stimuli_ = 0;  // handlers run and panel changes, which may end a wait

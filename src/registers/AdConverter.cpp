@@ -51,7 +51,7 @@ void TMachine::DoAdSample() {
     uint8_t value;
     const char* channelText;
     if (AdChannel < 8) {
-        IoPause(kInputChannelNames[AdChannel], "Input");
+        IoPause(PortEInput, kInputChannelNames[AdChannel]);  // AN0-AN7 are port E's pins
         value = AnalogInputValue[AdChannel];
         channelText = kInputChannelNames[AdChannel] + 2;  // the digit
     } else {
@@ -82,9 +82,7 @@ void TMachine::DoAdSample() {
 
 void TMachine::AnalogInputChange(int channel, int position) {
     AnalogInputValue[channel] = uint8_t(255 - position);
-    std::string text = std::to_string(AnalogInputValue[channel]);
-    text.insert(0, 3 - text.size(), '0');
-    Change(Panel.AnalogDisplays[channel], text, TPanelItem::AnalogInputs);
+    Change(Panel.AnalogDisplays[channel], AnalogInputValue[channel], TPanelItem::AnalogInputs);
 }
 
 }  // namespace hexmoor

@@ -95,11 +95,10 @@ public:
         std::remove(err_.c_str());
     }
 
-    // Reads standard output until it ends in `text` or twenty seconds pass (a runner that
-    // holds output back never sends it); what came.
+    // Reads standard output until it ends in `text` or 30 seconds pass (a hang); what came.
     std::string ReadUntil(const std::string& text) {
         std::string got;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!got.ends_with(text)) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
@@ -121,9 +120,9 @@ public:
     }
     void Signal(int number) { kill(pid_, number); }
     // The exit status (1000 + the signal's number when a signal killed it), or -1 when the
-    // runner has not ended within ten seconds.
+    // runner has not ended within 60 seconds.
     int Wait() {
-        for (int i = 0; i < 1000 && status_ < 0; ++i) {
+        for (int i = 0; i < 6000 && status_ < 0; ++i) {
             int status = 0;
             if (waitpid(pid_, &status, WNOHANG) == pid_)
                 status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
@@ -132,9 +131,9 @@ public:
         }
         return status_;
     }
-    // Whether the runner stops (on a stop signal) within two seconds.
+    // Whether the runner stops (on a stop signal) within 30 seconds.
     bool WaitUntilStopped() {
-        for (int i = 0; i < 200; ++i) {
+        for (int i = 0; i < 3000; ++i) {
             int status = 0;
             if (waitpid(pid_, &status, WNOHANG | WUNTRACED) == pid_) return WIFSTOPPED(status);
             usleep(10000);
@@ -150,9 +149,9 @@ public:
     }
     // The pseudo-terminal's settings before the runner started.
     const termios& InitialSettings() const { return initialSettings_; }
-    // Waits up to two seconds for the runner to turn the terminal's echo off.
+    // Waits up to 30 seconds for the runner to turn the terminal's echo off.
     bool WaitForRawMode() const {
-        for (int i = 0; i < 200; ++i) {
+        for (int i = 0; i < 3000; ++i) {
             if (!(TerminalSettings().c_lflag & ECHO)) return true;
             usleep(10000);
         }

@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -110,7 +109,8 @@ TEST(Runner, StatusPollingSeesTypedAheadInput) {
 
 // Through pipes read as the output comes: each prompt arrives before any input is typed,
 // whether the program waits in a read of the data port or polls the status port: the
-// runner then waits for the pipe, and output held back until then would never come.
+// runner then waits for the pipe, and output held back until then would never come. (How
+// soon it arrives is a figure of bench/input-benchmark.sh.)
 TEST(Runner, OutputComesOutBeforeTheProgramWaitsForInput) {
     struct TCase {
         const char* Program;

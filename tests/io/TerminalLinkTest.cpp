@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <set>
 
 #include "support/TestMachine.h"
 #include "support/TempFolder.h"
@@ -105,7 +106,7 @@ TEST(TerminalLink, StoppingTheRunAbandonsTheRead) {
     EXPECT_FALSE(m.Panel.RunningLed.Lit);
     EXPECT_FALSE(m.WaitingForInput);
     EXPECT_EQ(m.Panel.InputConsoleColour, kWhite);
-    EXPECT_THAT(t.Panel.Changes, ::testing::Contains(TPanelItem::Terminal));
+    EXPECT_THAT(t.Panel.Changes, ::testing::Contains(TPanelItem::TypedInput));
     t.Type("B");
     EXPECT_EQ(t.Read(0x37), 'B');
 }
@@ -186,7 +187,7 @@ TEST(TerminalLink, PausesSendATerminalInFrontBack) {
                 seenInFront = m.Panel.ConsoleInFront;
                 menuEnabled = m.Panel.BringtoFrontMenu.Enabled;
                 panelShown = m.Panel.IoPanel.Visible;
-                viewTold = std::count(t.Panel.Changes.begin(), t.Panel.Changes.end(), TPanelItem::Terminal) > 0;
+                viewTold = std::count(t.Panel.Changes.begin(), t.Panel.Changes.end(), TPanelItem::TerminalStacking) > 0;
                 if (inFront) m.BringtoFrontMenuClick();  // refused while the panel is shown
             };
             c.access(t);
@@ -203,27 +204,34 @@ TEST(TerminalLink, PausesSendATerminalInFrontBack) {
     }
 }
 
-// Whatever changes the screen, the typed-ahead input or the terminal's place tells the view.
+// Whatever changes the screen, the typed-ahead input or the terminal's place tells the view
+// just that: printing repaints the screen alone, not the input box, the stacking or the menus.
 TEST(TerminalLink, EveryTerminalChangeIsRepainted) {
+    using enum TPanelItem;
     struct Case {
         const char* name;
         void (*act)(TLink&);
+        std::set<TPanelItem> told;
     } cases[] = {
-        {"key", [](TLink& t) { t.Type("k"); }},
-        {"data read", [](TLink& t) { t.Read(0x37); }},
-        {"output", [](TLink& t) { t.Write(0x37, {'x'}); }},
-        {"escape command", [](TLink& t) { t.Write(0x37, {7, 0}); }},
-        {"clear screen", [](TLink& t) { t.Machine->ClrScr(); }},
-        {"clear input", [](TLink& t) { t.Machine->ClearInputBufferClick(); }},
-        {"bring to front", [](TLink& t) { t.Machine->BringtoFrontMenuClick(); }},
-        {"reset", [](TLink& t) { t.Machine->ResetMoor(ExternalReset); }},
+        {"key", [](TLink& t) { t.Type("k"); }, {TypedInput}},
+        {"data read", [](TLink& t) { t.Read(0x37); }, {TypedInput}},
+        {"output", [](TLink& t) { t.Write(0x37, {'x'}); }, {TerminalScreen}},
+        {"escape command", [](TLink& t) { t.Write(0x37, {7, 0}); }, {TerminalScreen}},
+        {"clear screen", [](TLink& t) { t.Machine->ClrScr(); }, {TerminalScreen}},
+        {"clear input", [](TLink& t) { t.Machine->ClearInputBufferClick(); }, {TypedInput}},
+        {"bring to front", [](TLink& t) { t.Machine->BringtoFrontMenuClick(); }, {TerminalStacking, Menus}},
+        {"reset", [](TLink& t) { t.Machine->ResetMoor(ExternalReset); }, {TerminalScreen, TypedInput}},
     };
     for (const Case& c : cases) {
         TLink t;
         t.Type("a");
         t.Panel.Changes.clear();
         c.act(t);
-        EXPECT_THAT(t.Panel.Changes, ::testing::Contains(TPanelItem::Terminal)) << c.name;
+        std::set<TPanelItem> told;
+        for (TPanelItem item : t.Panel.Changes)
+            if (item == TerminalScreen || item == TypedInput || item == TerminalStacking || item == Menus)
+                told.insert(item);
+        EXPECT_EQ(told, c.told) << c.name;
     }
 }
 

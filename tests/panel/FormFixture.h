@@ -95,11 +95,11 @@ public:
         timer->start(10);
     }
 
-    // Handles events until `done` or the time is up.
-    bool Until(const std::function<bool()>& done, int ms = 5000) {
+    // Handles events until `done`, or until a time that only a hang reaches.
+    bool Until(const std::function<bool()>& done) {
         QElapsedTimer timer;
         timer.start();
-        while (!done() && timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        while (!done() && timer.elapsed() < kTimeLimitMs / 2) QApplication::processEvents(QEventLoop::AllEvents, 10);
         return done();
     }
 
@@ -118,7 +118,8 @@ public:
     std::function<void(const std::string&)> OnMessage;
 
 protected:
-    static constexpr int kTimeLimitMs = 10000;
+    // Generous: it catches a hang, even in a debug build on a busy machine.
+    static constexpr int kTimeLimitMs = 60000;
     QTimer watchdog_;
 };
 

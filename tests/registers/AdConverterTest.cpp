@@ -37,9 +37,9 @@ TEST(AdConverter, SlidersGiveTheirValues) {
     TConverter t;
     TMachine& m = *t.Machine;
     m.AnalogInputChange(2, 0);  // slider at the top
-    EXPECT_EQ(m.Panel.AnalogDisplays[2], "255");
+    EXPECT_EQ(m.Panel.AnalogDisplays[2], 255);
     m.AnalogInputChange(3, 200);
-    EXPECT_EQ(m.Panel.AnalogDisplays[3], "055");
+    EXPECT_EQ(m.Panel.AnalogDisplays[3], 55);
     t.WriteAdctl(0x03);
     t.Convert(4);
     EXPECT_THAT(t.Results(), ElementsAre(55, 55, 55, 55));

@@ -128,7 +128,7 @@ public:
 
 private:
     std::chrono::steady_clock::time_point deadline_ =
-        std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        std::chrono::steady_clock::now() + std::chrono::seconds(120);
 };
 
 }  // namespace hexmoor::testing
