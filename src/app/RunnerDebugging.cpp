@@ -37,23 +37,9 @@ std::optional<uint16_t> TRunnerDebugging::Resolve(std::string_view text, std::st
     return debugger_.ParseAddress(text, error);
 }
 
-// "ADDR-END": the first minus that splits the text into two addresses; else "ADDR".
 std::optional<std::pair<uint16_t, uint16_t>> TRunnerDebugging::ResolveRange(std::string_view text,
                                                                             std::string& error) const {
-    for (std::size_t dash = text.find('-', 1); dash != std::string_view::npos; dash = text.find('-', dash + 1)) {
-        std::string ignored;
-        const std::optional<uint16_t> first = Resolve(text.substr(0, dash), ignored);
-        const std::optional<uint16_t> last = first ? Resolve(text.substr(dash + 1), ignored) : std::nullopt;
-        if (!last) continue;
-        if (*last < *first) {
-            error = "the range ends before it starts";
-            return std::nullopt;
-        }
-        return std::pair{*first, *last};
-    }
-    const std::optional<uint16_t> address = Resolve(text, error);
-    if (!address) return std::nullopt;
-    return std::pair{*address, *address};
+    return ReadRange(text, error, [this](std::string_view part, std::string& why) { return Resolve(part, why); });
 }
 
 std::optional<int> TRunnerDebugging::Prepare() {

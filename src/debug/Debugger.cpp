@@ -115,20 +115,25 @@ std::string TDebugger::SetCondition(std::size_t index, std::string_view conditio
     return "";
 }
 
-std::optional<std::pair<uint16_t, uint16_t>> TDebugger::ParseRange(std::string_view text, std::string& error) const {
+std::optional<std::pair<uint16_t, uint16_t>> ReadRange(std::string_view text, std::string& error,
+                                                       const TAddressReader& read) {
     // "ADDR-END": the first minus that splits the text into two addresses; else one address.
     for (std::size_t dash = text.find('-', 1); dash != std::string_view::npos; dash = text.find('-', dash + 1)) {
         std::string ignored;
-        const std::optional<uint16_t> first = ParseAddress(text.substr(0, dash), ignored);
-        const std::optional<uint16_t> last = first ? ParseAddress(text.substr(dash + 1), ignored) : std::nullopt;
+        const std::optional<uint16_t> first = read(text.substr(0, dash), ignored);
+        const std::optional<uint16_t> last = first ? read(text.substr(dash + 1), ignored) : std::nullopt;
         if (!last) continue;
         if (*last >= *first) return std::pair{*first, *last};
         error = "the range " + std::string(text) + " ends before it starts";
         return std::nullopt;
     }
-    const std::optional<uint16_t> address = ParseAddress(text, error);
+    const std::optional<uint16_t> address = read(text, error);
     if (!address) return std::nullopt;
     return std::pair{*address, *address};
+}
+
+std::optional<std::pair<uint16_t, uint16_t>> TDebugger::ParseRange(std::string_view text, std::string& error) const {
+    return ReadRange(text, error, [this](std::string_view part, std::string& why) { return ParseAddress(part, why); });
 }
 
 std::string TDebugger::AddWatchpoint(std::string_view where, TWatchAccess access, std::optional<uint8_t> value) {

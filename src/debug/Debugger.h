@@ -17,6 +17,13 @@
 
 namespace hexmoor {
 
+// Reads one address of a text, or says why it cannot.
+using TAddressReader = std::function<std::optional<uint16_t>(std::string_view text, std::string& error)>;
+// "ADDR-END" (the first minus that splits the text into two addresses) or "ADDR", each end
+// read by `read`: an expression with a minus in it is parenthesised as one end of a range.
+std::optional<std::pair<uint16_t, uint16_t>> ReadRange(std::string_view text, std::string& error,
+                                                       const TAddressReader& read);
+
 class TDebugger : public TDebugHooks {
 public:
     explicit TDebugger(TMachine& machine);
@@ -29,8 +36,7 @@ public:
     // An address typed by a person: an expression of numbers ($hex, %binary, decimal, or
     // hex digits alone) and symbols ("loop+3"). Empty `error` when it reads.
     std::optional<uint16_t> ParseAddress(std::string_view text, std::string& error) const;
-    // "ADDR" or "ADDR-END", a range read first: an expression with a minus in it is
-    // parenthesised when it is one end of a range ("(buf-1)-buf").
+    // "ADDR" or "ADDR-END", as ReadRange reads them, with ParseAddress.
     std::optional<std::pair<uint16_t, uint16_t>> ParseRange(std::string_view text, std::string& error) const;
     // "$E00B (halt)": an address with the names that start there.
     std::string Describe(uint16_t address) const;
