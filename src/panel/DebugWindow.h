@@ -1,0 +1,48 @@
+// What the debugger's tool windows share: the machine and the debugger they show, and the
+// main window's hands for what a click in them starts (a change the user makes, a run).
+// Each window is a top-level window of its own, so its keys reach it, not the terminal.
+#pragma once
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+
+namespace hexmoor {
+
+class TDebugger;
+class TMachine;
+
+struct TDebugContext {
+    TMachine& Machine;
+    TDebugger& Debugger;
+    // Runs a change the user asked for (a breakpoint, a byte, a register) as the main window
+    // runs a control's handler, then shows the machine again in the panel and every window.
+    std::function<void(const std::function<void()>&)> Act;
+    // Run to Cursor: runs until PC reaches the address (the Running LED lit, Run stops it).
+    std::function<void(uint16_t)> RunTo;
+    // True when no run or step is going on: bytes and registers may be edited.
+    std::function<bool()> Stopped;
+    // Counts the stops of runs and steps; a window that compares with the last stop (the
+    // changed bytes) takes its snapshot when this moves.
+    std::function<uint64_t()> StopCount;
+};
+
+class TDebugWindow : public QWidget {
+public:
+    TDebugWindow(TDebugContext& context, const QString& title, QWidget* owner)
+        : QWidget(owner, Qt::Window), context_(context) {
+        setWindowTitle(title);
+        setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+
+    // Shows the machine and the debugger as they are now. Called at every stop, after every
+    // change the user makes, at most once a frame in traced runs and a few times a second in
+    // untraced ones; cheap when the window is hidden.
+    virtual void Refresh() = 0;
+
+protected:
+    TDebugContext& context_;
+};
+
+}  // namespace hexmoor
