@@ -160,14 +160,15 @@ void TMachine::RunFollowedPasses(uint32_t passes) {
     }
 }
 
-// Untraced: the run goes in slices of passes and spans; the panel is refreshed only when
-// the run ends, and user actions are handled every few milliseconds of host time, between
-// slices. A wait for a key goes at the chip's speed, so it leaves the host's processor idle.
+// Untraced: the run goes in slices of passes and spans; user actions are handled every few
+// milliseconds of host time, between slices, and the registers and cycles are shown a few
+// times a second (no trace line, no log line: those follow every pass only when traced). A wait for a key goes at the chip's speed, so it leaves the host's processor idle.
 void TMachine::FastMoor() {
     using Clock = std::chrono::steady_clock;
     constexpr auto kPumpInterval = std::chrono::milliseconds(5);
+    constexpr auto kReadoutInterval = std::chrono::milliseconds(200);
     constexpr uint32_t kSlicePasses = 1024;
-    auto lastPump = Clock::now();
+    auto lastPump = Clock::now(), lastReadout = lastPump;
     TChipClock chipClock;
     do {
         if (FollowPasses)
@@ -178,6 +179,10 @@ void TMachine::FastMoor() {
         // A program waiting for a key in a polling loop needs no more than the chip's speed.
         if (Panel.ChipSpeedMenu.Checked || WaitsForAKey()) chipClock.Pace(FrontPanel, CycleCount, now);
         if (now - lastPump >= kPumpInterval) {
+            if (now - lastReadout >= kReadoutInterval) {
+                DisplayAllRegisters();
+                lastReadout = now;
+            }
             FrontPanel.PumpEvents();
             lastPump = Clock::now();
         }

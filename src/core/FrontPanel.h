@@ -47,6 +47,7 @@ struct TFileQuestion {
     std::string ProposedName;
     bool MustExist = false;
     bool ForWriting = false;  // a name to create: it need not exist
+    bool Program = false;     // the program to load (a debugger reads its symbols)
 };
 
 class TFrontPanel {

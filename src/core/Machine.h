@@ -167,6 +167,7 @@ public:
     std::string TraceText;
     TLogFile LogFile;
     void DecodeInstruction();
+    void ShowEditedRegisters();
     std::string TraceLine() const;  // the log line for TraceText and the registers now
     bool OpenLogFile(const std::string& path);  // reports a failure to the user
     void CloseLogFile();

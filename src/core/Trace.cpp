@@ -32,6 +32,14 @@ void TMachine::DecodeInstruction() {
                                ". The log file has been closed.");
 }
 
+// A debugger changed registers while the machine stood still: the read-outs and the next
+// instruction's line show them, and the log gets no line, since nothing was executed.
+void TMachine::ShowEditedRegisters() {
+    DisplayAllRegisters();
+    TraceText = BuildTraceText(*this);
+    Change(Panel.InstructionLabel, TraceText, TPanelItem::Trace);
+}
+
 bool TMachine::OpenLogFile(const std::string& path) {
     const std::string error = LogFile.Open(path);
     FrontPanel.PanelChanged(TPanelItem::Menus);

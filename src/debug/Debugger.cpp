@@ -94,7 +94,9 @@ std::string TDebugger::AddBreakpoint(std::string_view where, std::string_view co
     std::string error;
     const std::optional<uint16_t> address = ParseAddress(where, error);
     if (!address) return error;
-    breakpoints_.push_back({.Address = *address, .Where = std::string(where)});
+    TBreakpoint& added = breakpoints_.emplace_back();
+    added.Address = *address;
+    added.Where = where;
     error = SetCondition(breakpoints_.size() - 1, condition, stopAtHit);
     if (!error.empty()) breakpoints_.pop_back();
     Remark();
@@ -163,7 +165,11 @@ void TDebugger::Remove(bool watchpoint, std::size_t index) {
 
 void TDebugger::ToggleBreakpointAt(uint16_t address) {
     const auto removed = std::erase_if(breakpoints_, [address](const TBreakpoint& b) { return b.Address == address; });
-    if (removed == 0) breakpoints_.push_back({.Address = address, .Where = "$" + Hex4(address)});
+    if (removed == 0) {
+        TBreakpoint& added = breakpoints_.emplace_back();
+        added.Address = address;
+        added.Where = "$" + Hex4(address);
+    }
     Remark();
 }
 

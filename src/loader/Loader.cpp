@@ -66,7 +66,7 @@ void TMachine::LoadClick() {
 
     const TFileQuestion question{"Load S19 File",
                                  "S19 Files (*.s19)|*.s19|ELF Files (*.elf)|*.elf|All  (*.*)|*.*", "S19", "",
-                                 true};
+                                 true, false, true};
     TLoadResult result = TLoadResult::Loaded;
     if (std::optional<std::string> path = FrontPanel.AskFileName(question)) result = LoadFile(*path);
 

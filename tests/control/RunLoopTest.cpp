@@ -1,6 +1,7 @@
 // One pass of the run loop in every run state, with and without an interrupt vector.
 #include <gmock/gmock.h>
 
+#include "core/Hex.h"
 #include "support/TestMachine.h"
 
 namespace hexmoor::testing {
@@ -226,6 +227,26 @@ TEST(RunLoop, ResetAfterTheLoopLeavesWaitAndStop) {
         m.StepLedClick();
         EXPECT_EQ(m.RegisterPC, 0x30FF) << "the first step executes the instruction at the vector";
     }
+}
+
+// An untraced run shows its registers and cycles while it goes, not only when it stops;
+// the next instruction's line and the log wait for the stop.
+TEST(RunLoop, UntracedRunsShowRegistersWhileTheyGo) {
+    TPassMachine t;
+    TMachine& m = *t.Machine;
+    t.Place(kCode, {0x08, 0x20, 0xFD});  // loop: INX; BRA loop
+    m.Panel.TraceMenu.Checked = false;
+    m.Panel.RunningLed.Enabled = m.Panel.StepLed.Enabled = true;
+    const std::string cyclesBefore = m.Panel.CyclesValueLabel;
+    std::string instructionShown;
+    t.Panel.OnPump = [&] {
+        if (m.Panel.CyclesValueLabel == cyclesBefore || m.Panel.RegisterXDisplay.Text == "0000") return;
+        instructionShown = m.Panel.InstructionLabel;
+        m.RunClick();  // Stop: the read-outs moved during the run
+    };
+    m.RunClick();
+    EXPECT_EQ(instructionShown, "") << "no trace line during an untraced run";
+    EXPECT_EQ(m.Panel.RegisterXDisplay.Text, Hex4(m.RegisterX));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "debug/Debugger.h"
 #include "debug/History.h"
 #include "debug/Peek.h"
+#include "debug/RegisterEdit.h"
 #include "debug/SymbolFiles.h"
 #include "support/TestMachine.h"
 
@@ -156,7 +157,9 @@ TEST(Debugger, StepOverStepOutAndRunTo) {
     TMachine& m = *d.t.Machine;
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.Where) + "+" + std::to_string(c.Offset));
-        if (c.Breakpoint) ASSERT_EQ(d.debugger.AddBreakpoint(c.Breakpoint), "");
+        if (c.Breakpoint) {
+            ASSERT_EQ(d.debugger.AddBreakpoint(c.Breakpoint), "");
+        }
         switch (c.Action) {
         case RunTo: d.debugger.ArmRunTo(d.At(c.Where)); d.Run(); break;
         case Step: m.StepLedClick(); break;
@@ -201,6 +204,48 @@ TEST(Debugger, HistoryIsWhatRan) {
         ASSERT_GE(shown.size(), 900u);
         EXPECT_TRUE(std::equal(shown.rbegin(), shown.rend(), executed.rbegin()));
     }
+}
+
+// A register edited while stopped: the read-out and the next instruction's line show it at
+// once, every bit as typed, and a value wider than the register is refused.
+TEST(Debugger, RegisterEdits) {
+    struct TCase {
+        const char* Caption;
+        uint32_t Value;
+        const char* Error;
+        bool TraceLine;    // Text is in the next instruction's line, not in a read-out
+        const char* Text;
+    };
+    const TCase cases[] = {
+        {"A", 0x7F, "", false, "7F"},
+        {"A", 0x100, "A holds at most $FF", false, nullptr},
+        {"IX", 0x1234, "", false, "1234"},
+        {"SP", 0x10000, "SP holds at most $FFFF", false, nullptr},
+        {"PC", 0x2000, "", true, "NOP"},
+        {"CCR", 0xC0, "", false, "~LS~LX~RH~RI~RN~RZ~RV~RC"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Caption) + " = " + std::to_string(c.Value));
+        TDebugged d;
+        TMachine& m = *d.t.Machine;
+        m.FlagX = false;
+        d.t.Poke(0x2000, {0x01});
+        const std::optional<TEditableRegister> name = RegisterNamed(c.Caption);
+        ASSERT_TRUE(name);
+        EXPECT_EQ(SetRegister(m, *name, c.Value), c.Error);
+        if (*c.Error) continue;
+        EXPECT_EQ(RegisterValue(m, name->Register), c.Value);
+        if (c.TraceLine) {
+            EXPECT_THAT(m.Panel.InstructionLabel, HasSubstr(c.Text));
+            continue;
+        }
+        const TReadout* readouts[] = {&m.Panel.RegisterADisplay, &m.Panel.RegisterXDisplay,
+                                      &m.Panel.RegisterSPDisplay, &m.Panel.RegisterCCRDisplay};
+        bool shown = false;
+        for (const TReadout* readout : readouts) shown |= readout->Text == c.Text;
+        EXPECT_TRUE(shown) << c.Text;
+    }
+    EXPECT_FALSE(RegisterNamed("Address"));
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+#include "debug/RegisterEdit.h"
+
+#include <array>
+
+#include "core/Hex.h"
+#include "core/Machine.h"
+
+namespace hexmoor {
+
+namespace {
+
+constexpr std::array<TEditableRegister, 7> kRegisterNames{{
+    {TCpuRegister::A, "A", 2},
+    {TCpuRegister::B, "B", 2},
+    {TCpuRegister::X, "IX", 4},
+    {TCpuRegister::Y, "IY", 4},
+    {TCpuRegister::SP, "SP", 4},
+    {TCpuRegister::PC, "PC", 4},
+    {TCpuRegister::CCR, "CCR", 2},
+}};
+
+}  // namespace
+
+std::optional<TEditableRegister> RegisterNamed(std::string_view caption) {
+    for (const TEditableRegister& name : kRegisterNames)
+        if (caption == name.Name) return name;
+    return std::nullopt;
+}
+
+uint16_t RegisterValue(const TMachine& m, TCpuRegister which) {
+    switch (which) {
+    case TCpuRegister::A: return m.RegisterA;
+    case TCpuRegister::B: return m.RegisterB;
+    case TCpuRegister::X: return m.RegisterX;
+    case TCpuRegister::Y: return m.RegisterY;
+    case TCpuRegister::SP: return m.RegisterSP;
+    case TCpuRegister::PC: return m.RegisterPC;
+    case TCpuRegister::CCR: return m.PackedCcr();
+    }
+    return 0;
+}
+
+std::string SetRegister(TMachine& m, const TEditableRegister& which, uint32_t value) {
+    const uint32_t limit = which.Digits == 2 ? 0xFF : 0xFFFF;
+    if (value > limit) return std::string(which.Name) + " holds at most $" + (which.Digits == 2 ? Hex2(0xFF) : Hex4(0xFFFF));
+    switch (which.Register) {
+    case TCpuRegister::A: m.RegisterA = uint8_t(value); break;
+    case TCpuRegister::B: m.RegisterB = uint8_t(value); break;
+    case TCpuRegister::X: m.RegisterX = uint16_t(value); break;
+    case TCpuRegister::Y: m.RegisterY = uint16_t(value); break;
+    case TCpuRegister::SP: m.RegisterSP = uint16_t(value); break;
+    case TCpuRegister::PC: m.RegisterPC = uint16_t(value); break;
+    case TCpuRegister::CCR:
+        m.FlagX = value & 0x40;  // set as typed, which UnpackCcr would not
+        m.UnpackCcr(uint8_t(value));
+        break;
+    }
+    m.ShowEditedRegisters();
+    return {};
+}
+
+}  // namespace hexmoor
