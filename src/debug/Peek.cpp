@@ -1,5 +1,7 @@
 #include "debug/Peek.h"
 
+#include <utility>
+
 #include "core/Machine.h"
 #include "registers/RegisterMap.h"
 
@@ -37,6 +39,18 @@ uint8_t PeekByte(const TMachine& m, uint16_t address) {
 
 uint16_t PeekWord(const TMachine& m, uint16_t address) {
     return uint16_t(PeekByte(m, address) << 8 | PeekByte(m, uint16_t(address + 1)));
+}
+
+void PokeByte(TMachine& m, uint16_t address, uint8_t value) {
+    // Detached for the store alone, and attached again however the store ends.
+    struct TDetached {
+        TMachine& Machine;
+        TDebugHooks* Debugger = std::exchange(Machine.Debugger, nullptr);
+        ~TDetached() { Machine.Debugger = Debugger; }
+    } detached{m};
+    m.EffectiveAddress = address;
+    m.DataByte = value;
+    m.StoreByte();
 }
 
 }  // namespace hexmoor

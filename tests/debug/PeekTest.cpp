@@ -4,7 +4,9 @@
 
 #include <fstream>
 
+#include "debug/Debugger.h"
 #include "debug/Peek.h"
+#include "registers/RegisterMap.h"
 #include "support/MachineDifference.h"
 #include "support/TempFolder.h"
 #include "support/TestMachine.h"
@@ -82,6 +84,37 @@ TEST(Peek, ShowsWhatAReadWouldGet) {
     m.MemoryImage[0xFFFF] = 0xAB;
     m.MemoryImage[0x0000] = 0xCD;
     EXPECT_EQ(PeekWord(m, 0xFFFF), 0xABCD);
+}
+
+// A byte a user types into a view is stored as the program would store it, register rules
+// and all, and no watchpoint hears of it; the program's own accesses still stop it.
+TEST(Peek, PokesStoreAsAProgramWould) {
+    struct TCase {
+        uint16_t Address;
+        uint8_t Value;
+        uint16_t ReadAt;  // where the program finds the byte afterwards
+    } cases[] = {
+        {0x0040, 0x12, 0x0040},
+        {0x1004, 0xA5, 0x1004},  // PORTB
+        {0x103D, 0x03, 0x303D},  // INIT moves the register block to $3000
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Address);
+        TTestMachine t;
+        TMachine& m = *t.Machine;
+        t.LoadThroughPanel("debug_target");
+        m.RunPass();  // the reset after the load
+        TDebugger debugger(m);
+        ASSERT_EQ(debugger.AddWatchpoint("$0000-$FFFF", TWatchAccess::ReadWrite), "");
+        PokeByte(m, c.Address, c.Value);
+        EXPECT_EQ(PeekByte(m, c.ReadAt), c.Value);
+        uint8_t portB = 0;
+        for (int bit = 0; bit < 8; ++bit) portB |= uint8_t(m.Panel.PortGroups[PortBOutput].Leds[bit].Lit << bit);
+        EXPECT_EQ(portB, PeekByte(m, uint16_t(m.IRegBeg + PORTB))) << "the port B LEDs show the latch";
+        EXPECT_FALSE(debugger.LastStop());
+        m.RunClick();
+        EXPECT_TRUE(debugger.LastStop()) << "the program's own access stops it";
+    }
 }
 
 }  // namespace
