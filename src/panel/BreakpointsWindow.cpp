@@ -1,0 +1,329 @@
+#include "panel/BreakpointsWindow.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "debug/Debugger.h"
+#include "panel/BreakpointRows.h"
+#include "panel/FormStyle.h"
+#include "panel/PointList.h"
+
+namespace hexmoor {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// "Stop at hit": a count from 1.
+std::optional<uint64_t> ReadCount(const QString& text) {
+    bool ok = false;
+    const qulonglong count = text.trimmed().toULongLong(&ok);
+    if (!ok || count == 0) return std::nullopt;
+    return count;
+}
+
+// A watchpoint's value, $hex or decimal; empty stands for any byte. False when it is no byte.
+bool ReadByte(const QString& text, std::optional<uint8_t>& value) {
+    const QString digits = text.trimmed();
+    value.reset();
+    if (digits.isEmpty()) return true;
+    bool ok = false;
+    const uint number = digits.startsWith('$') ? digits.mid(1).toUInt(&ok, 16) : digits.toUInt(&ok, 10);
+    if (!ok || number > 0xFF) return false;
+    value = uint8_t(number);
+    return true;
+}
+
+// What marks a stop of the debugger's as new: its text, and the hits of the breakpoint or
+// watchpoint that made it (every stop at one is a hit).
+std::string StopMark(const TDebugger& debugger) {
+    const std::optional<TDebugStop>& stop = debugger.LastStop();
+    if (!stop) return "";
+    uint64_t hits = 0;
+    if (stop->Kind == TDebugStop::Breakpoint && stop->Index < debugger.Breakpoints().size())
+        hits = debugger.Breakpoints()[stop->Index].Hits;
+    if (stop->Kind == TDebugStop::Watchpoint && stop->Index < debugger.Watchpoints().size())
+        hits = debugger.Watchpoints()[stop->Index].Hits;
+    return stop->Text + " #" + std::to_string(hits);
+}
+
+QLineEdit* Field(QWidget* parent, const char* name, const QString& hint, int characters) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setFont(MonoFont());
+    field->setPlaceholderText(hint);
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance('0') * characters + 12);
+    return field;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+struct TLabelled {
+    const char* Label;
+    QWidget* Field;
+    int Stretch = 0;
+};
+
+// A row of labelled fields and a button.
+QHBoxLayout* FieldRow(QWidget* parent, std::initializer_list<TLabelled> fields, QPushButton* button) {
+    auto* row = new QHBoxLayout;
+    for (const TLabelled& field : fields) {
+        row->addWidget(new QLabel(field.Label, parent));
+        row->addWidget(field.Field, field.Stretch);
+    }
+    row->addWidget(button);
+    return row;
+}
+
+QLabel* Caption(QWidget* parent, const QString& text) {
+    auto* caption = new QLabel(text, parent);
+    QFont font = caption->font();
+    font.setBold(true);
+    caption->setFont(font);
+    return caption;
+}
+
+}  // namespace
+
+TBreakpointsWindow::TBreakpointsWindow(TDebugContext& context, QWidget* owner)
+    : TDebugWindow(context, "Breakpoints", owner),
+      stopsSeen_(context.StopCount()),
+      stopSeen_(StopMark(context.Debugger)),
+      stopIsLast_(context.Debugger.LastStop().has_value()) {
+    CreateWidgets();
+    ConnectWidgets();
+    resize(660, 480);
+}
+
+void TBreakpointsWindow::CreateWidgets() {
+    setFont(SansFont());
+    auto* layout = new QVBoxLayout(this);
+
+    stopLine_ = new QLabel(this);
+    stopLine_->setObjectName("StopLine");
+    QFont bold = MonoFont();
+    bold.setBold(true);
+    stopLine_->setFont(bold);
+    stopLine_->setMinimumHeight(stopLine_->fontMetrics().height() + 6);
+    stopLine_->setMargin(2);
+    QPalette marked = stopLine_->palette();
+    marked.setColor(QPalette::Window, TPointList::MarkColour());
+    stopLine_->setPalette(marked);
+    layout->addWidget(stopLine_);
+
+    breakpoints_ = new TPointList(
+        {{"Address"}, {"Where"}, {"Condition", false, true}, {"Hits", true}, {"Stop at hit", true, true}}, kBpHits,
+        this);
+    breakpoints_->setObjectName("BreakpointList");
+    breakpoints_->header()->setSectionResizeMode(kBpCondition, QHeaderView::Stretch);
+    breakpoints_->setToolTip("Double-click a condition or a stop-at count to change it");
+    breakpointWhere_ = Field(this, "BreakpointWhere", "loop, $E00B, table+4", 14);
+    condition_ = Field(this, "BreakpointCondition", "A == 4 && [count] > 2", 20);
+    stopAtHit_ = Field(this, "BreakpointStopAtHit", "", 5);
+    stopAtHit_->setText("1");
+    stopAtHit_->setMaximumWidth(stopAtHit_->minimumWidth());
+    layout->addWidget(Caption(this, "Breakpoints"));
+    layout->addWidget(breakpoints_, 3);
+    layout->addLayout(
+        FieldRow(this, {{"Where", breakpointWhere_, 1}, {"Condition", condition_, 2}, {"Stop at hit", stopAtHit_}},
+                 Button(this, "AddBreakpoint", "Add")));
+
+    watchpoints_ = new TPointList({{"Range"}, {"Access"}, {"Value"}, {"Hits", true}}, kWpHits, this);
+    watchpoints_->setObjectName("WatchpointList");
+    watchpoints_->header()->setSectionResizeMode(kWpRange, QHeaderView::Stretch);
+    watchWhere_ = Field(this, "WatchWhere", "count, $1000-$103F", 18);
+    access_ = new QComboBox(this);
+    access_->setObjectName("WatchAccess");
+    for (const TAccessName& name : kAccessNames) access_->addItem(name.Choice, int(name.Access));
+    value_ = Field(this, "WatchValue", "any", 5);
+    value_->setToolTip("Stop only at writes of this byte ($hex or decimal); empty: any access");
+    layout->addWidget(Caption(this, "Watchpoints"));
+    layout->addWidget(watchpoints_, 2);
+    layout->addLayout(FieldRow(this, {{"Where", watchWhere_, 1}, {"Access", access_}, {"Value", value_}},
+                               Button(this, "AddWatchpoint", "Add")));
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Button(this, "RemoveSelected", "Remove"));
+    message_ = new QLabel(this);
+    message_->setObjectName("DebugMessage");
+    message_->setFont(MonoFont());
+    message_->setWordWrap(true);
+    message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bottom->addWidget(message_, 1);
+    layout->addLayout(bottom);
+}
+
+void TBreakpointsWindow::ConnectWidgets() {
+    auto button = [this](const char* name) { return findChild<QPushButton*>(name); };
+    connect(button("AddBreakpoint"), &QPushButton::clicked, this, &TBreakpointsWindow::AddBreakpoint);
+    for (QLineEdit* field : {breakpointWhere_, condition_, stopAtHit_})
+        connect(field, &QLineEdit::returnPressed, this, &TBreakpointsWindow::AddBreakpoint);
+    connect(button("AddWatchpoint"), &QPushButton::clicked, this, &TBreakpointsWindow::AddWatchpoint);
+    for (QLineEdit* field : {watchWhere_, value_})
+        connect(field, &QLineEdit::returnPressed, this, &TBreakpointsWindow::AddWatchpoint);
+    connect(button("RemoveSelected"), &QPushButton::clicked, this, &TBreakpointsWindow::RemoveSelected);
+
+    for (TPointList* list : {breakpoints_, watchpoints_}) {
+        TPointList* other = list == breakpoints_ ? watchpoints_ : breakpoints_;
+        // One row is selected in both lists together: the one Remove removes.
+        connect(list, &QTreeWidget::itemSelectionChanged, this, [list, other] {
+            if (!list->selectedItems().isEmpty()) other->clearSelection();
+        });
+        connect(list, &QTreeWidget::itemChanged, this,
+                [this, list](QTreeWidgetItem* item, int column) { Edited(list == watchpoints_, item, column); });
+        auto* remove = new QShortcut(QKeySequence::Delete, list, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(remove, &QShortcut::activated, this, &TBreakpointsWindow::RemoveSelected);
+    }
+}
+
+void TBreakpointsWindow::showEvent(QShowEvent* event) {
+    TDebugWindow::showEvent(event);
+    Refresh();
+}
+
+// --- Changes -----------------------------------------------------------------------------
+
+void TBreakpointsWindow::Say(const QString& message, bool error) {
+    QPalette palette = message_->palette();
+    palette.setColor(QPalette::WindowText, error ? Qt::red : palette.color(QPalette::Text));
+    message_->setPalette(palette);
+    message_->setText(message);
+}
+
+// The typed text stays in the fields when it is refused, to be put right.
+void TBreakpointsWindow::AddBreakpoint() {
+    TDebugger& debugger = context_.Debugger;
+    const std::string where = breakpointWhere_->text().toStdString();
+    std::string error;
+    const std::optional<uint16_t> address = debugger.ParseAddress(where, error);
+    if (!address) return Say("Where: " + Q(error), true);
+    const std::optional<uint64_t> stopAtHit = ReadCount(stopAtHit_->text());
+    if (!stopAtHit) return Say("Stop at hit: '" + stopAtHit_->text() + "' is no count of 1 or more", true);
+    context_.Act([&] { error = debugger.AddBreakpoint(where, condition_->text().toStdString(), *stopAtHit); });
+    if (!error.empty()) return Say("Condition: " + Q(error), true);
+    Say("Breakpoint at " + Q(debugger.Describe(*address)), false);
+    breakpointWhere_->clear();
+    condition_->clear();
+    stopAtHit_->setText("1");
+}
+
+void TBreakpointsWindow::AddWatchpoint() {
+    std::optional<uint8_t> value;
+    if (!ReadByte(value_->text(), value))
+        return Say("Value: '" + value_->text() + "' is no byte ($00 to $FF, or 0 to 255)", true);
+    TDebugger& debugger = context_.Debugger;
+    const auto access = TWatchAccess(access_->currentData().toInt());
+    std::string error;
+    context_.Act([&] { error = debugger.AddWatchpoint(watchWhere_->text().toStdString(), access, value); });
+    if (!error.empty()) return Say("Where: " + Q(error), true);
+    Say("Watching " + RangeText(debugger, debugger.Watchpoints().back()), false);
+    watchWhere_->clear();
+    value_->clear();
+}
+
+void TBreakpointsWindow::RemoveSelected() {
+    for (TPointList* list : {breakpoints_, watchpoints_}) {
+        const QList<QTreeWidgetItem*> selected = list->selectedItems();
+        if (selected.isEmpty()) continue;
+        const bool watchpoint = list == watchpoints_;
+        const int index = TPointList::IndexOf(selected.front());
+        const std::size_t count =
+            watchpoint ? context_.Debugger.Watchpoints().size() : context_.Debugger.Breakpoints().size();
+        if (index < 0) return Say("The Breakpoint menu's breakpoint is set and cleared from the Breakpoint menu", true);
+        if (std::size_t(index) >= count) return;
+        const QString removed = selected.front()->text(0);
+        context_.Act([&] { context_.Debugger.Remove(watchpoint, std::size_t(index)); });
+        return Say("Removed " + removed, false);
+    }
+    Say("Select a breakpoint or a watchpoint to remove", true);
+}
+
+void TBreakpointsWindow::Edited(bool watchpoints, QTreeWidgetItem* item, int column) {
+    TDebugger& debugger = context_.Debugger;
+    const int index = TPointList::IndexOf(item);
+    const std::size_t count = watchpoints ? debugger.Watchpoints().size() : debugger.Breakpoints().size();
+    if (index < 0 || std::size_t(index) >= count) return;
+    const QScopedValueRollback inSignal(inListSignal_, true);
+    if (column == 0) {
+        const bool enabled = item->checkState(0) == Qt::Checked;
+        context_.Act([&] { debugger.Enable(watchpoints, std::size_t(index), enabled); });
+        return;
+    }
+    if (watchpoints) return;  // only a breakpoint's condition and count are edited in place
+    const TBreakpoint& breakpoint = debugger.Breakpoints()[std::size_t(index)];
+    std::string condition = breakpoint.ConditionText;
+    uint64_t stopAtHit = breakpoint.StopAtHit;
+    QString error;
+    if (column == kBpCondition) {
+        condition = item->text(column).toStdString();
+    } else if (std::optional<uint64_t> count = ReadCount(item->text(column))) {
+        stopAtHit = *count;
+    } else {
+        error = "Stop at hit: '" + item->text(column) + "' is no count of 1 or more";
+    }
+    if (error.isEmpty()) {
+        std::string refused;
+        context_.Act([&] { refused = debugger.SetCondition(std::size_t(index), condition, stopAtHit); });
+        if (!refused.empty()) error = "Condition: " + Q(refused);
+    }
+    breakpoints_->ShowRefused(item, column, error);
+    Say(error.isEmpty() ? "Breakpoint at " + item->text(kBpAddress) + " changed" : error, !error.isEmpty());
+}
+
+// --- Showing -----------------------------------------------------------------------------
+
+void TBreakpointsWindow::Refresh() {
+    if (!isVisible()) return;
+    if (inListSignal_) {
+        QTimer::singleShot(0, this, &TBreakpointsWindow::Refresh);
+        return;
+    }
+    FollowStops();
+    const int32_t menuAddress = context_.Machine.BreakPointAddress;
+    breakpoints_->Show(BreakpointRows(context_.Debugger, menuAddress));
+    watchpoints_->Show(WatchpointRows(context_.Debugger));
+    ShowStop(menuAddress == kNoBreakPoint ? 0 : 1);
+}
+
+// The stop line, and the mark on the row of the breakpoint or watchpoint that made the stop.
+void TBreakpointsWindow::ShowStop(int firstBreakpointRow) {
+    const std::optional<TDebugStop>& stop = context_.Debugger.LastStop();
+    const bool shown = stop && stopIsLast_ && context_.Stopped();
+    stopLine_->setText(shown ? Q("Stopped: " + stop->Text) : "");
+    stopLine_->setAutoFillBackground(shown);
+    std::optional<int> breakpointRow, watchpointRow;
+    if (shown && stop->Kind == TDebugStop::Breakpoint) breakpointRow = firstBreakpointRow + int(stop->Index);
+    if (shown && stop->Kind == TDebugStop::Watchpoint) watchpointRow = int(stop->Index);
+    breakpoints_->MarkRow(breakpointRow);
+    watchpoints_->MarkRow(watchpointRow);
+}
+
+// The debugger keeps its last stop through later runs that end otherwise (the Running LED,
+// a step, the Breakpoint menu). A stop is the debugger's when it brings a new stop mark, or,
+// for the ends of Step Over, Step Out and Run to, which count no hits, when PC is where it
+// stopped.
+void TBreakpointsWindow::FollowStops() {
+    const uint64_t stops = context_.StopCount();
+    if (stops == stopsSeen_) return;
+    stopsSeen_ = stops;
+    std::string mark = StopMark(context_.Debugger);
+    const std::optional<TDebugStop>& stop = context_.Debugger.LastStop();
+    const bool counted = stop && (stop->Kind == TDebugStop::Breakpoint || stop->Kind == TDebugStop::Watchpoint);
+    stopIsLast_ = stop && (mark != stopSeen_ || (!counted && context_.Machine.RegisterPC == stop->Address));
+    stopSeen_ = std::move(mark);
+}
+
+}  // namespace hexmoor
