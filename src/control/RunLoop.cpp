@@ -202,7 +202,10 @@ void TMachine::Moor() {
     ChangeMask = 0;
     TChipClock chipClock;
     do {
+        const uint16_t address = RegisterPC;
+        const uint64_t executed = InstructionCount;
         RunPass();
+        if (Debugger && InstructionCount != executed) Debugger->Traced(*this, address);
         if (FollowPasses && Debugger && Debugger->StopAfterPass(*this))
             Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
         DisplayMemory();

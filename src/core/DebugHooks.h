@@ -22,6 +22,9 @@ public:
     // After every pass while the machine's FollowPasses is set (Step Over, Step Out): true
     // ends the run there.
     virtual bool StopAfterPass(TMachine& machine) = 0;
+    // After each instruction a traced run or a step executed (the one at `address`), with
+    // the registers as it left them. Untraced runs never call it: they pay nothing for it.
+    virtual void Traced(const TMachine& /*machine*/, uint16_t /*address*/) {}
 };
 
 // What stops a run before the instruction at an address, one byte an address: the

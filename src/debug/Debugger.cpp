@@ -287,4 +287,9 @@ bool TDebugger::StopAfterPass(TMachine& m) {
     return true;
 }
 
+void TDebugger::Traced(const TMachine& m, uint16_t address) {
+    traced_.Record({m.InstructionCount, address,
+                    {m.RegisterA, m.RegisterB, m.RegisterX, m.RegisterY, m.RegisterSP, m.PackedCcr()}});
+}
+
 }  // namespace hexmoor

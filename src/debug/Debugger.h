@@ -14,6 +14,7 @@
 #include "core/Machine.h"
 #include "debug/Breakpoints.h"
 #include "debug/Symbols.h"
+#include "debug/TracedPasses.h"
 
 namespace hexmoor {
 
@@ -66,10 +67,14 @@ public:
     // Told of each stop as it happens (the runner prints it; a window shows it).
     std::function<void(const TDebugStop&)> OnStop;
 
+    // The registers after the last instructions that ran traced or stepped.
+    const TTracedPasses& TracedPasses() const { return traced_; }
+
     // --- The machine's hooks ----------------------------------------------------------------
     bool StopBefore(TMachine& machine) override;
     void Accessed(TMachine& machine, uint16_t address, uint8_t before, uint8_t value, bool write) override;
     bool StopAfterPass(TMachine& machine) override;
+    void Traced(const TMachine& machine, uint16_t address) override;
 
 private:
     enum class TFollow : uint8_t { None, StepOver, StepOut };
@@ -86,6 +91,7 @@ private:
     // A run or step from a stop at a breakpoint executes that instruction first.
     std::optional<std::pair<uint64_t, uint16_t>> resumeFrom_;
     std::optional<TDebugStop> lastStop_;
+    TTracedPasses traced_;
 };
 
 }  // namespace hexmoor

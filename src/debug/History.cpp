@@ -26,19 +26,24 @@ bool Segment(const TMachine& m, uint16_t start, uint16_t end, bool withEnd, std:
 
 }  // namespace
 
-std::vector<THistoryLine> ExecutionHistory(const TMachine& m, const TAddressNames* names, std::size_t limit) {
+std::vector<THistoryLine> ExecutionHistory(const TMachine& m, const TAddressNames* names, std::size_t limit,
+                                           const TTracedPasses* traced) {
     std::vector<THistoryLine> newestFirst;
     const uint64_t logged = std::min<uint64_t>(m.Transfers.Count, TTransferLog::kSize);
     uint16_t end = m.RegisterPC;
     bool withEnd = false;
+    uint64_t number = m.InstructionCount;
     for (uint64_t age = 0; age < logged && newestFirst.size() < limit; ++age) {
         const TTransfer transfer = m.Transfers.Back(age);
         std::vector<uint16_t> addresses;
         if (!Segment(m, transfer.To, end, withEnd, addresses)) break;
-        for (auto a = addresses.rbegin(); a != addresses.rend() && newestFirst.size() < limit; ++a)
-            newestFirst.push_back({*a, ListingText(DecodeAt(*a, InstructionBytesAt(m.MemoryImage, *a)), names)});
+        for (auto a = addresses.rbegin(); a != addresses.rend() && newestFirst.size() < limit; ++a, --number) {
+            THistoryLine& line = newestFirst.emplace_back(
+                *a, ListingText(DecodeAt(*a, InstructionBytesAt(m.MemoryImage, *a)), names));
+            if (const TTracedPass* pass = traced ? traced->Find(number, *a) : nullptr) line.Registers = pass->After;
+        }
         if (transfer.Kind == TTransfer::Interrupt && newestFirst.size() < limit)
-            newestFirst.push_back({transfer.From, "interrupt", true});
+            newestFirst.push_back({transfer.From, "interrupt", true, std::nullopt});
         end = transfer.From;
         withEnd = transfer.Kind == TTransfer::Instruction;
     }

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/ListingText.h"
 #include "debug/Symbols.h"
+#include "debug/TracedPasses.h"
 
 namespace hexmoor {
 
@@ -30,11 +32,14 @@ struct THistoryLine {
     uint16_t Address = 0;
     std::string Text;        // the listing form; "interrupt" where one was entered
     bool Interrupt = false;  // the line marks an interrupt's entry, not an instruction
+    std::optional<TRegisterValues> Registers;  // after it, where it ran traced or stepped
 };
 
 // The last `limit` instructions executed before PC, oldest first, as far back as the log
-// reaches. Code changed since it ran is shown as it is now.
+// reaches. Code changed since it ran is shown as it is now. The newest is instruction number
+// InstructionCount, the one before it InstructionCount - 1, ...: those found in `traced`
+// show their registers.
 std::vector<THistoryLine> ExecutionHistory(const TMachine& machine, const TAddressNames* names,
-                                           std::size_t limit = 1000);
+                                           std::size_t limit = 1000, const TTracedPasses* traced = nullptr);
 
 }  // namespace hexmoor

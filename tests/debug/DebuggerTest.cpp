@@ -2,6 +2,9 @@
 // Step Over, Step Out and Run to do, and the history of what it executed.
 #include <gmock/gmock.h>
 
+#include <map>
+
+#include "core/Hex.h"
 #include "debug/Debugger.h"
 #include "debug/History.h"
 #include "debug/Peek.h"
@@ -246,6 +249,49 @@ TEST(Debugger, RegisterEdits) {
         EXPECT_TRUE(shown) << c.Text;
     }
     EXPECT_FALSE(RegisterNamed("Address"));
+}
+
+// Lines that ran traced or stepped show the registers they left, lines of an untraced run
+// none; a traced pass never lends its registers to another instruction.
+TEST(Debugger, HistoryShowsTheRegistersOfTracedInstructions) {
+    TDebugged reference;
+    TMachine& r = *reference.t.Machine;
+    std::map<uint64_t, TRegisterValues> after;  // by instruction number
+    for (int pass = 0; pass < 3000; ++pass) {
+        const uint64_t before = r.InstructionCount;
+        r.RunPass();
+        if (r.InstructionCount != before)
+            after[r.InstructionCount] = {r.RegisterA, r.RegisterB, r.RegisterX, r.RegisterY, r.RegisterSP, r.PackedCcr()};
+    }
+    TDebugged d(true);
+    TMachine& m = *d.t.Machine;
+    ASSERT_EQ(d.debugger.AddBreakpoint("swi_handler"), "");
+    d.Run();
+    const uint64_t traced = m.InstructionCount;
+    m.TraceMenuClick();
+    d.debugger.Remove(false, 0);
+    ASSERT_EQ(d.debugger.AddBreakpoint("halt"), "");
+    d.Run();
+    ASSERT_EQ(m.RegisterPC, d.At("halt"));
+    const std::vector<THistoryLine> lines = ExecutionHistory(m, nullptr, 1000, &d.debugger.TracedPasses());
+    uint64_t number = m.InstructionCount;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        SCOPED_TRACE(Hex4(line->Address) + " " + line->Text);
+        if (line->Interrupt) {
+            EXPECT_FALSE(line->Registers);
+            continue;
+        }
+        EXPECT_EQ(line->Registers, number <= traced ? std::optional(after.at(number)) : std::nullopt);
+        --number;
+    }
+
+    TTracedPasses passes;
+    passes.Record({5, 0x2000, {}});
+    passes.Record({6, 0x2003, {}});
+    EXPECT_EQ(passes.Find(6, 0x2006), nullptr);  // code changed since: another instruction there
+    passes.Record({2, 0x2000, {}});              // the count began again
+    EXPECT_EQ(passes.Find(5, 0x2000), nullptr);
+    EXPECT_NE(passes.Find(2, 0x2000), nullptr);
 }
 
 }  // namespace

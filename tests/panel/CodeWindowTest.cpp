@@ -1,0 +1,216 @@
+// The Code and History windows on debug_target: the lines they show, where the code view
+// scrolls to, and what a click in its margin or on a line does.
+#include <QListView>
+#include <QScrollBar>
+
+#include "core/Hex.h"
+#include "debug/Debugger.h"
+#include "debug/SymbolFiles.h"
+#include "panel/CodeView.h"
+#include "panel/CodeWindow.h"
+#include "panel/FormFixture.h"
+#include "panel/HistoryWindow.h"
+
+namespace hexmoor::testing {
+namespace {
+
+using TBreakMark = TCodeView::TBreakMark;
+
+class CodeWindowTest : public FormTest {
+public:
+    void SetUp() override {
+        FormTest::SetUp();
+        Load("debug_target");
+        Click(StepLed());  // the reset after the load: PC at _start
+        debugger = std::make_unique<TDebugger>(M());
+        std::string path = ProgramPath("debug_target");
+        debugger->Symbols = LoadSymbolsFor(path.replace(path.size() - 3, 3, "elf")).Table;
+        context = std::make_unique<TDebugContext>(
+            TDebugContext{M(), *debugger,
+                          [this](const std::function<void()>& change) {
+                              change();
+                              code->Refresh();
+                          },
+                          [](uint16_t) {}, [this] { return !M().Panel.RunningLed.Lit && !M().Panel.StepLed.Lit; },
+                          [this] { return stops; }});
+        code = new TCodeWindow(*context, form.get());
+        code->resize(440, 640);
+        code->show();
+    }
+    void TearDown() override {
+        delete code;
+        delete history;
+        debugger.reset();
+        FormTest::TearDown();
+    }
+
+    uint16_t At(const char* name) const { return *debugger->Symbols.Find(name); }
+    TCodeView* View() const { return code->findChild<TCodeView*>("CodeView"); }
+    // The row of the instruction at `address`; -1 when it is not shown.
+    int RowOf(uint16_t address) const {
+        const auto& rows = View()->Rows();
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].Line.Label.empty() && rows[i].Line.Address == address) return int(i);
+        return -1;
+    }
+    const TCodeView::TRow& Row(uint16_t address) const { return View()->Rows().at(std::size_t(RowOf(address))); }
+    void ClickRow(uint16_t address, int x) {
+        ASSERT_GE(RowOf(address), 0);
+        QTest::mouseClick(View()->viewport(), Qt::LeftButton, {},
+                          View()->RowRect(RowOf(address)).topLeft() + QPoint(x, 4));
+    }
+    void MarginClick(uint16_t address) { ClickRow(address, TCodeView::MarginWidth / 2); }
+    // A step or a run that ends by itself, and the stop the main window tells the windows of.
+    void Stopped(QWidget* led) {
+        Click(led);
+        ASSERT_TRUE(Until([this] { return context->Stopped(); }));
+        ++stops;
+        code->Refresh();
+        if (history) history->Refresh();
+    }
+
+    std::unique_ptr<TDebugger> debugger;
+    std::unique_ptr<TDebugContext> context;
+    uint64_t stops = 0;
+    TCodeWindow* code = nullptr;
+    THistoryWindow* history = nullptr;
+};
+
+TEST_F(CodeWindowTest, ShowsLabelsBytesAndListingFromPc) {
+    struct TLine {
+        const char *Label, *Bytes, *Text;
+        uint16_t Address;
+    };
+    const TLine expected[] = {
+        {"_start", "", "", 0x2000},
+        {"", "8E 01 FF", "LDS #$01FF", 0x2000},
+        {"", "7F 00 40", "CLR $0040", 0x2003},
+        {"loop", "", "", 0x2006},
+        {"", "7C 00 40", "INC $0040", 0x2006},
+        {"", "BD 20 1C", "JSR twice", 0x2009},
+        {"", "BD 20 24", "JSR print_inline", 0x200C},
+        {"", "6F 6B", "CLR $6B,X", 0x200F},  // its inline text "ok" read as code
+        {"", "00", "FCB $00", 0x2011},       // and the zero after it, no instruction
+        {"", "3F", "SWI", 0x2012},
+    };
+    const auto& rows = View()->Rows();
+    const int first = RowOf(At("_start")) - 1;
+    ASSERT_GE(first, 0);
+    ASSERT_LE(first, int(rows.size() / 2)) << "PC is in the upper part";
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const TCodeLine& line = rows.at(first + i).Line;
+        SCOPED_TRACE(i);
+        EXPECT_EQ(line.Label, expected[i].Label);
+        EXPECT_EQ(line.Address, expected[i].Address);
+        EXPECT_EQ(line.Bytes, expected[i].Bytes);
+        EXPECT_EQ(line.Text, expected[i].Text);
+    }
+    for (const auto& row : rows) EXPECT_EQ(row.Pc, row.Line.Label.empty() && row.Line.Address == At("_start"));
+}
+
+// Each step up finds the instruction before the top row, as the assembler laid them out,
+// past a three-byte instruction whose last byte alone is a one-byte instruction (CLR $0040)
+// and past the inline text.
+TEST_F(CodeWindowTest, ScrollingUpLandsOnInstructionStarts) {
+    const std::vector<uint16_t> starts = {0x202B, 0x2029, 0x2028, 0x2027, 0x2025, 0x2024, 0x2023, 0x2022,
+                                          0x2021, 0x201F, 0x201C, 0x201A, 0x2018, 0x2016, 0x2013, 0x2012,
+                                          0x2011, 0x200F, 0x200C, 0x2009, 0x2006, 0x2003, 0x2000};
+    QScrollBar* bar = View()->verticalScrollBar();
+    bar->setValue(At("swi_handler"));  // dragged there
+    std::vector<uint16_t> tops;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        tops.push_back(uint16_t(bar->value()));
+    }
+    EXPECT_EQ(tops, starts);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(bar->value(), 0x2003);
+
+    // The ends of memory: nothing above $0000, nothing below the vectors.
+    bar->setValue(0);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(bar->value(), 0);
+    bar->setValue(0xFFF0);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar->value(), 0xFFF0);
+    EXPECT_EQ(View()->Rows().back().Line.Address, 0xFFFE);
+}
+
+TEST_F(CodeWindowTest, MarginClicksToggleBreakpointsAndMarksShowThem) {
+    const uint16_t target = At("double");
+    MarginClick(target);
+    ASSERT_EQ(debugger->Breakpoints().size(), 1u);
+    EXPECT_EQ(debugger->Breakpoints()[0].Address, target);
+    EXPECT_EQ(Row(target).Breakpoint, TBreakMark::Enabled);
+    context->Act([this] { debugger->Enable(false, 0, false); });
+    EXPECT_EQ(Row(target).Breakpoint, TBreakMark::Disabled);
+    MarginClick(target);
+    EXPECT_TRUE(debugger->Breakpoints().empty());
+    EXPECT_EQ(Row(target).Breakpoint, TBreakMark::None);
+
+    context->Act([this] { M().SetBreakPointAddress(At("halt")); });
+    EXPECT_TRUE(Row(At("halt")).MenuBreakpoint);
+    EXPECT_EQ(Row(At("halt")).Breakpoint, TBreakMark::None);
+    EXPECT_FALSE(Row(target).MenuBreakpoint);
+}
+
+TEST_F(CodeWindowTest, PcMarkAndSelectionFollow) {
+    Stopped(StepLed());
+    EXPECT_FALSE(Row(At("_start")).Pc);
+    EXPECT_TRUE(Row(At("_start") + 3).Pc);
+
+    ClickRow(At("loop"), 120);
+    EXPECT_EQ(code->SelectedAddress(), At("loop"));
+    QTest::keyClick(View(), Qt::Key_Down);
+    EXPECT_EQ(code->SelectedAddress(), At("loop") + 3);
+    QTest::keyClick(View(), Qt::Key_Up);
+    EXPECT_EQ(code->SelectedAddress(), At("loop"));
+
+    // Out of sight in a short window, PC comes into its upper part at the next stop.
+    code->resize(440, 120);
+    QApplication::processEvents();
+    ASSERT_EQ(debugger->AddBreakpoint("swi_handler"), "");
+    Stopped(RunLed());
+    ASSERT_EQ(M().RegisterPC, At("swi_handler"));
+    ASSERT_GE(RowOf(At("swi_handler")), 0);
+    EXPECT_TRUE(Row(At("swi_handler")).Pc);
+    EXPECT_LE(RowOf(At("swi_handler")), int(View()->Rows().size() / 2));
+}
+
+TEST_F(CodeWindowTest, HistoryShowsRegistersOfTracedLinesOnly) {
+    history = new THistoryWindow(*context, form.get());
+    history->show();
+    ASSERT_EQ(debugger->AddBreakpoint("swi_handler"), "");
+    Trigger("TraceMenu");
+    Stopped(RunLed());
+    Trigger("TraceMenu");
+    debugger->Remove(false, 0);
+    ASSERT_EQ(debugger->AddBreakpoint("halt"), "");
+    Stopped(RunLed());
+
+    auto* view = history->findChild<QListView*>("HistoryView");
+    QStringList lines;
+    for (int row = 0; row < view->model()->rowCount(); ++row) lines << view->model()->index(row, 0).data().toString();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.last(), "2018  BNE loop");  // the instruction before PC, untraced
+    EXPECT_EQ(view->verticalScrollBar()->value(), view->verticalScrollBar()->maximum());
+    EXPECT_TRUE(lines.first().endsWith("interrupt --")) << lines.first().toStdString();  // the reset
+
+    const auto firstOf = [&lines](const char* start) {
+        return std::find_if(lines.begin(), lines.end(),
+                            [start](const QString& line) { return line.startsWith(start); }) -
+               lines.begin();
+    };
+    const qsizetype swi = firstOf("2012  SWI");  // where the traced run ended
+    ASSERT_LT(swi, lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].endsWith("interrupt --")) continue;
+        EXPECT_EQ(lines[i].contains(" A="), i <= swi) << lines[i].toStdString();
+    }
+    // After ASLA in the first round through the loop: count 1, doubled.
+    EXPECT_TRUE(lines.value(firstOf("2022  ASLA")).contains("A=02 "))
+        << lines.value(firstOf("2022  ASLA")).toStdString();
+}
+
+}  // namespace
+}  // namespace hexmoor::testing
