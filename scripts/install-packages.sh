@@ -16,6 +16,7 @@ packages=(
     xvfb
     xauth
     xdotool
+    x11-apps
     ghostscript
     time
     clang

@@ -1,6 +1,5 @@
 #include "app/RunnerDebugging.h"
 
-#include <cctype>
 #include <cstdio>
 
 #include "core/Hex.h"
@@ -13,13 +12,6 @@ namespace {
 
 constexpr int kDumpRow = 16;
 
-bool AllHexDigits(std::string_view text) {
-    if (text.empty()) return false;
-    for (char c : text)
-        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
-    return true;
-}
-
 }  // namespace
 
 TRunnerDebugging::TRunnerDebugging(const TRunnerOptions& options, TMachine& machine)
@@ -27,19 +19,10 @@ TRunnerDebugging::TRunnerDebugging(const TRunnerOptions& options, TMachine& mach
     debugger_.OnStop = [](const TDebugStop& stop) { std::fprintf(stderr, "hexmoor-run: %s\n", stop.Text.c_str()); };
 }
 
-// Hexadecimal, as the runner has always read addresses ("E00B", "$E00B", "0xE00B"); any
-// other text is a symbol or an expression of them.
-std::optional<uint16_t> TRunnerDebugging::Resolve(std::string_view text, std::string& error) const {
-    std::string_view digits = text;
-    if (digits.starts_with("$")) digits.remove_prefix(1);
-    else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2);
-    if (AllHexDigits(digits) && digits.size() <= 4) return uint16_t(std::stoul(std::string(digits), nullptr, 16));
-    return debugger_.ParseAddress(text, error);
-}
-
 std::optional<std::pair<uint16_t, uint16_t>> TRunnerDebugging::ResolveRange(std::string_view text,
                                                                             std::string& error) const {
-    return ReadRange(text, error, [this](std::string_view part, std::string& why) { return Resolve(part, why); });
+    return ReadRange(text, error,
+                     [this](std::string_view part, std::string& why) { return debugger_.ParseHexFirst(part, why); });
 }
 
 std::optional<int> TRunnerDebugging::Prepare() {
@@ -55,7 +38,7 @@ std::optional<int> TRunnerDebugging::Prepare() {
     };
     std::string error;
     for (const std::string& text : options_.BreakPoints) {
-        const std::optional<uint16_t> address = Resolve(text, error);
+        const std::optional<uint16_t> address = debugger_.ParseHexFirst(text, error);
         if (!address) return refuse("--break", text, error);
         debugger_.AddBreakpoint("$" + Hex4(*address));
     }

@@ -24,7 +24,6 @@ public:
     std::string Dumps() const;
 
 private:
-    std::optional<uint16_t> Resolve(std::string_view text, std::string& error) const;
     std::optional<std::pair<uint16_t, uint16_t>> ResolveRange(std::string_view text, std::string& error) const;
 
     const TRunnerOptions& options_;

@@ -1,5 +1,8 @@
 #include "debug/Debugger.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "core/Decoder.h"
 #include "core/Hex.h"
 #include "debug/Peek.h"
@@ -60,6 +63,16 @@ TDebugger::~TDebugger() {
     Remark();
     machine_.FollowPasses = false;
     machine_.Debugger = nullptr;
+}
+
+std::optional<uint16_t> TDebugger::ParseHexFirst(std::string_view text, std::string& error) const {
+    std::string_view digits = text;
+    if (digits.starts_with("$")) digits.remove_prefix(1);
+    else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2);
+    const bool hex = !digits.empty() && digits.size() <= 4 &&
+                     std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(uint8_t(c)); });
+    if (hex) return uint16_t(std::stoul(std::string(digits), nullptr, 16));
+    return ParseAddress(text, error);
 }
 
 std::optional<uint16_t> TDebugger::ParseAddress(std::string_view text, std::string& error) const {

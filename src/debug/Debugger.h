@@ -37,6 +37,9 @@ public:
     // An address typed by a person: an expression of numbers ($hex, %binary, decimal, or
     // hex digits alone) and symbols ("loop+3"). Empty `error` when it reads.
     std::optional<uint16_t> ParseAddress(std::string_view text, std::string& error) const;
+    // Hexadecimal digits alone first, as addresses and values were always typed ("E00B",
+    // "$E00B", "0xE00B"); any other text as ParseAddress reads it.
+    std::optional<uint16_t> ParseHexFirst(std::string_view text, std::string& error) const;
     // "ADDR" or "ADDR-END", as ReadRange reads them, with ParseAddress.
     std::optional<std::pair<uint16_t, uint16_t>> ParseRange(std::string_view text, std::string& error) const;
     // "$E00B (halt)": an address with the names that start there.

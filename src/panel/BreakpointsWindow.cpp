@@ -42,19 +42,6 @@ bool ReadByte(const QString& text, std::optional<uint8_t>& value) {
     return true;
 }
 
-// What marks a stop of the debugger's as new: its text, and the hits of the breakpoint or
-// watchpoint that made it (every stop at one is a hit).
-std::string StopMark(const TDebugger& debugger) {
-    const std::optional<TDebugStop>& stop = debugger.LastStop();
-    if (!stop) return "";
-    uint64_t hits = 0;
-    if (stop->Kind == TDebugStop::Breakpoint && stop->Index < debugger.Breakpoints().size())
-        hits = debugger.Breakpoints()[stop->Index].Hits;
-    if (stop->Kind == TDebugStop::Watchpoint && stop->Index < debugger.Watchpoints().size())
-        hits = debugger.Watchpoints()[stop->Index].Hits;
-    return stop->Text + " #" + std::to_string(hits);
-}
-
 QLineEdit* Field(QWidget* parent, const char* name, const QString& hint, int characters) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
@@ -99,10 +86,7 @@ QLabel* Caption(QWidget* parent, const QString& text) {
 }  // namespace
 
 TBreakpointsWindow::TBreakpointsWindow(TDebugContext& context, QWidget* owner)
-    : TDebugWindow(context, "Breakpoints", owner),
-      stopsSeen_(context.StopCount()),
-      stopSeen_(StopMark(context.Debugger)),
-      stopIsLast_(context.Debugger.LastStop().has_value()) {
+    : TDebugWindow(context, "Breakpoints", owner) {
     CreateWidgets();
     ConnectWidgets();
     resize(660, 480);
@@ -291,7 +275,6 @@ void TBreakpointsWindow::Refresh() {
         QTimer::singleShot(0, this, &TBreakpointsWindow::Refresh);
         return;
     }
-    FollowStops();
     const int32_t menuAddress = context_.Machine.BreakPointAddress;
     breakpoints_->Show(BreakpointRows(context_.Debugger, menuAddress));
     watchpoints_->Show(WatchpointRows(context_.Debugger));
@@ -300,8 +283,8 @@ void TBreakpointsWindow::Refresh() {
 
 // The stop line, and the mark on the row of the breakpoint or watchpoint that made the stop.
 void TBreakpointsWindow::ShowStop(int firstBreakpointRow) {
-    const std::optional<TDebugStop>& stop = context_.Debugger.LastStop();
-    const bool shown = stop && stopIsLast_ && context_.Stopped();
+    const TDebugStop* stop = context_.CurrentStop();
+    const bool shown = stop != nullptr;
     stopLine_->setText(shown ? Q("Stopped: " + stop->Text) : "");
     stopLine_->setAutoFillBackground(shown);
     std::optional<int> breakpointRow, watchpointRow;
@@ -309,21 +292,6 @@ void TBreakpointsWindow::ShowStop(int firstBreakpointRow) {
     if (shown && stop->Kind == TDebugStop::Watchpoint) watchpointRow = int(stop->Index);
     breakpoints_->MarkRow(breakpointRow);
     watchpoints_->MarkRow(watchpointRow);
-}
-
-// The debugger keeps its last stop through later runs that end otherwise (the Running LED,
-// a step, the Breakpoint menu). A stop is the debugger's when it brings a new stop mark, or,
-// for the ends of Step Over, Step Out and Run to, which count no hits, when PC is where it
-// stopped.
-void TBreakpointsWindow::FollowStops() {
-    const uint64_t stops = context_.StopCount();
-    if (stops == stopsSeen_) return;
-    stopsSeen_ = stops;
-    std::string mark = StopMark(context_.Debugger);
-    const std::optional<TDebugStop>& stop = context_.Debugger.LastStop();
-    const bool counted = stop && (stop->Kind == TDebugStop::Breakpoint || stop->Kind == TDebugStop::Watchpoint);
-    stopIsLast_ = stop && (mark != stopSeen_ || (!counted && context_.Machine.RegisterPC == stop->Address));
-    stopSeen_ = std::move(mark);
 }
 
 }  // namespace hexmoor

@@ -38,7 +38,6 @@ private:
 
     // The stop line and the marked row; the debugger's breakpoints start at that row.
     void ShowStop(int firstBreakpointRow);
-    void FollowStops();
 
     QLabel* stopLine_ = nullptr;
     TPointList* breakpoints_ = nullptr;
@@ -54,10 +53,6 @@ private:
     // A refresh asked for from inside a list's signal waits: rebuilding the list would delete
     // the item the signal is about.
     bool inListSignal_ = false;
-    // The debugger's last stop, told apart from a stop that came after it for another reason.
-    uint64_t stopsSeen_ = 0;
-    std::string stopSeen_;
-    bool stopIsLast_ = false;
 };
 
 }  // namespace hexmoor

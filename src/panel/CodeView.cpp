@@ -139,6 +139,12 @@ std::optional<int> TCodeView::RowAt(QPoint point) const {
 
 void TCodeView::ScrollTo(uint16_t top) { verticalScrollBar()->setValue(top); }
 
+void TCodeView::GoTo(uint16_t address) {
+    selected_ = address;
+    ScrollTo(address);
+    Rebuild();
+}
+
 uint16_t TCodeView::Scrolled(int lines) const {
     const TMachine& m = context_.Machine;
     if (lines <= 0) return InstructionsFrom(m, top_, lines);

@@ -22,6 +22,8 @@ public:
     // top third) when it is not in sight already.
     void Refresh(bool followPc);
     std::optional<uint16_t> SelectedAddress() const { return selected_; }
+    // Shows the code from `address` on, its first row at the top, and selects it.
+    void GoTo(uint16_t address);
 
     enum class TBreakMark : uint8_t { None, Enabled, Disabled };
     // A row as the view paints it, top down.

@@ -1,17 +1,42 @@
 #include "panel/CodeWindow.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "debug/Debugger.h"
 #include "panel/CodeView.h"
 
 namespace hexmoor {
 
 TCodeWindow::TCodeWindow(TDebugContext& context, QWidget* owner)
-    : TDebugWindow(context, "Code", owner), view_(new TCodeView(context, this)) {
+    : TDebugWindow(context, "Code", owner),
+      view_(new TCodeView(context, this)),
+      goTo_(new QLineEdit(this)),
+      status_(new QLabel(this)) {
+    goTo_->setObjectName("CodeGoTo");
+    goTo_->setPlaceholderText("Go to an address or a name");
+    status_->setObjectName("CodeStatus");
+    // The code starts at the window's top left; the field below it has the keyboard first.
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(0, 0, 0, 4);
     layout->addWidget(view_);
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(4, 0, 4, 0);
+    bar->addWidget(goTo_);
+    bar->addWidget(status_, 1);
+    layout->addLayout(bar);
+    goTo_->setFocus();
+    connect(goTo_, &QLineEdit::returnPressed, this, &TCodeWindow::GoTo);
     resize(440, 480);
+}
+
+void TCodeWindow::GoTo() {
+    std::string error;
+    const std::optional<uint16_t> address = context_.Debugger.ParseAddress(goTo_->text().trimmed().toStdString(), error);
+    status_->setText(QString::fromStdString(error));
+    if (address) view_->GoTo(*address);
 }
 
 void TCodeWindow::Refresh() {

@@ -1,10 +1,13 @@
-// TCodeWindow: the code around PC, with breakpoints set and cleared by a click in the margin
-// and a line chosen for Run to Cursor.
+// TCodeWindow: the code around PC, with breakpoints set and cleared by a click in the margin,
+// a line chosen for Run to Cursor, and a field to go to an address or a name.
 #pragma once
 
 #include <optional>
 
 #include "panel/DebugWindow.h"
+
+class QLabel;
+class QLineEdit;
 
 namespace hexmoor {
 
@@ -23,7 +26,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void GoTo();
+
     TCodeView* view_;
+    QLineEdit* goTo_;
+    QLabel* status_;
     std::optional<uint64_t> shownStop_;  // the stop PC was last followed to
 };
 

@@ -12,6 +12,7 @@ namespace hexmoor {
 
 class TDebugger;
 class TMachine;
+struct TDebugStop;
 
 struct TDebugContext {
     TMachine& Machine;
@@ -26,6 +27,9 @@ struct TDebugContext {
     // Counts the stops of runs and steps; a window that compares with the last stop (the
     // changed bytes) takes its snapshot when this moves.
     std::function<uint64_t()> StopCount;
+    // Why the machine stands where it is, while it stays stopped where a breakpoint, a
+    // watchpoint or a Step Over, Step Out or Run to stopped it; nullptr otherwise.
+    std::function<const TDebugStop*()> CurrentStop;
 };
 
 class TDebugWindow : public QWidget {

@@ -20,6 +20,8 @@ struct TMenuEntry {
     TMenuKind Kind = TMenuKind::Plain;
     std::string TPanelState::*CaptionState = nullptr;  // a caption that changes
     bool SeparatorBefore = false;
+    bool (THexmoorForm::*Enabled)() const = nullptr;  // enabled by the window's own state
+    const char* Shortcut = nullptr;  // also from the debugger's windows
 };
 
 // The top-level menus; the Breakpoint menu is disabled until a program is loaded.
@@ -36,7 +38,7 @@ void THexmoorForm::CreateMenus() {
     static const TTopMenu kTopMenus[] = {
         {"&File", nullptr}, {"&View", nullptr}, {"&Run", nullptr}, {"&Terminal", nullptr},
         {"&Configure", nullptr}, {"&Printer", nullptr}, {"&Breakpoint", &P::BreakPointMenu},
-        {"&Help", nullptr},
+        {"&Debug", nullptr}, {"&Help", nullptr},
     };
     static const TMenuEntry kEntries[] = {
         {"&File", "LoadMenu", "&Load S19 File", &M::LoadClick, nullptr, &P::LoadMenu},
@@ -68,6 +70,16 @@ void THexmoorForm::CreateMenus() {
         {"&Printer", "SetupMenu", "&Setup", nullptr, &F::SetupMenuClick},
         {"&Printer", "CloseMenu", "&Close", &M::CloseMenuClick, nullptr, &P::CloseMenu},
         {"&Breakpoint", "SetBreakPointMenu", "&Set", &M::SetBreakPointMenuClick},
+        {"&Debug", "MemoryMenu", "&Memory", nullptr, &F::MemoryMenuClick},
+        {"&Debug", "CodeMenu", "&Code", nullptr, &F::CodeMenuClick},
+        {"&Debug", "BreakpointsMenu", "&Breakpoints", nullptr, &F::BreakpointsMenuClick},
+        {"&Debug", "HistoryMenu", "&History", nullptr, &F::HistoryMenuClick},
+        {"&Debug", "StepOverMenu", "Step &Over", nullptr, &F::StepOverMenuClick, nullptr, K::Plain, nullptr, true,
+         &F::CanRunDebugger, "F10"},
+        {"&Debug", "StepOutMenu", "Step O&ut", nullptr, &F::StepOutMenuClick, nullptr, K::Plain, nullptr, false,
+         &F::CanRunDebugger, "Shift+F11"},
+        {"&Debug", "RunToCursorMenu", "Run &to Cursor", nullptr, &F::RunToCursorMenuClick, nullptr, K::Plain,
+         nullptr, false, &F::CanRunDebugger, "Ctrl+F10"},
         {"&Help", "HintsMenu", "&Hints Off", &M::HintsMenuClick, nullptr, nullptr, K::Plain,
          &P::HintsMenuCaption},
         {"&Help", "AboutMenu", "&About", nullptr, &F::AboutMenuClick},
@@ -83,6 +95,10 @@ void THexmoorForm::CreateMenus() {
             QAction* action = menu->addAction(entry.Caption);
             action->setObjectName(entry.Name);
             action->setCheckable(entry.Kind != K::Plain);
+            if (entry.Shortcut) {
+                action->setShortcut(QKeySequence(entry.Shortcut));
+                action->setShortcutContext(Qt::ApplicationShortcut);
+            }
             if (entry.Kind == K::Radio) {
                 if (!radios) radios = new QActionGroup(menu);
                 radios->addAction(action);
@@ -108,6 +124,7 @@ void THexmoorForm::RefreshMenus() {
             action->setEnabled((panel.*entry->State).Enabled);
             if (entry->Kind != TMenuKind::Plain) action->setChecked((panel.*entry->State).Checked);
         }
+        if (entry->Enabled) action->setEnabled((this->*entry->Enabled)());
         if (entry->CaptionState) action->setText(QString::fromStdString(panel.*entry->CaptionState));
     }
     for (auto [menu, state] : topMenuStates_) menu->menuAction()->setEnabled((panel.*state).Enabled);

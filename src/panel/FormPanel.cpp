@@ -11,6 +11,7 @@
 #include "io/Lumocrt/Lumocrt.h"
 #include "panel/AboutBox.h"
 #include "panel/BreakPointForm.h"
+#include "panel/DebugSession.h"
 #include "panel/FormControls.h"
 
 namespace hexmoor {
@@ -88,7 +89,13 @@ TMessageResult THexmoorForm::ShowMessage(TMessageKind kind, TMessageButtons butt
 }
 
 std::optional<std::string> THexmoorForm::AskFileName(const TFileQuestion& question) {
-    if (scriptedFileName_) return std::exchange(scriptedFileName_, std::nullopt);
+    std::optional<std::string> path = scriptedFileName_ ? std::exchange(scriptedFileName_, std::nullopt)
+                                                        : AskFileNameInDialog(question);
+    if (path && question.Program) debug_->ProgramChosen(*path);
+    return path;
+}
+
+std::optional<std::string> THexmoorForm::AskFileNameInDialog(const TFileQuestion& question) {
     if (closeAccepted_) return std::nullopt;
     FlushRepaint();
     QFileDialog dialog(this, QString::fromStdString(question.Title));

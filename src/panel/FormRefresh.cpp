@@ -46,6 +46,9 @@ void THexmoorForm::Refresh(TPanelItem item) {
         break;
     case TPanelItem::MemoryMap: RefreshMemoryMap(); break;
     case TPanelItem::RunControls:
+        RefreshRunControls();
+        RefreshMenus();  // the Debug menu's runs follow the run controls
+        break;
     case TPanelItem::StatusLed:
     case TPanelItem::InterruptButtons: RefreshRunControls(); break;
     case TPanelItem::Menus: RefreshMenus(); break;

@@ -13,6 +13,7 @@
 #include "io/Lumocrt/Windows1252.h"
 #include "panel/AboutBox.h"
 #include "panel/BreakPointForm.h"
+#include "panel/DebugSession.h"
 #include "panel/FormControls.h"
 
 namespace hexmoor {
@@ -25,11 +26,13 @@ constexpr int kFrameMilliseconds = 16;
 
 THexmoorForm::THexmoorForm()
     : machine_(std::make_unique<TMachine>(*this)), controls_(std::make_unique<TControls>()) {
-    setWindowTitle("Hexmoor a 68HC11F1 Virtual Machine");
+    setWindowTitle(kTitle);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setAcceptDrops(true);
+    debug_ = std::make_unique<TDebugSession>(*machine_, this,
+                                             [this](const std::function<void()>& handler) { Handle(handler); });
     CreateWidgets();
     CreateMenus();
     aboutBox_ = new TAboutBox(this);
@@ -64,6 +67,7 @@ void THexmoorForm::FlushRepaint() {
     const auto dirty = std::exchange(dirty_, {});
     for (int item = 0; item < int(TPanelItem::Count); ++item)
         if (dirty.test(std::size_t(item))) Refresh(TPanelItem(item));
+    RefreshDebugger();
 }
 
 // --- Window events ---------------------------------------------------------------------
@@ -113,12 +117,15 @@ void THexmoorForm::closeEvent(QCloseEvent* event) {
         return;
     }
     FlushRepaint();
+    for (std::size_t view = 0; view < kDebugViews; ++view)
+        if (QWidget* window = debug_->Window(TDebugView(view))) window->close();
     event->accept();
 }
 
 // Every character typed anywhere in the window goes to the terminal's input; Alt keys
 // are left to the menus.
 bool THexmoorForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) return EditRegister(watched);
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this) return false;

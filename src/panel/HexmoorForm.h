@@ -24,6 +24,7 @@ namespace hexmoor {
 
 class TAboutBox;
 class TBreakPointForm;
+class TDebugSession;
 struct TLayoutGeometry;
 struct TMenuEntry;
 
@@ -32,6 +33,8 @@ class THexmoorForm : public QMainWindow, public TFrontPanel {
 public:
     THexmoorForm();
     ~THexmoorForm() override;
+
+    static constexpr const char* kTitle = "Hexmoor a 68HC11F1 Virtual Machine";
 
     TMachine& Machine() { return *machine_; }
 
@@ -72,6 +75,8 @@ public:
     const TControls& Controls() const { return *controls_; }
     // A menu item by its name ("LoadMenu", "TraceMenu", ...).
     QAction* MenuAction(const QString& name) const;
+    // The debugger and its tool windows.
+    TDebugSession& Debug() { return *debug_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -121,6 +126,20 @@ private:
     void AboutMenuClick();
     void HardCopyDone(const TPrintResult& result, const QString& what);
 
+    // The Debug menu and the debugger's part in the window (FormDebug.cpp).
+    void MemoryMenuClick();
+    void CodeMenuClick();
+    void BreakpointsMenuClick();
+    void HistoryMenuClick();
+    void StepOverMenuClick();
+    void StepOutMenuClick();
+    void RunToCursorMenuClick();
+    bool CanRunDebugger() const;
+    void AfterHandlers();
+    void RefreshDebugger();
+    bool EditRegister(QObject* readout);
+    std::optional<std::string> AskFileNameInDialog(const TFileQuestion& question);
+
     TPrinterStream printer_;
     std::unique_ptr<TMachine> machine_;
     std::unique_ptr<TControls> controls_;
@@ -128,6 +147,7 @@ private:
     std::vector<std::pair<QMenu*, TMenuItem TPanelState::*>> topMenuStates_;
     TAboutBox* aboutBox_ = nullptr;
     TBreakPointForm* breakPointForm_ = nullptr;
+    std::unique_ptr<TDebugSession> debug_;
 
     std::bitset<std::size_t(TPanelItem::Count)> dirty_;
     QTimer repaintTimer_;
@@ -148,6 +168,7 @@ inline void THexmoorForm::Handle(F&& handler) {
     ++depth_;
     handler();
     if (--depth_ > 0) return;
+    AfterHandlers();
     FlushRepaint();
     if (closeAccepted_) QTimer::singleShot(0, this, &QWidget::close);
 }

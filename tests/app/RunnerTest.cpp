@@ -357,7 +357,9 @@ TEST(Runner, BreakpointsWatchpointsAndDumps) {
         SCOPED_TRACE(c.Arguments);
         const TRun run = RunRunner("--max-instructions 100000 " + c.Arguments);
         EXPECT_EQ(run.Status, c.Status);
-        if (!c.Err.empty()) EXPECT_EQ(run.Err, c.Err);
+        if (!c.Err.empty()) {
+            EXPECT_EQ(run.Err, c.Err);
+        }
         EXPECT_EQ(run.Out, c.Out);
     }
     std::remove(symbols.c_str());

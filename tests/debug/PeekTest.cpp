@@ -47,7 +47,9 @@ TEST(Peek, ViewsChangeNothingAProgramCanTell) {
             t->LoadThroughPanel(c.Program);
             t->Machine->RunPass();  // the reset after the load
             for (const char* key = c.Keys; *key; ++key) t->Machine->FormKeyPress(uint8_t(*key));
-            if (c.InputFile) ASSERT_TRUE(t->Machine->OpenInputFile(input));
+            if (c.InputFile) {
+                ASSERT_TRUE(t->Machine->OpenInputFile(input));
+            }
         }
         unsigned sum = 0;
         for (long pass = 0; pass < c.Passes; ++pass) {

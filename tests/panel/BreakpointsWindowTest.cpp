@@ -13,6 +13,7 @@
 #include "debug/SymbolFiles.h"
 #include "panel/BreakpointRows.h"
 #include "panel/BreakpointsWindow.h"
+#include "panel/DebugSession.h"
 #include "panel/FormFixture.h"
 #include "panel/PointList.h"
 
@@ -26,29 +27,9 @@ class BreakpointsWindowTest : public FormTest {
 public:
     void SetUp() override {
         FormTest::SetUp();
-        Load("debug_target");
-        debugger = std::make_unique<TDebugger>(M());
-        std::string elf = ProgramPath("debug_target");
-        debugger->Symbols = LoadSymbolsFor(elf.replace(elf.size() - 3, 3, "elf")).Table;
-        context = std::make_unique<TDebugContext>(TDebugContext{
-            .Machine = M(),
-            .Debugger = *debugger,
-            .Act =
-                [this](const std::function<void()>& change) {
-                    change();
-                    window->Refresh();
-                },
-            .RunTo = [](uint16_t) {},
-            .Stopped = [this] { return !M().Panel.RunningLed.Lit && !M().Panel.StepLed.Lit; },
-            .StopCount = [this] { return stops; },
-        });
-        window = std::make_unique<TBreakpointsWindow>(*context, form.get());
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        debugger.reset();
-        FormTest::TearDown();
+        Load("debug_target", ".elf");
+        debugger = &form->Debug().Debugger();
+        window = static_cast<TBreakpointsWindow*>(&form->Debug().Show(TDebugView::Breakpoints));
     }
 
     template <class T = QLineEdit>
@@ -89,14 +70,10 @@ public:
         if (stopWhen) When(stopWhen, [this] { Click(RunLed()); });
         Click(RunLed());
         ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit; }));
-        ++stops;
-        window->Refresh();
     }
 
-    std::unique_ptr<TDebugger> debugger;
-    std::unique_ptr<TDebugContext> context;
-    std::unique_ptr<TBreakpointsWindow> window;
-    uint64_t stops = 0;
+    TDebugger* debugger = nullptr;
+    TBreakpointsWindow* window = nullptr;
 };
 
 TEST_F(BreakpointsWindowTest, BreakpointsAddWithTheirNamesOrSayWhyNot) {

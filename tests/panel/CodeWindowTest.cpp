@@ -5,9 +5,9 @@
 
 #include "core/Hex.h"
 #include "debug/Debugger.h"
-#include "debug/SymbolFiles.h"
 #include "panel/CodeView.h"
 #include "panel/CodeWindow.h"
+#include "panel/DebugSession.h"
 #include "panel/FormFixture.h"
 #include "panel/HistoryWindow.h"
 
@@ -20,28 +20,16 @@ class CodeWindowTest : public FormTest {
 public:
     void SetUp() override {
         FormTest::SetUp();
-        Load("debug_target");
-        Click(StepLed());  // the reset after the load: PC at _start
-        debugger = std::make_unique<TDebugger>(M());
-        std::string path = ProgramPath("debug_target");
-        debugger->Symbols = LoadSymbolsFor(path.replace(path.size() - 3, 3, "elf")).Table;
-        context = std::make_unique<TDebugContext>(
-            TDebugContext{M(), *debugger,
-                          [this](const std::function<void()>& change) {
-                              change();
-                              code->Refresh();
-                          },
-                          [](uint16_t) {}, [this] { return !M().Panel.RunningLed.Lit && !M().Panel.StepLed.Lit; },
-                          [this] { return stops; }});
-        code = new TCodeWindow(*context, form.get());
+        Load("debug_target", ".elf");
+        Click(StepLed());      // the reset after the load: PC at _start
+        debugger = &form->Debug().Debugger();
+        code = static_cast<TCodeWindow*>(&form->Debug().Show(TDebugView::Code));
         code->resize(440, 640);
-        code->show();
     }
-    void TearDown() override {
-        delete code;
-        delete history;
-        debugger.reset();
-        FormTest::TearDown();
+    // A change made in a window: the main window shows it in every window.
+    void Change(const std::function<void()>& change) {
+        change();
+        form->FlushRepaint();
     }
 
     uint16_t At(const char* name) const { return *debugger->Symbols.Find(name); }
@@ -63,15 +51,10 @@ public:
     // A step or a run that ends by itself, and the stop the main window tells the windows of.
     void Stopped(QWidget* led) {
         Click(led);
-        ASSERT_TRUE(Until([this] { return context->Stopped(); }));
-        ++stops;
-        code->Refresh();
-        if (history) history->Refresh();
+        ASSERT_TRUE(Until([this] { return form->Debug().Stopped(); }));
     }
 
-    std::unique_ptr<TDebugger> debugger;
-    std::unique_ptr<TDebugContext> context;
-    uint64_t stops = 0;
+    TDebugger* debugger = nullptr;
     TCodeWindow* code = nullptr;
     THistoryWindow* history = nullptr;
 };
@@ -142,16 +125,31 @@ TEST_F(CodeWindowTest, MarginClicksToggleBreakpointsAndMarksShowThem) {
     ASSERT_EQ(debugger->Breakpoints().size(), 1u);
     EXPECT_EQ(debugger->Breakpoints()[0].Address, target);
     EXPECT_EQ(Row(target).Breakpoint, TBreakMark::Enabled);
-    context->Act([this] { debugger->Enable(false, 0, false); });
+    Change([this] { debugger->Enable(false, 0, false); });
     EXPECT_EQ(Row(target).Breakpoint, TBreakMark::Disabled);
     MarginClick(target);
     EXPECT_TRUE(debugger->Breakpoints().empty());
     EXPECT_EQ(Row(target).Breakpoint, TBreakMark::None);
 
-    context->Act([this] { M().SetBreakPointAddress(At("halt")); });
+    Change([this] { M().SetBreakPointAddress(At("halt")); });
     EXPECT_TRUE(Row(At("halt")).MenuBreakpoint);
     EXPECT_EQ(Row(At("halt")).Breakpoint, TBreakMark::None);
     EXPECT_FALSE(Row(target).MenuBreakpoint);
+}
+
+// Typed into the window (its go-to field has the keyboard), a name brings its code to the
+// top, where a click in the first row's margin sets a breakpoint there; a bad name says why.
+TEST_F(CodeWindowTest, GoToBringsANameToTheTop) {
+    QTest::keyClicks(code->focusWidget(), "swi_handler");
+    QTest::keyClick(code->focusWidget(), Qt::Key_Return);
+    ASSERT_FALSE(View()->Rows().empty());
+    EXPECT_EQ(View()->Rows()[0].Line.Address, At("swi_handler"));
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    ASSERT_EQ(debugger->Breakpoints().size(), 1u);
+    EXPECT_EQ(debugger->Breakpoints()[0].Address, At("swi_handler"));
+    code->findChild<QLineEdit*>("CodeGoTo")->setText("nosuch");
+    QTest::keyClick(code->findChild<QLineEdit*>("CodeGoTo"), Qt::Key_Return);
+    EXPECT_EQ(code->findChild<QLabel*>("CodeStatus")->text().toStdString(), "unknown name nosuch (at column 1)");
 }
 
 TEST_F(CodeWindowTest, PcMarkAndSelectionFollow) {
@@ -178,8 +176,7 @@ TEST_F(CodeWindowTest, PcMarkAndSelectionFollow) {
 }
 
 TEST_F(CodeWindowTest, HistoryShowsRegistersOfTracedLinesOnly) {
-    history = new THistoryWindow(*context, form.get());
-    history->show();
+    history = static_cast<THistoryWindow*>(&form->Debug().Show(TDebugView::History));
     ASSERT_EQ(debugger->AddBreakpoint("swi_handler"), "");
     Trigger("TraceMenu");
     Stopped(RunLed());

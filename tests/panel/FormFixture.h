@@ -29,8 +29,8 @@
 
 namespace hexmoor::testing {
 
-inline std::string ProgramPath(const std::string& name) {
-    return std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/" + name + ".s19";
+inline std::string ProgramPath(const std::string& name, const char* extension = ".s19") {
+    return std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/" + name + extension;
 }
 
 class FormTest : public ::testing::Test {
@@ -64,9 +64,10 @@ public:
     TMachine& M() { return form->Machine(); }
     const THexmoorForm::TControls& C() const { return form->Controls(); }
 
-    // Loads a test program through the Load LED and the file question.
-    void Load(const std::string& name) {
-        form->AnswerNextFileQuestion(ProgramPath(name));
+    // Loads a test program through the Load LED and the file question; its ELF file brings
+    // every name it has.
+    void Load(const std::string& name, const char* extension = ".s19") {
+        form->AnswerNextFileQuestion(ProgramPath(name, extension));
         Click(C().RunLeds[0]);
     }
 

@@ -9,9 +9,9 @@
 
 #include "debug/Debugger.h"
 #include "debug/Peek.h"
-#include "debug/SymbolFiles.h"
 #include "panel/FormFixture.h"
 #include "panel/MemoryView.h"
+#include "panel/DebugSession.h"
 #include "panel/MemoryWindow.h"
 
 namespace hexmoor::testing {
@@ -24,41 +24,14 @@ class MemoryWindowTest : public FormTest {
 public:
     void SetUp() override {
         FormTest::SetUp();
-        debugger = std::make_unique<TDebugger>(M());
-        M().Debugger = debugger.get();
-        context = std::make_unique<TDebugContext>(TDebugContext{
-            .Machine = M(),
-            .Debugger = *debugger,
-            .Act =
-                [this](const std::function<void()>& change) {
-                    change();
-                    window->Refresh();
-                },
-            .RunTo = [](uint16_t) {},
-            .Stopped = [this] { return !M().Panel.RunningLed.Lit && !M().Panel.StepLed.Lit; },
-            .StopCount = [this] { return stops; },
-        });
-        window = std::make_unique<TMemoryWindow>(*context, form.get());
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        M().Debugger = nullptr;
-        debugger.reset();  // before the machine it marks
-        FormTest::TearDown();
+        debugger = &form->Debug().Debugger();
+        window = static_cast<TMemoryWindow*>(&form->Debug().Show(TDebugView::Memory));
     }
 
-    void LoadWithSymbols(const std::string& name) {
-        Load(name);
-        std::string path = ProgramPath(name);
-        debugger->Symbols = LoadSymbolsFor(path.replace(path.size() - 3, 3, "elf")).Table;
-    }
-    // A step or a run to a stop, told to the window as the main window tells it.
-    void Stop(QWidget* led) {
-        Click(led);
-        ++stops;
-        window->Refresh();
-    }
+    // The main window reads the symbols of the program it loads.
+    void LoadWithSymbols(const std::string& name) { Load(name, ".elf"); }
+    // A step or a run to a stop: the main window shows it in its windows.
+    void Stop(QWidget* led) { Click(led); }
     template <class T>
     T* Child(const char* name) const {
         T* child = window->findChild<T*>(name);
@@ -80,10 +53,8 @@ public:
         return leds;
     }
 
-    std::unique_ptr<TDebugger> debugger;
-    std::unique_ptr<TDebugContext> context;
-    std::unique_ptr<TMemoryWindow> window;
-    uint64_t stops = 0;
+    TDebugger* debugger = nullptr;
+    TMemoryWindow* window = nullptr;
 };
 
 TEST_F(MemoryWindowTest, GoToShowsTheRowAndNamesThePlace) {
@@ -193,7 +164,6 @@ TEST_F(MemoryWindowTest, ShowingThePortsChangesNothingTheProgramSees) {
     Messages.clear();
     for (uint16_t address : {0x1000, 0x1030, 0xFFFF}) {
         window->GoTo(address);
-        ++stops;
         window->Refresh();
         window->grab();
     }

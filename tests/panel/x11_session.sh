@@ -90,4 +90,50 @@ close_and_expect_exit "waiting for input"
 # Closing while the program computes: the run ends, then the window closes.
 start count_up
 close_and_expect_exit "running"
+
+# The debugger's windows: a breakpoint set by a click in the Code window's margin stops the
+# run there (the title says so), Run goes on past it, and the counter the loop increments
+# changes in the Memory window.
+tool_window() { tool=$(xdotool search --name "^$1\$" 2>/dev/null | head -1); [[ -n $tool ]]; }
+title_says() { xdotool search --name "$1" >/dev/null 2>&1; }
+picture() { xwd -silent -id "$1" | md5sum; }
+# Opens Debug > $2 (mnemonic $1) from the main window, puts its window at $3 $4, clear of
+# the others, and waits for it to have the keyboard.
+open_tool() {
+    xdotool windowraise "$window" windowfocus --sync "$window" 2>/dev/null; eventually focused "$window" || fail "no keyboard for the main window"
+    choose d "$1"
+    eventually tool_window "$2" || fail "Debug > $2 opened no window"
+    xdotool windowmove --sync "$tool" "$3" "$4"
+    eventually focused "$tool" || fail "the $2 window never had the keyboard"
+}
+run_from_menu() {
+    xdotool windowraise "$window" windowfocus --sync "$window" 2>/dev/null; eventually focused "$window" || fail "no keyboard for the main window"
+    choose r r
+}
+"$hexmoor" "$programs/debug_target.elf" &
+pid=$!
+eventually main_window || fail "no window"
+answer Return "PowerOn Reset"
+for view in "m Memory 700 0" "h History 1300 0" "b Breakpoints 0 600" "c Code 700 600"; do open_tool $view; done
+# The Code window's go-to field has the keyboard: the loop's first line goes to the top.
+xdotool type --delay 30 "loop"
+xdotool key Return
+xdotool mousemove --window "$tool" 6 6 click 1
+run_from_menu
+answer Return "External Reset"
+eventually title_says "breakpoint at .*(loop)" || fail "the run did not stop at the margin's breakpoint"
+open_tool m Memory 700 0
+xdotool type --delay 30 "count"
+xdotool key Return
+# The window has shown the count's row once two pictures a moment apart agree.
+settled() { before=$(picture "$tool"); sleep 0.3; [[ $(picture "$tool") == "$before" ]]; }
+eventually settled || fail "the Memory window never settled"
+before=$(picture "$tool")
+run_from_menu
+changed() { [[ $(picture "$tool") != "$before" ]]; }
+eventually changed || fail "the Memory window showed no change after going on past the breakpoint"
+eventually title_says "breakpoint at .*(loop)" || fail "going on did not stop at the breakpoint again"
+choose f x  # stopped: no close query
+eventually ended || fail "the window did not close while stopped at a breakpoint"
+wait "$pid" || fail "exit status $? after a stop at a breakpoint"
 echo "ok"

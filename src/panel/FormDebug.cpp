@@ -1,0 +1,90 @@
+// The debugger's part in the main window: the Debug menu's handlers, the register edit on a
+// double-click of a read-out, the symbols of a program just loaded, and the window title
+// that says why a run stopped.
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "core/Hex.h"
+#include "debug/RegisterEdit.h"
+#include "panel/DebugSession.h"
+#include "panel/FormControls.h"
+#include "panel/HexmoorForm.h"
+#include "panel/widgets/DigDisp.h"
+
+namespace hexmoor {
+
+namespace {
+
+// Asks for a register's new value until it reads and fits, or the user cancels.
+class TRegisterEditDialog : public QDialog {
+public:
+    TRegisterEditDialog(QWidget* owner, TDebugger& debugger, TMachine& machine, const TEditableRegister& name)
+        : QDialog(owner) {
+        setObjectName("RegisterEditDialog");
+        setWindowTitle("Edit Register");
+        const uint16_t value = RegisterValue(machine, name.Register);
+        auto* edit = new QLineEdit(QString::fromStdString(name.Digits == 2 ? Hex2(uint8_t(value)) : Hex4(value)));
+        auto* problem = new QLabel;
+        problem->setObjectName("RegisterEditProblem");
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(new QLabel(QString("New value of %1 (hexadecimal, or an expression):").arg(name.Name)));
+        layout->addWidget(edit);
+        layout->addWidget(problem);
+        layout->addWidget(buttons);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        connect(buttons, &QDialogButtonBox::accepted, this, [=, this, &debugger, &machine] {
+            std::string error;
+            const std::string text = edit->text().trimmed().toStdString();
+            if (const std::optional<uint16_t> typed = debugger.ParseHexFirst(text, error))
+                error = SetRegister(machine, name, *typed);
+            if (error.empty()) accept();
+            else problem->setText(QString::fromStdString(error));
+        });
+    }
+};
+
+}  // namespace
+
+void THexmoorForm::MemoryMenuClick() { debug_->Show(TDebugView::Memory); }
+void THexmoorForm::CodeMenuClick() { debug_->Show(TDebugView::Code); }
+void THexmoorForm::BreakpointsMenuClick() { debug_->Show(TDebugView::Breakpoints); }
+void THexmoorForm::HistoryMenuClick() { debug_->Show(TDebugView::History); }
+void THexmoorForm::StepOverMenuClick() { debug_->StepOver(); }
+void THexmoorForm::StepOutMenuClick() { debug_->StepOut(); }
+void THexmoorForm::RunToCursorMenuClick() { debug_->RunToCursor(); }
+bool THexmoorForm::CanRunDebugger() const { return debug_->CanRun(); }
+
+// Once the outermost handler has returned: a program just loaded brings its symbols.
+void THexmoorForm::AfterHandlers() {
+    for (const std::string& warning : debug_->TakeLoadedProgram())
+        ShowMessage(TMessageKind::Warning, TMessageButtons::Ok, warning);
+}
+
+void THexmoorForm::RefreshDebugger() {
+    debug_->Refresh();
+    const TDebugStop* stop = debug_->CurrentStop();
+    setWindowTitle(stop ? QString(kTitle) + " - " + QString::fromStdString(stop->Text) : kTitle);
+}
+
+// A double-click on a register's read-out while the machine is stopped edits it.
+bool THexmoorForm::EditRegister(QObject* watched) {
+    for (std::size_t i = 0; i < kReadoutPlaces.size(); ++i) {
+        if (watched != controls_->Readouts[i] || !kReadoutPlaces[i].Caption) continue;
+        const std::optional<TEditableRegister> name = RegisterNamed(kReadoutPlaces[i].Caption);
+        if (!name) return false;
+        if (!debug_->Stopped() || depth_ > 0) {
+            Beep();
+            return true;
+        }
+        TRegisterEditDialog dialog(this, debug_->Debugger(), *machine_, *name);
+        Handle([&dialog] { dialog.exec(); });
+        return true;
+    }
+    return false;
+}
+
+}  // namespace hexmoor

@@ -1,0 +1,126 @@
+// The Debug menu in the main window: its windows, its runs, the title that says why a run
+// stopped, the register edit on a read-out, and views that change nothing a program sees.
+#include <gmock/gmock.h>
+
+#include <QDialog>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "debug/Debugger.h"
+#include "panel/DebugSession.h"
+#include "panel/FormFixture.h"
+#include "support/MachineDifference.h"
+
+namespace hexmoor::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class DebugMenuTest : public FormTest {
+public:
+    TDebugSession& Debug() { return form->Debug(); }
+    uint16_t At(const char* name, int offset = 0) { return uint16_t(*Debug().Debugger().Symbols.Find(name) + offset); }
+    std::string Title() const { return form->windowTitle().toStdString(); }
+    // Starts a Debug menu run and waits for its end.
+    void RunFromMenu(const char* item) {
+        Trigger(item);
+        ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit && !M().Panel.StepLed.Lit; }));
+    }
+};
+
+TEST_F(DebugMenuTest, EachItemOpensOrRaisesItsWindow) {
+    QMenu* menu = form->menuBar()->findChild<QMenu*>("DebugTopMenu");
+    ASSERT_NE(menu, nullptr);
+    std::vector<std::string> captions;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator()) captions.push_back(action->text().toStdString());
+    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "Step &Over", "Step O&ut",
+                                      "Run &to Cursor"));
+    const std::pair<const char*, const char*> views[] = {
+        {"MemoryMenu", "Memory"}, {"CodeMenu", "Code"}, {"BreakpointsMenu", "Breakpoints"}, {"HistoryMenu", "History"}};
+    for (auto [item, title] : views) {
+        Trigger(item);
+        Trigger(item);  // raises the open one
+        const QList<QWidget*> windows = form->findChildren<QWidget*>();
+        const auto titled = std::count_if(windows.begin(), windows.end(), [title](QWidget* w) {
+            return w->isWindow() && w->windowTitle() == title && w->isVisible();
+        });
+        EXPECT_EQ(titled, 1) << title;
+    }
+    EXPECT_FALSE(form->MenuAction("StepOverMenu")->isEnabled()) << "nothing loaded to run";
+}
+
+// Run to, Step Over a JSR and Step Out of the routine it called, each a run that stops by
+// itself; the title says why, until a plain step moves on.
+TEST_F(DebugMenuTest, RunsThatEndByThemselves) {
+    Load("debug_target", ".elf");
+    ASSERT_TRUE(form->MenuAction("StepOverMenu")->isEnabled());
+    Debug().RunTo(At("loop", 3));  // the JSR after INC
+    ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit; }));
+    EXPECT_EQ(M().RegisterPC, At("loop", 3));
+    EXPECT_THAT(Title(), HasSubstr("Hexmoor a 68HC11F1 Virtual Machine - "));
+    const uint16_t sp = M().RegisterSP;
+    RunFromMenu("StepOverMenu");
+    EXPECT_EQ(M().RegisterPC, At("loop", 6)) << "past the call";
+    EXPECT_EQ(M().RegisterSP, sp);
+    Debug().RunTo(At("double"));
+    ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit; }));
+    RunFromMenu("StepOutMenu");
+    EXPECT_GT(M().RegisterPC, At("twice"));
+    EXPECT_LT(M().RegisterPC, At("double"));
+    Click(StepLed());
+    EXPECT_EQ(Title(), THexmoorForm::kTitle);
+}
+
+// A double-click on a register's read-out while stopped asks for its value; a value too wide
+// is refused in the dialog, which stays; the read-out and the trace line follow the edit.
+TEST_F(DebugMenuTest, DoubleClickEditsARegister) {
+    Load("debug_target", ".elf");
+    Click(StepLed());  // the reset
+    QWidget* readoutA = C().Readouts[3];
+    std::string refused;
+    auto type = [&](const char* first, const char* second) {
+        When([] { return QApplication::activeModalWidget() != nullptr; }, [&refused, first, second] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto* edit = dialog->findChild<QLineEdit*>();
+            edit->setText(first);
+            QTest::keyClick(edit, Qt::Key_Return);
+            refused = dialog->findChild<QLabel*>("RegisterEditProblem")->text().toStdString();
+            edit->setText(second);
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        QTest::mouseDClick(readoutA, Qt::LeftButton);
+    };
+    type("1FF", "7f");
+    EXPECT_EQ(refused, "A holds at most $FF");
+    EXPECT_EQ(M().RegisterA, 0x7F);
+    EXPECT_EQ(M().Panel.RegisterADisplay.Text, "7F");
+}
+
+// Every window open and refreshed at every step gives the same machine as none open, with an
+// A/D conversion running and timer flags pending.
+TEST_F(DebugMenuTest, OpenViewsChangeNothingTheProgramSees) {
+    for (const char* program : {"ad_poll", "oc2_counter"}) {
+        SCOPED_TRACE(program);
+        THexmoorForm plain, viewed;
+        for (THexmoorForm* f : {&plain, &viewed}) {
+            f->SetMessageAnswerer([](auto...) { return TMessageResult::Ok; });
+            f->show();
+            ASSERT_TRUE(Until([f] { return f->Machine().Panel.Activated; }));
+            f->AnswerNextFileQuestion(ProgramPath(program));
+            f->Machine().LoadClick();
+        }
+        for (TDebugView view : {TDebugView::Memory, TDebugView::Code, TDebugView::Breakpoints, TDebugView::History})
+            viewed.Debug().Show(view);
+        for (int step = 0; step < 300; ++step)
+            for (THexmoorForm* f : {&plain, &viewed}) {
+                f->Machine().StepLedClick();
+                f->FlushRepaint();  // the windows show each step
+            }
+        EXPECT_EQ(Difference(viewed.Machine(), plain.Machine()), "");
+    }
+}
+
+}  // namespace
+}  // namespace hexmoor::testing
