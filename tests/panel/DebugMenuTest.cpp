@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "core/Hex.h"
 #include "debug/Debugger.h"
 #include "panel/DebugSession.h"
 #include "panel/FormFixture.h"
@@ -71,6 +72,17 @@ TEST_F(DebugMenuTest, RunsThatEndByThemselves) {
     EXPECT_LT(M().RegisterPC, At("double"));
     Click(StepLed());
     EXPECT_EQ(Title(), THexmoorForm::kTitle);
+}
+
+// Loading the program again keeps its breakpoints, which stop the new run as before.
+TEST_F(DebugMenuTest, BreakpointsStayThroughAReload) {
+    Load("debug_target", ".elf");
+    ASSERT_EQ(Debug().Debugger().AddBreakpoint("twice"), "");
+    Load("debug_target", ".elf");
+    Click(RunLed());
+    ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit; }));
+    EXPECT_EQ(M().RegisterPC, At("twice"));
+    EXPECT_THAT(Title(), HasSubstr("breakpoint at $" + Hex4(At("twice")) + " (twice)"));
 }
 
 // A double-click on a register's read-out while stopped asks for its value; a value too wide
