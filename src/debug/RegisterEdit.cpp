@@ -10,13 +10,13 @@ namespace hexmoor {
 namespace {
 
 constexpr std::array<TEditableRegister, 7> kRegisterNames{{
-    {TCpuRegister::A, "A", 2},
-    {TCpuRegister::B, "B", 2},
-    {TCpuRegister::X, "IX", 4},
-    {TCpuRegister::Y, "IY", 4},
-    {TCpuRegister::SP, "SP", 4},
-    {TCpuRegister::PC, "PC", 4},
-    {TCpuRegister::CCR, "CCR", 2},
+    {TCpuRegister::A, "A", 0xFF},
+    {TCpuRegister::B, "B", 0xFF},
+    {TCpuRegister::X, "IX", 0xFFFF},
+    {TCpuRegister::Y, "IY", 0xFFFF},
+    {TCpuRegister::SP, "SP", 0xFFFF},
+    {TCpuRegister::PC, "PC", 0xFFFF},
+    {TCpuRegister::CCR, "CCR", 0xFF},
 }};
 
 }  // namespace
@@ -41,8 +41,8 @@ uint16_t RegisterValue(const TMachine& m, TCpuRegister which) {
 }
 
 std::string SetRegister(TMachine& m, const TEditableRegister& which, uint32_t value) {
-    const uint32_t limit = which.Digits == 2 ? 0xFF : 0xFFFF;
-    if (value > limit) return std::string(which.Name) + " holds at most $" + (which.Digits == 2 ? Hex2(0xFF) : Hex4(0xFFFF));
+    if (value > which.Largest)
+        return std::string(which.Name) + " holds at most $" + (which.Largest == 0xFF ? Hex2(uint8_t(which.Largest)) : Hex4(which.Largest));
     switch (which.Register) {
     case TCpuRegister::A: m.RegisterA = uint8_t(value); break;
     case TCpuRegister::B: m.RegisterB = uint8_t(value); break;

@@ -17,10 +17,10 @@ enum class TCpuRegister : uint8_t { A, B, X, Y, SP, PC, CCR };
 struct TEditableRegister {
     TCpuRegister Register;
     const char* Name;  // as the read-outs caption it
-    int Digits;        // hexadecimal digits shown
+    uint16_t Largest;  // $FF or $FFFF
 };
 
-// The register a read-out caption names ("A", "IX", "CCR", ...), if any.
+// The register a read-out's caption names ("A", "IX", "CCR", ...), if any.
 std::optional<TEditableRegister> RegisterNamed(std::string_view caption);
 
 uint16_t RegisterValue(const TMachine& machine, TCpuRegister which);

@@ -26,7 +26,7 @@ public:
         setObjectName("RegisterEditDialog");
         setWindowTitle("Edit Register");
         const uint16_t value = RegisterValue(machine, name.Register);
-        auto* edit = new QLineEdit(QString::fromStdString(name.Digits == 2 ? Hex2(uint8_t(value)) : Hex4(value)));
+        auto* edit = new QLineEdit(QString::fromStdString(name.Largest == 0xFF ? Hex2(uint8_t(value)) : Hex4(value)));
         auto* problem = new QLabel;
         problem->setObjectName("RegisterEditProblem");
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -6,6 +6,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <filesystem>
+#include <fstream>
+
 #include "core/Hex.h"
 #include "debug/Debugger.h"
 #include "panel/DebugSession.h"
@@ -83,6 +86,25 @@ TEST_F(DebugMenuTest, BreakpointsStayThroughAReload) {
     ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit; }));
     EXPECT_EQ(M().RegisterPC, At("twice"));
     EXPECT_THAT(Title(), HasSubstr("breakpoint at $" + Hex4(At("twice")) + " (twice)"));
+}
+
+// A symbol file older than its program is read with one warning when the program loads, not
+// again at each later click.
+TEST_F(DebugMenuTest, AnOldSymbolFileWarnsOnceALoad) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "hexmoor-old-symbols";
+    fs::create_directories(folder);
+    const fs::path program = folder / "prog.s19";
+    fs::copy_file(ProgramPath("debug_target"), program, fs::copy_options::overwrite_existing);
+    std::ofstream(folder / "prog.sym") << "2006 loop\n";
+    fs::last_write_time(folder / "prog.sym", fs::last_write_time(program) - std::chrono::hours(1));
+    form->AnswerNextFileQuestion(program.string());
+    Click(C().RunLeds[0]);
+    for (int step = 0; step < 3; ++step) Click(StepLed());
+    const auto warnings = std::count_if(Messages.begin(), Messages.end(),
+                                        [](const std::string& m) { return m.find(" is older than ") != m.npos; });
+    EXPECT_EQ(warnings, 1);
+    EXPECT_EQ(At("loop"), 0x2006);
 }
 
 // A double-click on a register's read-out while stopped asks for its value; a value too wide
