@@ -31,7 +31,7 @@ uint32_t TMachine::RunSpan(const TRunLimits& limits, uint32_t maxInstructions) {
     OpenSpan();
     // Bounded, so that a run without tail calls (an unoptimised build) nests no deeper.
     const uint32_t count = uint32_t(std::min<uint64_t>({maxInstructions, limits.MaxInstructions - InstructionCount, 4096}));
-    SpanLeft = count;
+    SpanLeft = SpanCounted = count;
     bool abandoned = false;
     try {
         if (CycleCount <= SpanCeiling && !MarkedStop(RegisterPC)) ExecuteInSpan();
@@ -40,6 +40,7 @@ uint32_t TMachine::RunSpan(const TRunLimits& limits, uint32_t maxInstructions) {
         AbandonRead();
         abandoned = true;
     }
+    CountSpanInstructions();
     const uint32_t done = count - SpanLeft + abandoned;
     if (done != 0) InterruptVector = 0;
     if (SpanOpen) {
@@ -67,6 +68,7 @@ bool TMachine::ReopenSpan() {
 // In the middle of an instruction, all instructions before it are in CycleCount.
 void TMachine::SettleSpan() {
     if (!SpanOpen) return;
+    CountSpanInstructions();
     SpanOpen = false;
     SpanCeiling = -1;  // the span ends after this instruction
     AdvanceTimeQuietly(int32_t(CycleCount - SpanBase));

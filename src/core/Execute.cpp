@@ -140,10 +140,9 @@ extern const std::array<TSpanPage, kPageCount> kSpanHandlers;
     return kSpanHandlers[0][m.MemoryImage[m.RegisterPC]](m, m.RegisterPC);
 }
 
-// After an instruction: counted, and the span goes on unless its instruction count or its
-// cycles are used up, or a breakpoint is next.
+// After an instruction: counted (by SpanLeft), and the span goes on unless its instruction
+// count or its cycles are used up, or a breakpoint is next.
 [[gnu::always_inline]] inline void ContinueSpan(TMachine& m) {
-    ++m.InstructionCount;
     m.CycleCount += m.InstructionCycles;
     const uint16_t pc = m.RegisterPC;
     if (--m.SpanLeft == 0 || m.MarkedStop(pc)) return;

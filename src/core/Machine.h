@@ -131,6 +131,14 @@ public:
     bool ReopenSpan();     // after a register access settled it; false when it must end
     bool SpanOpen = false;
     uint32_t SpanLeft = 0;    // instructions the span may still execute
+    // SpanLeft when InstructionCount was last brought up to date: a span counts its
+    // instructions by SpanLeft alone, and adds them up when it settles (a register access:
+    // the panel may look) and when it ends.
+    uint32_t SpanCounted = 0;
+    void CountSpanInstructions() {
+        InstructionCount += SpanCounted - SpanLeft;
+        SpanCounted = SpanLeft;
+    }
     int64_t SpanBase = 0;     // CycleCount less the time the passes would have advanced
     int64_t SpanCeiling = 0;  // the CycleCount at which the span stops
     int64_t SpanCycleLimit = 0;  // the last CycleCount at which an instruction may start
