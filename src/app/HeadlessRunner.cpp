@@ -24,6 +24,7 @@ public:
     explicit THeadlessRun(const TRunnerOptions& options)
         : options_(options), panel_(options), machine_(std::make_unique<TMachine>(panel_)), m_(*machine_) {
         panel_.Attach(m_);
+        m_.Assembler = &source_;
         m_.Panel.WarningsMenu.Checked = options.Warnings;
         m_.Panel.InterruptsMenu.Checked = options.Interrupts;
         m_.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
@@ -48,7 +49,12 @@ private:
     TMachine& m_;
     const uint64_t maxInstructions_ = options_.MaxInstructions.value_or(UINT64_MAX);
     const int64_t maxCycles_ = int64_t(std::min<uint64_t>(options_.MaxCycles.value_or(INT64_MAX), INT64_MAX));
-    TRunnerDebugging debugging_{options_, m_};
+    // A program given as source: its errors and warnings as compilers write them.
+    TSourceProgram source_{[](const TAssembly& assembly) {
+        for (const TAsmDiagnostic& diagnostic : assembly.Diagnostics)
+            std::fprintf(stderr, "%s\n", FormatDiagnostic(diagnostic).c_str());
+    }};
+    TRunnerDebugging debugging_{options_, m_, source_};
     TRawTerminal terminal_;
     bool waitsForever_ = false;
     int endSignal_ = 0;

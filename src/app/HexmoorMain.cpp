@@ -1,4 +1,4 @@
-// hexmoor [--] [PROGRAM.s19]: the desktop simulator. A program named here is loaded after
+// hexmoor [--] [PROGRAM]: the desktop simulator. A program named here is loaded after
 // the power-on reset, as if chosen in the load dialog.
 #include <QApplication>
 #include <QFontDatabase>
@@ -17,10 +17,11 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: hexmoor [--] [PROGRAM.s19]\n"
+    "usage: hexmoor [--] [PROGRAM.s19|PROGRAM.elf|SOURCE.asm]\n"
     "\n"
-    "The 68HC11F1 board simulator's front panel. PROGRAM.s19 (or an ELF executable), when\n"
-    "given, is loaded after the power-on reset, as if chosen with File > Load S19 File.\n"
+    "The 68HC11F1 board simulator's front panel. PROGRAM.s19 (or an ELF executable, or\n"
+    "assembly source ending .asm, .a11 or .s11, which is assembled first), when given,\n"
+    "is loaded after the power-on reset, as if chosen with File > Load S19 File.\n"
     "A program file dropped on the window loads the same way.\n"
     "\n"
     "  --help     show this text\n"

@@ -12,9 +12,10 @@ namespace hexmoor {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: hexmoor-run [options] [--] PROGRAM.s19|PROGRAM.elf\n"
-    "       (S-records or an ELF executable, told apart by content; a PROGRAM of - reads\n"
-    "       it from standard input, and nothing is typed then)\n"
+    "Usage: hexmoor-run [options] [--] PROGRAM.s19|PROGRAM.elf|SOURCE.asm\n"
+    "       (S-records or an ELF executable, told apart by content; otherwise a name\n"
+    "       ending .asm, .a11 or .s11 is assembly source, assembled and run; a PROGRAM\n"
+    "       of - reads it from standard input, and nothing is typed then)\n"
     "Runs a 68HC11 program on the simulated 68HC11F1 board without a window: what the\n"
     "program writes to the terminal goes to standard output, standard input is typed.\n"
     "\n"
@@ -26,7 +27,8 @@ constexpr const char* kUsage =
     "                        status port in a loop, writing nothing, for N E-clock cycles\n"
     "                        (default 2000000, one second of chip time)\n"
     "  --break ADDR          stop at this address (hexadecimal, $ or 0x optional, or a\n"
-    "                        symbol: halt, loop+3); may be repeated\n"
+    "                        symbol: halt, loop+3), or at the code of a source line\n"
+    "                        (FILE:LINE: prog.asm:12); may be repeated\n"
     "  --watch ADDR[-END][:r|w|rw]\n"
     "                        stop after the program reads or writes (w unless told) a byte\n"
     "                        at ADDR or in ADDR-END; may be repeated\n"

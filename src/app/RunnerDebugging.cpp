@@ -14,8 +14,8 @@ constexpr int kDumpRow = 16;
 
 }  // namespace
 
-TRunnerDebugging::TRunnerDebugging(const TRunnerOptions& options, TMachine& machine)
-    : options_(options), machine_(machine), debugger_(machine) {
+TRunnerDebugging::TRunnerDebugging(const TRunnerOptions& options, TMachine& machine, const TSourceProgram& source)
+    : options_(options), machine_(machine), source_(source), debugger_(machine) {
     debugger_.OnStop = [](const TDebugStop& stop) { std::fprintf(stderr, "hexmoor-run: %s\n", stop.Text.c_str()); };
 }
 
@@ -25,12 +25,28 @@ std::optional<std::pair<uint16_t, uint16_t>> TRunnerDebugging::ResolveRange(std:
                      [this](std::string_view part, std::string& why) { return debugger_.ParseHexFirst(part, why); });
 }
 
+// A source position ("prog.asm:12") in a program loaded from source, else an address.
+std::optional<uint16_t> TRunnerDebugging::ResolveBreak(const std::string& text, std::string& error) const {
+    if (LooksLikeSourcePosition(text)) {
+        if (const TAssembly* assembly = source_.LoadedFrom(options_.Program))
+            return SourcePosition(*assembly, text, error);
+        error = "a FILE:LINE position needs a program given as source";
+        return std::nullopt;
+    }
+    return debugger_.ParseHexFirst(text, error);
+}
+
 std::optional<int> TRunnerDebugging::Prepare() {
-    const TSymbolLoad symbols = options_.SymbolFile ? LoadSymbolFile(*options_.SymbolFile)
-                                                    : LoadSymbolsFor(options_.Program);
-    for (const std::string& message : symbols.Messages) std::fprintf(stderr, "hexmoor-run: %s\n", message.c_str());
-    if (options_.SymbolFile && symbols.Source.empty()) return kExitFile;
-    debugger_.Symbols = symbols.Table;
+    const TAssembly* assembly = source_.LoadedFrom(options_.Program);
+    if (assembly && !options_.SymbolFile) {
+        debugger_.Symbols = SymbolTableOf(*assembly);
+    } else {
+        const TSymbolLoad symbols = options_.SymbolFile ? LoadSymbolFile(*options_.SymbolFile)
+                                                        : LoadSymbolsFor(options_.Program);
+        for (const std::string& message : symbols.Messages) std::fprintf(stderr, "hexmoor-run: %s\n", message.c_str());
+        if (options_.SymbolFile && symbols.Source.empty()) return kExitFile;
+        debugger_.Symbols = symbols.Table;
+    }
 
     auto refuse = [](const char* option, const std::string& text, const std::string& error) {
         std::fprintf(stderr, "hexmoor-run: %s %s: %s\n", option, text.c_str(), error.c_str());
@@ -38,7 +54,7 @@ std::optional<int> TRunnerDebugging::Prepare() {
     };
     std::string error;
     for (const std::string& text : options_.BreakPoints) {
-        const std::optional<uint16_t> address = debugger_.ParseHexFirst(text, error);
+        const std::optional<uint16_t> address = ResolveBreak(text, error);
         if (!address) return refuse("--break", text, error);
         debugger_.AddBreakpoint("$" + Hex4(*address));
     }

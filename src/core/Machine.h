@@ -18,6 +18,7 @@
 #include "core/FrontPanel.h"
 #include "core/LogFile.h"
 #include "core/MemoryState.h"
+#include "core/ProgramAssembler.h"
 #include "core/PanelState.h"
 #include "io/Lumocrt/TerminalScreen.h"
 #include "io/PortState.h"
@@ -169,6 +170,9 @@ public:
     // --- Loading ----------------------------------------------------------------------
     void LoadClick();
     TLoadResult LoadFile(const std::string& path);  // reports a file that cannot be read
+    // Turns a program given as source into its bytes; without one, source loads as
+    // S-records would (and is refused as such).
+    TProgramAssembler* Assembler = nullptr;
     int LoadLineNumber = 0;  // the line of the file LoadFile is reading, from 1
 
     // --- Trace: the next instruction as text, on the panel and in the log ----------------

@@ -186,6 +186,14 @@ void TDebugger::ToggleBreakpointAt(uint16_t address) {
     Remark();
 }
 
+void TDebugger::MoveBreakpoint(std::size_t index, uint16_t address) {
+    TBreakpoint& breakpoint = breakpoints_.at(index);
+    std::string error;
+    if (ParseAddress(breakpoint.Where, error) != address) breakpoint.Where = "$" + Hex4(address);
+    breakpoint.Address = address;
+    Remark();
+}
+
 // The machine tests one byte an address and one flag a page: it asks only where something
 // enabled is.
 void TDebugger::Remark() {

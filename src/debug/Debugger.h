@@ -54,6 +54,9 @@ public:
     void Remove(bool watchpoint, std::size_t index);
     // A click in a code view's margin: removes the breakpoints at the address, or adds one.
     void ToggleBreakpointAt(uint16_t address);
+    // The breakpoint's code moved (its source assembled again): it follows to `address`,
+    // keeping its condition and hits; its text stays when it still reads as that address.
+    void MoveBreakpoint(std::size_t index, uint16_t address);
     const std::vector<TBreakpoint>& Breakpoints() const { return breakpoints_; }
     const std::vector<TWatchpoint>& Watchpoints() const { return watchpoints_; }
 

@@ -1,6 +1,9 @@
 // Loading a program: the Load control, and reading the file, S-records or an ELF
 // executable (told apart by the file's first bytes), into the machine.
+#include <cctype>
+
 #include "core/Machine.h"
+#include "core/ProgramAssembler.h"
 #include "core/TextLineReader.h"
 #include "loader/ElfReader.h"
 #include "loader/ProgramLoad.h"
@@ -49,7 +52,37 @@ void LoadElfSegments(TProgramLoad& load, TTextLineReader& file) {
     }
 }
 
+// An S-record starts with S, its type digit and the two hex digits of its byte count.
+bool StartsWithSRecord(TTextLineReader& file) {
+    for (std::string_view bom : {std::string_view(), kByteOrderMark})
+        for (char type = '0'; type <= '9'; ++type)
+            if (file.StartsWith(std::string(bom) + 'S' + type)) return true;
+    return false;
+}
+
+// Source by its name, and neither ELF nor S-records by its first bytes.
+bool IsSource(const std::string& path, TTextLineReader& file) {
+    return IsSourceName(path) && !file.StartsWith(kElfMagic) && !StartsWithSRecord(file);
+}
+
+// The assembler's bytes, as their S-records would load.
+void LoadAssembled(TProgramLoad& load, const std::vector<TProgramAssembler::TBytes>& program) {
+    for (const TProgramAssembler::TBytes& run : program) {
+        uint16_t address = run.Address;
+        for (uint8_t byte : run.Bytes) load.Store(address++, byte);
+        load.Machine.FrontPanel.PumpEvents();
+    }
+}
+
 }  // namespace
+
+bool IsSourceName(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) return false;
+    std::string extension(path.substr(dot + 1));
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return extension == "asm" || extension == "a11" || extension == "s11";
+}
 
 void TMachine::LoadClick() {
     if (!Panel.LoadMenu.Enabled) return;
@@ -65,7 +98,7 @@ void TMachine::LoadClick() {
     }
 
     const TFileQuestion question{"Load S19 File",
-                                 "S19 Files (*.s19)|*.s19|ELF Files (*.elf)|*.elf|All  (*.*)|*.*", "S19", "",
+                                 "S19 Files (*.s19)|*.s19|ELF Files (*.elf)|*.elf|Assembly Source (*.asm;*.a11;*.s11)|*.asm;*.a11;*.s11|All  (*.*)|*.*", "S19", "",
                                  true, false, true};
     TLoadResult result = TLoadResult::Loaded;
     if (std::optional<std::string> path = FrontPanel.AskFileName(question)) result = LoadFile(*path);
@@ -94,6 +127,14 @@ TLoadResult TMachine::LoadFile(const std::string& path) {
         FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
                                "Cannot load " + path + ": " + file.Error());
         return TLoadResult::NotRead;
+    }
+    if (Assembler && IsSource(path, file)) {
+        file.Close();
+        const std::optional<std::vector<TProgramAssembler::TBytes>> program = Assembler->Assemble(path);
+        if (!program) return TLoadResult::NotRead;
+        TProgramLoad load(*this, path);
+        LoadAssembled(load, *program);
+        return load.Finish("no code or data");
     }
     TProgramLoad load(*this, path);
     const bool elf = file.StartsWith(kElfMagic);

@@ -5,6 +5,7 @@
 #include "panel/CodeWindow.h"
 #include "panel/HistoryWindow.h"
 #include "panel/MemoryWindow.h"
+#include "panel/SourceWindow.h"
 
 namespace hexmoor {
 
@@ -12,6 +13,20 @@ namespace {
 
 // Untraced runs refresh the windows this often; traced ones once a frame.
 constexpr int kRunningRefreshMs = 200;
+// A dialog of errors shows this many; the rest are counted.
+constexpr std::size_t kErrorsShown = 20;
+
+// One dialog for a source that does not assemble: every error with its file, line and column.
+std::string ErrorList(const TAssembly& assembly) {
+    std::string text = "Cannot load " + assembly.Files.front() + ": it does not assemble.\n";
+    std::size_t errors = 0;
+    for (const TAsmDiagnostic& diagnostic : assembly.Diagnostics) {
+        if (diagnostic.Severity != TAsmSeverity::Error) continue;
+        if (++errors <= kErrorsShown) text += "\n" + FormatDiagnostic(diagnostic);
+    }
+    if (errors > kErrorsShown) text += "\n... and " + std::to_string(errors - kErrorsShown) + " more errors";
+    return text;
+}
 
 }  // namespace
 
@@ -21,8 +36,14 @@ TDebugSession::TDebugSession(TMachine& machine, QWidget* owner, TAct act)
       context_{machine, debugger_, std::move(act), [this](uint16_t address) { RunTo(address); },
                [this] { return Stopped(); }, [this] { return stopCount_; }, [this] { return CurrentStop(); }},
       owner_(owner),
+      source_([&machine](const TAssembly& assembly) {
+          // Warnings alone load the program; the Source window lists them.
+          if (assembly.Failed())
+              machine.FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok, ErrorList(assembly));
+      }),
       lastStop_{machine.InstructionCount, machine.RegisterPC} {
     machine_.Debugger = &debugger_;
+    machine_.Assembler = &source_;
     debugger_.OnStop = [this](const TDebugStop& stop) {
         stop_ = stop;
         stopNew_ = true;
@@ -33,6 +54,7 @@ TDebugSession::TDebugSession(TMachine& machine, QWidget* owner, TAct act)
 TDebugSession::~TDebugSession() {
     for (TDebugWindow* window : windows_) delete window;
     machine_.Debugger = nullptr;
+    machine_.Assembler = nullptr;
 }
 
 TDebugWindow& TDebugSession::Show(TDebugView view) {
@@ -43,6 +65,9 @@ TDebugWindow& TDebugSession::Show(TDebugView view) {
         case TDebugView::Code: window = code_ = new TCodeWindow(context_, owner_); break;
         case TDebugView::Breakpoints: window = new TBreakpointsWindow(context_, owner_); break;
         case TDebugView::History: window = new THistoryWindow(context_, owner_); break;
+        case TDebugView::Source:
+            window = new TSourceWindow(context_, [this] { return SourceProgram(); }, owner_);
+            break;
         }
     }
     window->show();
@@ -90,8 +115,21 @@ void TDebugSession::RunTo(uint16_t address) {
 
 std::vector<std::string> TDebugSession::TakeLoadedProgram() {
     if (!chosenProgram_ || !machine_.Panel.LoadedLed.Lit) return {};
-    TSymbolLoad symbols = LoadSymbolsFor(*chosenProgram_);
-    chosenProgram_.reset();
+    lastProgram_ = std::exchange(chosenProgram_, std::nullopt);
+    const bool assembled = source_.Attempts() != seenAttempts_, loaded = source_.Loads() != seenLoads_;
+    seenAttempts_ = source_.Attempts();
+    seenLoads_ = source_.Loads();
+    if (assembled) {
+        // A source with errors loaded nothing: the program before it stays, with its symbols.
+        if (!loaded) return {};
+        const TAssembly& now = *source_.Loaded();
+        if (program_ && program_->Files.front() == now.Files.front()) MoveBreakpointsByLine(debugger_, *program_, now);
+        program_ = std::make_shared<const TAssembly>(now);
+        debugger_.Symbols = SymbolTableOf(now);
+        return {};
+    }
+    program_.reset();
+    TSymbolLoad symbols = LoadSymbolsFor(*lastProgram_);
     debugger_.Symbols = std::move(symbols.Table);
     return std::move(symbols.Messages);
 }

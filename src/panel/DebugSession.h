@@ -8,10 +8,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "asm/SourceProgram.h"
 #include "debug/Debugger.h"
 #include "panel/DebugWindow.h"
 
@@ -19,8 +21,8 @@ namespace hexmoor {
 
 class TCodeWindow;
 
-enum class TDebugView : uint8_t { Memory, Code, Breakpoints, History };
-constexpr std::size_t kDebugViews = 4;
+enum class TDebugView : uint8_t { Memory, Code, Breakpoints, History, Source };
+constexpr std::size_t kDebugViews = 5;
 
 class TDebugSession {
 public:
@@ -46,7 +48,13 @@ public:
     // A program is being loaded from `path`: its symbols are read once the load is done.
     void ProgramChosen(const std::string& path) { chosenProgram_ = path; }
     // After a handler: reads the symbols of a program just loaded; returns what to warn about.
+    // A program assembled from source brings its own symbols, and the breakpoints on its
+    // lines follow their code when the same source is loaded again.
     std::vector<std::string> TakeLoadedProgram();
+    // The program last chosen to load (File > Reload loads it again).
+    const std::optional<std::string>& LastProgram() const { return lastProgram_; }
+    // The assembly of the program loaded now, when it was loaded from source.
+    std::shared_ptr<const TAssembly> SourceProgram() const { return program_; }
 
     // Shows the machine again in every open window: at each stop and after each change at
     // once, during runs at most a few times a second when untraced.
@@ -63,7 +71,10 @@ private:
     std::array<TDebugWindow*, kDebugViews> windows_{};
     TCodeWindow* code_ = nullptr;
 
-    std::optional<std::string> chosenProgram_;
+    TSourceProgram source_;
+    std::shared_ptr<const TAssembly> program_;  // a new one each load
+    uint64_t seenAttempts_ = 0, seenLoads_ = 0;  // the assembler's, when the last load was taken
+    std::optional<std::string> chosenProgram_, lastProgram_;
     std::optional<TDebugStop> stop_;
     bool stopNew_ = false;  // told by the debugger, not yet seen as a stop
     uint64_t stopCount_ = 0;

@@ -53,10 +53,20 @@ void THexmoorForm::MemoryMenuClick() { debug_->Show(TDebugView::Memory); }
 void THexmoorForm::CodeMenuClick() { debug_->Show(TDebugView::Code); }
 void THexmoorForm::BreakpointsMenuClick() { debug_->Show(TDebugView::Breakpoints); }
 void THexmoorForm::HistoryMenuClick() { debug_->Show(TDebugView::History); }
+void THexmoorForm::SourceMenuClick() { debug_->Show(TDebugView::Source); }
 void THexmoorForm::StepOverMenuClick() { debug_->StepOver(); }
 void THexmoorForm::StepOutMenuClick() { debug_->StepOut(); }
 void THexmoorForm::RunToCursorMenuClick() { debug_->RunToCursor(); }
 bool THexmoorForm::CanRunDebugger() const { return debug_->CanRun(); }
+
+void THexmoorForm::ReloadMenuClick() {
+    if (!CanReload()) return;
+    AnswerNextFileQuestion(*debug_->LastProgram());
+    Handle(&TMachine::LoadClick);
+    scriptedFileName_.reset();
+}
+
+bool THexmoorForm::CanReload() const { return machine_->Panel.LoadMenu.Enabled && debug_->LastProgram(); }
 
 // Once the outermost handler has returned: a program just loaded brings its symbols.
 void THexmoorForm::AfterHandlers() {

@@ -42,6 +42,8 @@ void THexmoorForm::CreateMenus() {
     };
     static const TMenuEntry kEntries[] = {
         {"&File", "LoadMenu", "&Load S19 File", &M::LoadClick, nullptr, &P::LoadMenu},
+        {"&File", "ReloadMenu", "&Reload", nullptr, &F::ReloadMenuClick, nullptr, K::Plain, nullptr, false,
+         &F::CanReload, "F5"},
         {"&File", "LogMenu", "&Open Log File", &M::LogMenuClick},
         {"&File", "InputFileMenu", "&Input File", &M::InputFileMenuClick},
         {"&File", "ExitMenu", "E&xit", nullptr, &F::ExitMenuClick, nullptr, K::Plain, nullptr, true},
@@ -74,6 +76,7 @@ void THexmoorForm::CreateMenus() {
         {"&Debug", "CodeMenu", "&Code", nullptr, &F::CodeMenuClick},
         {"&Debug", "BreakpointsMenu", "&Breakpoints", nullptr, &F::BreakpointsMenuClick},
         {"&Debug", "HistoryMenu", "&History", nullptr, &F::HistoryMenuClick},
+        {"&Debug", "SourceMenu", "&Source", nullptr, &F::SourceMenuClick},
         {"&Debug", "StepOverMenu", "Step &Over", nullptr, &F::StepOverMenuClick, nullptr, K::Plain, nullptr, true,
          &F::CanRunDebugger, "F10"},
         {"&Debug", "StepOutMenu", "Step O&ut", nullptr, &F::StepOutMenuClick, nullptr, K::Plain, nullptr, false,

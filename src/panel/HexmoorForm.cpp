@@ -142,7 +142,8 @@ namespace {
 std::optional<QString> DroppedProgram(const QMimeData* data) {
     if (!data->hasUrls() || data->urls().size() != 1) return std::nullopt;
     const QString path = data->urls().first().toLocalFile();
-    if (path.isEmpty() || !(path.endsWith(".s19", Qt::CaseInsensitive) || path.endsWith(".elf", Qt::CaseInsensitive)))
+    if (path.isEmpty() || !(path.endsWith(".s19", Qt::CaseInsensitive) || path.endsWith(".elf", Qt::CaseInsensitive) ||
+                            IsSourceName(path.toStdString())))
         return std::nullopt;
     return path;
 }

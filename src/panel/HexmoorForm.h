@@ -131,6 +131,10 @@ private:
     void CodeMenuClick();
     void BreakpointsMenuClick();
     void HistoryMenuClick();
+    void SourceMenuClick();
+    // File > Reload: the program last chosen, loaded again (a source assembled again).
+    void ReloadMenuClick();
+    bool CanReload() const;
     void StepOverMenuClick();
     void StepOutMenuClick();
     void RunToCursorMenuClick();

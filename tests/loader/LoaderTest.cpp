@@ -40,7 +40,7 @@ TEST_F(Loader, BytesGoToBothImagesAndTheMachineWaitsForAReset) {
     EXPECT_TRUE(t.Panel.Messages.empty());
     ASSERT_EQ(t.Panel.FileQuestions.size(), 1u);
     EXPECT_EQ(t.Panel.FileQuestions[0].Title, "Load S19 File");
-    EXPECT_EQ(t.Panel.FileQuestions[0].Filter, "S19 Files (*.s19)|*.s19|ELF Files (*.elf)|*.elf|All  (*.*)|*.*");
+    EXPECT_EQ(t.Panel.FileQuestions[0].Filter, "S19 Files (*.s19)|*.s19|ELF Files (*.elf)|*.elf|Assembly Source (*.asm;*.a11;*.s11)|*.asm;*.a11;*.s11|All  (*.*)|*.*");
     EXPECT_EQ(m.Panel.MemoryAddressDisplay.Text, "FFFF") << "the last byte written";
     EXPECT_EQ(m.Panel.MemoryByteDisplay.Text, "00");
 

@@ -1,0 +1,136 @@
+#include "panel/SourceWindow.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "asm/SourceProgram.h"
+#include "core/Hex.h"
+#include "core/Machine.h"
+#include "debug/Debugger.h"
+#include "panel/SourceView.h"
+
+namespace hexmoor {
+
+namespace {
+
+// A file as it was when its program loaded; the window shows what was assembled, not a
+// later edit (File > Reload assembles that).
+QString ReadSource(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return "(cannot read " + QString::fromStdString(path) + ": " + file.errorString() + ")";
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace("\r\n", "\n");
+    return text;
+}
+
+QString WarningSummary(const TAssembly& assembly) {
+    std::size_t count = 0;
+    QString first;
+    for (const TAsmDiagnostic& diagnostic : assembly.Diagnostics) {
+        if (diagnostic.Severity != TAsmSeverity::Warning) continue;
+        if (count++ == 0) first = QString::fromStdString(FormatDiagnostic(diagnostic));
+    }
+    if (count == 0) return {};
+    return count == 1 ? first : QString("%1 warnings; the first: %2").arg(count).arg(first);
+}
+
+}  // namespace
+
+TSourceWindow::TSourceWindow(TDebugContext& context, TProgram program, QWidget* owner)
+    : TDebugWindow(context, "Source", owner),
+      program_(std::move(program)),
+      files_(new QComboBox(this)),
+      text_(new TSourceView(this)),
+      status_(new QLabel(this)) {
+    files_->setObjectName("SourceFile");
+    text_->setObjectName("SourceText");
+    status_->setObjectName("SourceStatus");
+    status_->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 4);
+    layout->addWidget(files_);
+    layout->addWidget(text_, 1);
+    layout->addWidget(status_);
+    connect(files_, &QComboBox::activated, this, [this](int file) {
+        ShowFile(file);
+        Mark();
+    });
+    text_->LineClicked = [this](int line) { ToggleBreakpointOnLine(line); };
+    resize(560, 520);
+}
+
+void TSourceWindow::Load(std::shared_ptr<const TAssembly> program) {
+    shown_ = std::move(program);
+    texts_.clear();
+    files_->clear();
+    shownFile_ = -1;
+    followedStop_.reset();
+    if (!shown_) {
+        text_->clear();
+        status_->setText("The program loaded now was not assembled from source.");
+        return;
+    }
+    for (const std::string& path : shown_->Files) {
+        texts_.push_back(ReadSource(path));
+        files_->addItem(QFileInfo(QString::fromStdString(path)).fileName(), QString::fromStdString(path));
+    }
+    status_->setText(WarningSummary(*shown_));
+    ShowFile(0);
+}
+
+void TSourceWindow::ShowFile(int file) {
+    if (file == shownFile_ || file < 0 || file >= int(texts_.size())) return;
+    shownFile_ = file;
+    files_->setCurrentIndex(file);
+    text_->setPlainText(texts_[std::size_t(file)]);
+}
+
+void TSourceWindow::Refresh() {
+    if (!isVisible()) return;
+    if (std::shared_ptr<const TAssembly> program = program_(); program != shown_) Load(std::move(program));
+    if (!shown_) return;
+    const TAsmLine* pc = LineAt(*shown_, context_.Machine.RegisterPC);
+    // At a new stop the file PC is in comes up and its line into sight; between stops the
+    // user may look elsewhere.
+    const uint64_t stop = context_.StopCount();
+    if (followedStop_ != stop && context_.Stopped()) {
+        followedStop_ = stop;
+        if (pc) {
+            ShowFile(pc->File);
+            text_->Reveal(pc->Line);
+        }
+    }
+    Mark();
+}
+
+void TSourceWindow::Mark() {
+    const TAsmLine* pc = shown_ ? LineAt(*shown_, context_.Machine.RegisterPC) : nullptr;
+    pcLine_ = pc && pc->File == shownFile_ ? std::optional(pc->Line) : std::nullopt;
+    breakpointLines_.clear();
+    if (shown_)
+        for (const TBreakpoint& breakpoint : context_.Debugger.Breakpoints())
+            if (const TAsmLine* line = LineAt(*shown_, breakpoint.Address); line && line->File == shownFile_)
+                breakpointLines_.push_back(line->Line);
+    text_->SetMarks(pcLine_, breakpointLines_);
+}
+
+void TSourceWindow::ToggleBreakpointOnLine(int line) {
+    if (!shown_ || shownFile_ < 0) return;
+    const std::optional<uint16_t> address = AddressOfLine(*shown_, shownFile_, line);
+    if (!address) {
+        status_->setText(QString("No code at or after line %1.").arg(line));
+        return;
+    }
+    context_.Act([this, address] { context_.Debugger.ToggleBreakpointAt(*address); });
+}
+
+// Hidden, it let stops pass unshown.
+void TSourceWindow::showEvent(QShowEvent* event) {
+    TDebugWindow::showEvent(event);
+    Refresh();
+}
+
+}  // namespace hexmoor

@@ -1,0 +1,58 @@
+// TSourceWindow: the source of a program loaded from assembly source. The line PC is on is
+// marked and followed at each stop; a click in the margin, or a double-click on a line,
+// sets or clears a breakpoint on that line's code.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "asm/Assembler.h"
+#include "panel/DebugWindow.h"
+
+class QComboBox;
+class QLabel;
+
+namespace hexmoor {
+
+class TSourceView;
+
+class TSourceWindow : public TDebugWindow {
+public:
+    // `program` gives the assembly of the program loaded now, or null when it was not
+    // loaded from source.
+    using TProgram = std::function<std::shared_ptr<const TAssembly>()>;
+    TSourceWindow(TDebugContext& context, TProgram program, QWidget* owner);
+
+    void Refresh() override;
+
+    // What the window shows: the file's index in the assembly, the line marked for PC (from
+    // 1; none when PC is on no line of this file) and the lines with a breakpoint.
+    int ShownFile() const { return shownFile_; }
+    std::optional<int> PcLine() const { return pcLine_; }
+    const std::vector<int>& BreakpointLines() const { return breakpointLines_; }
+    // A click on a line (from 1): its code's breakpoint on or off.
+    void ToggleBreakpointOnLine(int line);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Load(std::shared_ptr<const TAssembly> program);
+    void ShowFile(int file);
+    void Mark();
+
+    TProgram program_;
+    std::shared_ptr<const TAssembly> shown_;
+    std::vector<QString> texts_;  // each file's text as read when its program loaded
+    QComboBox* files_;
+    TSourceView* text_;
+    QLabel* status_;
+    int shownFile_ = -1;
+    std::optional<int> pcLine_;
+    std::vector<int> breakpointLines_;
+    std::optional<uint64_t> followedStop_;
+};
+
+}  // namespace hexmoor
