@@ -365,6 +365,38 @@ TEST(Runner, BreakpointsWatchpointsAndDumps) {
     std::remove(symbols.c_str());
 }
 
+// A program given as source is assembled and run; errors are printed as compilers print
+// them and nothing runs; --break takes a source line.
+TEST(Runner, RunsSourcePrograms) {
+    const std::string source = Temp("hi.asm"), bad = Temp("bad.asm");
+    std::ofstream(source) << "* writes HI\nTERMINAL EQU $1037\n        ORG $2000\nstart   LDS #$01FF\n"
+                             "        LDAA #'H\n        STAA TERMINAL\n        LDAA #'I\nloop    STAA TERMINAL\n"
+                             "        STOP\n        ORG $FFFE\n        FDB start\n";
+    std::ofstream(bad) << "        ORG $2000\n        LDAA #$100\n        BRA nowhere\n";
+    struct TCase {
+        std::string Arguments;
+        int Status;
+        std::string Out, Err;  // Err: a part of standard error
+    };
+    const TCase cases[] = {
+        {source, 0, "HI", ""},
+        {"--break hi.asm:8 " + source, 0, "H", "hexmoor-run: breakpoint at $200A (loop)\n"},
+        {"--break " + source + ":6 " + source, 0, "", "hexmoor-run: breakpoint at $2005\n"},
+        {"--break hi.asm:12 " + source, 2, "", "--break hi.asm:12: no code at or after line 12 of hi.asm\n"},
+        {"--break other.asm:3 " + source, 2, "", "no source file other.asm in the program"},
+        {"--break hi.asm:3 " + Program("count_up"), 2, "", "a FILE:LINE position needs a program given as source"},
+        {bad, 1, "", bad + ":2:"},
+        {bad, 1, "", bad + ":3:"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Arguments);
+        const TRun run = RunRunner(c.Arguments);
+        EXPECT_EQ(run.Status, c.Status);
+        EXPECT_EQ(run.Out, c.Out);
+        EXPECT_THAT(run.Err, HasSubstr(c.Err));
+    }
+}
+
 // Traced, the runner goes pass by pass; untraced, in spans: both end in the same state.
 TEST(Runner, TracedAndUntracedRunsEndAlike) {
     const char* limits[] = {"--max-instructions 123457", "--max-cycles 300001", "--max-cycles 1000000 --max-instructions 99999"};

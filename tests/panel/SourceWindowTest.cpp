@@ -1,0 +1,91 @@
+// Programs loaded from assembly source in the window: the dialog of errors, the Source
+// window following steps and stops, breakpoints set on lines, and File > Reload keeping
+// them on their lines when the source changed.
+#include <fstream>
+
+#include "debug/Debugger.h"
+#include "panel/DebugSession.h"
+#include "panel/FormFixture.h"
+#include "panel/SourceWindow.h"
+#include "support/TempFolder.h"
+
+namespace hexmoor::testing {
+namespace {
+
+// Writes HI on the terminal and stops; `loop` is line 8.
+constexpr const char* kSource =
+    "* writes HI\n"
+    "TERMINAL EQU $1037\n"
+    "        ORG  $2000\n"
+    "start   LDS  #$01FF\n"
+    "        LDAA #'H\n"
+    "        STAA TERMINAL\n"
+    "        LDAA #'I\n"
+    "loop    STAA TERMINAL\n"
+    "halt    STOP\n"
+    "        ORG  $FFFE\n"
+    "        FDB  start\n";
+
+class SourceWindowTest : public FormTest {
+public:
+    std::string Write(const std::string& name, const std::string& text) {
+        const std::string path = TempPath(name);
+        std::ofstream(path) << text;
+        return path;
+    }
+    void LoadSource(const std::string& path) {
+        form->AnswerNextFileQuestion(path);
+        Click(C().RunLeds[0]);
+    }
+    TSourceWindow& Source() { return static_cast<TSourceWindow&>(form->Debug().Show(TDebugView::Source)); }
+    void RunUntilStopped(QWidget* led) {
+        Click(led);
+        ASSERT_TRUE(Until([this] { return form->Debug().Stopped(); }));
+    }
+};
+
+TEST_F(SourceWindowTest, ErrorsShowOneDialogAndLoadNothing) {
+    const std::string path = Write("bad.asm", "        ORG $2000\n        LDAA #$100\n        BRA nowhere\n");
+    LoadSource(path);
+    ASSERT_EQ(Messages.size(), 1u);
+    EXPECT_THAT(Messages[0], ::testing::HasSubstr("Cannot load " + path + ": it does not assemble."));
+    EXPECT_THAT(Messages[0], ::testing::HasSubstr(path + ":2:"));
+    EXPECT_THAT(Messages[0], ::testing::HasSubstr(path + ":3:"));
+    EXPECT_EQ(M().MemoryImage[0x2000], 0);
+    EXPECT_EQ(form->Debug().SourceProgram(), nullptr);
+}
+
+TEST_F(SourceWindowTest, FollowsStepsStopsAtALineAndKeepsItThroughAReload) {
+    const std::string path = Write("hi.asm", kSource);
+    LoadSource(path);
+    ASSERT_TRUE(Messages.empty()) << Messages[0];
+    TSourceWindow& source = Source();
+    RunUntilStopped(StepLed());  // the reset: PC on start
+    EXPECT_EQ(source.PcLine(), 4);
+    RunUntilStopped(StepLed());
+    EXPECT_EQ(source.PcLine(), 5);
+
+    source.ToggleBreakpointOnLine(8);
+    EXPECT_EQ(source.BreakpointLines(), std::vector<int>{8});
+    RunUntilStopped(RunLed());
+    EXPECT_EQ(M().RegisterPC, 0x200A);
+    EXPECT_EQ(source.PcLine(), 8);
+    EXPECT_EQ(form->windowTitle().toStdString(), std::string(THexmoorForm::kTitle) + " - breakpoint at $200A (loop)");
+
+    // A line added above it: the breakpoint follows its line to the code's new address.
+    std::string edited = kSource;
+    edited.insert(edited.find("        LDAA #'I"), "        NOP\n");
+    Write("hi.asm", edited);
+    Trigger("ReloadMenu");
+    ASSERT_TRUE(Messages.empty()) << Messages[0];
+    ASSERT_EQ(form->Debug().Debugger().Breakpoints().size(), 1u);
+    EXPECT_EQ(form->Debug().Debugger().Breakpoints()[0].Address, 0x200B);
+    RunUntilStopped(StepLed());
+    EXPECT_EQ(source.BreakpointLines(), std::vector<int>{9});
+    RunUntilStopped(RunLed());
+    EXPECT_EQ(M().RegisterPC, 0x200B);
+    EXPECT_EQ(source.PcLine(), 9);
+}
+
+}  // namespace
+}  // namespace hexmoor::testing
