@@ -34,7 +34,8 @@ struct TAsmChunk {
 struct TAsmSymbol {
     std::string Name;
     int32_t Value = 0;
-    bool Label = false;  // a place in memory (a label on code or data); else an EQU or SET value
+    bool Label = false;        // a place in memory (a label on code or data); else an EQU or SET value
+    bool Redefinable = false;  // a SET value: its last, which names no one place
 };
 
 // Where the bytes of one source line went: what the Source window marks and what a
@@ -47,7 +48,7 @@ struct TAsmLine {
 };
 
 struct TAssembly {
-    std::vector<std::string> Files;  // the source first, then each file it included
+    std::vector<std::string> Files;           // the source first, then each file it included
     std::vector<TAsmDiagnostic> Diagnostics;  // errors and warnings, in source order
     std::vector<TAsmChunk> Chunks;
     std::vector<TAsmSymbol> Symbols;  // in name order
