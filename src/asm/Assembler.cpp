@@ -85,7 +85,8 @@ private:
     const TSourceFile* Include(const TSourceFile& from, const TLineAction& action) {
         const std::filesystem::path name(action.Path);
         const std::string path =
-            name.is_absolute() ? action.Path : (std::filesystem::path(from.Path).parent_path() / name).string();
+            name.is_absolute() ? action.Path
+                               : (std::filesystem::path(from.Path).parent_path() / name).lexically_normal().string();
         const TSourceFile& file = Open(path);
         if (!file.Text) {
             context_.Error(action.Column, "cannot read " + path + ": " + file.Error);

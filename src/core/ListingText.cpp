@@ -18,7 +18,9 @@ std::string ListingText(const TDecodedInstruction& d, const TAddressNames* names
     case Inherent: return text;
     case Immediate8: return text + " #$" + Hex2(d.Operand);
     case Immediate16: return text + " #$" + Hex4(d.Word);
-    case Extended: return text + " " + address(d.Word, false);
+    // An extended operand on the direct page keeps its form only when forced with '>':
+    // an assembler would otherwise pick the shorter direct opcode.
+    case Extended: return text + (d.Word < 0x100 ? " >" : " ") + address(d.Word, false);
     case Relative: return text + " " + address(d.Target, false);
     case Direct: text += " " + address(d.Operand, true); break;
     case IndexedX: text += " $" + Hex2(d.Operand) + ",X"; break;

@@ -67,9 +67,9 @@ TEST_F(CodeWindowTest, ShowsLabelsBytesAndListingFromPc) {
     const TLine expected[] = {
         {"_start", "", "", 0x2000},
         {"", "8E 01 FF", "LDS #$01FF", 0x2000},
-        {"", "7F 00 40", "CLR $0040", 0x2003},
+        {"", "7F 00 40", "CLR >$0040", 0x2003},
         {"loop", "", "", 0x2006},
-        {"", "7C 00 40", "INC $0040", 0x2006},
+        {"", "7C 00 40", "INC >$0040", 0x2006},
         {"", "BD 20 1C", "JSR twice", 0x2009},
         {"", "BD 20 24", "JSR print_inline", 0x200C},
         {"", "6F 6B", "CLR $6B,X", 0x200F},  // its inline text "ok" read as code
@@ -92,7 +92,7 @@ TEST_F(CodeWindowTest, ShowsLabelsBytesAndListingFromPc) {
 }
 
 // Each step up finds the instruction before the top row, as the assembler laid them out,
-// past a three-byte instruction whose last byte alone is a one-byte instruction (CLR $0040)
+// past a three-byte instruction whose last byte alone is a one-byte instruction (CLR >$0040)
 // and past the inline text.
 TEST_F(CodeWindowTest, ScrollingUpLandsOnInstructionStarts) {
     const std::vector<uint16_t> starts = {0x202B, 0x2029, 0x2028, 0x2027, 0x2025, 0x2024, 0x2023, 0x2022,

@@ -1,0 +1,69 @@
+// hexmoor-asm as a user runs it: its exit statuses, and no output file after an error.
+#include <gmock/gmock.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/TempFolder.h"
+
+namespace hexmoor::testing {
+namespace {
+
+struct TRun {
+    int Status = -1;
+    std::string Err;
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// `timeout` keeps a hang from stalling the suite: it would end as status 124.
+TRun RunAsm(const std::string& arguments) {
+    const std::string err = TempPath("asm-stderr");
+    const int status = std::system(("timeout 20 " HEXMOOR_ASM " " + arguments + " 2>" + err + " >/dev/null").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(err)};
+}
+
+void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+TEST(AsmCommand, ExitStatusesAndNoOutputOnError) {
+    const std::string good = TempPath("good.asm"), bad = TempPath("bad.asm");
+    Write(good, "  ORG $2000\nstart LDAA #1\n  LDAA #2 + 1\n");
+    Write(bad, "  LDAA nowhere\n  BRA *+300\n");
+    std::filesystem::remove(TempPath("good.s19"));
+
+    TRun run = RunAsm(good + " -l " + TempPath("good.lst") + " --symbols=" + TempPath("good.sym"));
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_THAT(run.Err, ::testing::HasSubstr("good.asm:3:11: warning: the operand ended"));
+    EXPECT_EQ(ReadAll(TempPath("good.s19")), "S107200086018602C9\nS9030000FC\n");
+    EXPECT_EQ(ReadAll(TempPath("good.sym")), "2000 start\n");
+    EXPECT_THAT(ReadAll(TempPath("good.lst")), ::testing::HasSubstr("86 01"));
+
+    const std::string out = TempPath("bad.s19");
+    run = RunAsm("-o " + out + " " + bad);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err,
+              bad + ":1:8: error: undefined symbol nowhere\n" + bad +
+                  ":2:7: error: branch out of range: $012F is 298 bytes away, a branch reaches -128 to +127\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    EXPECT_EQ(RunAsm(TempPath("missing.asm")).Status, 1);
+    EXPECT_EQ(RunAsm(good + " -o " + TempPath("nofolder/x.s19")).Status, 1);
+    EXPECT_EQ(RunAsm("-o " + good + " " + good).Status, 2);  // would overwrite the source
+    run = RunAsm("--frobnicate " + good);
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err, "hexmoor-asm: unknown option --frobnicate (see hexmoor-asm --help)\n");
+    EXPECT_EQ(RunAsm("").Status, 2);
+    EXPECT_EQ(RunAsm(good + " -o").Status, 2);
+    EXPECT_EQ(RunAsm("--help").Status, 0);
+    EXPECT_EQ(ReadAll(good), "  ORG $2000\nstart LDAA #1\n  LDAA #2 + 1\n");
+}
+
+}  // namespace
+}  // namespace hexmoor::testing
