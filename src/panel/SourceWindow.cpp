@@ -49,10 +49,11 @@ TSourceWindow::TSourceWindow(TDebugContext& context, TProgram program, QWidget* 
     text_->setObjectName("SourceText");
     status_->setObjectName("SourceStatus");
     status_->setWordWrap(true);
+    // The text starts at the window's top left; the file chooser and the status go below.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
-    layout->addWidget(files_);
     layout->addWidget(text_, 1);
+    layout->addWidget(files_);
     layout->addWidget(status_);
     connect(files_, &QComboBox::activated, this, [this](int file) {
         ShowFile(file);

@@ -1,6 +1,8 @@
 // Programs loaded from assembly source in the window: the dialog of errors, the Source
 // window following steps and stops, breakpoints set on lines, and File > Reload keeping
 // them on their lines when the source changed.
+#include <gmock/gmock.h>
+
 #include <fstream>
 
 #include "debug/Debugger.h"

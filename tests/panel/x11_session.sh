@@ -136,4 +136,35 @@ eventually title_says "breakpoint at .*(loop)" || fail "going on did not stop at
 choose f x  # stopped: no close query
 eventually ended || fail "the window did not close while stopped at a breakpoint"
 wait "$pid" || fail "exit status $? after a stop at a breakpoint"
+
+# Source: a file with errors shows one dialog and loads nothing. A file that assembles
+# loads; a click in the Source window's margin on a line sets a breakpoint that stops the
+# run there, and a step moves PC's mark in that window.
+printf '        ORG $2000\n        LDAA #$100\n' > bad.asm
+"$hexmoor" bad.asm &
+pid=$!
+eventually main_window || fail "no window"
+answer Return "PowerOn Reset"
+answer Return "the errors of bad.asm"
+choose f x
+eventually ended || fail "the window did not close after a source with errors"
+wait "$pid" || fail "exit status $? after a source with errors"
+printf '        ORG $2000\nloop    INC $40\n        BRA loop\n        ORG $FFFE\n        FDB loop\n' > counter.asm
+"$hexmoor" counter.asm &
+pid=$!
+eventually main_window || fail "no window"
+answer Return "PowerOn Reset"
+open_tool s Source 700 0
+# Line 2's margin: the text starts at the window's top left, a row about 13 pixels high.
+xdotool mousemove --window "$tool" 6 21 click 1
+run_from_menu
+answer Return "External Reset"
+eventually title_says "breakpoint at .*(loop)" || fail "the run did not stop at the Source window's breakpoint"
+eventually settled || fail "the Source window never settled"
+before=$(picture "$tool")
+xdotool key F10
+eventually changed || fail "a step did not move PC's mark in the Source window"
+choose f x
+eventually ended || fail "the window did not close after the source run"
+wait "$pid" || fail "exit status $? after the source run"
 echo "ok"
