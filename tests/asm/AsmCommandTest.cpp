@@ -61,6 +61,7 @@ TEST(AsmCommand, ExitStatusesAndNoOutputOnError) {
     EXPECT_EQ(run.Err, device + ":1:11: error: cannot read /dev/zero: not a regular file\n");
     EXPECT_EQ(RunAsm(good + " -o " + TempPath("nofolder/x.s19")).Status, 1);
     EXPECT_EQ(RunAsm("-o " + good + " " + good).Status, 2);  // would overwrite the source
+    EXPECT_EQ(RunAsm("-l " + out + " -o " + out + " " + good).Status, 2);
     run = RunAsm("--frobnicate " + good);
     EXPECT_EQ(run.Status, 2);
     EXPECT_EQ(run.Err, "hexmoor-asm: unknown option --frobnicate (see hexmoor-asm --help)\n");
