@@ -37,7 +37,7 @@ TEST(AsmDiagnostics, EachKindWithItsLineAndColumn) {
         {"  LDAA 5)", "t.asm:1:9: error: unexpected ')'\n"},
         {"  EQU 5", "t.asm:1:3: error: EQU needs a label to name its value\n"},
         {"V EQU 1\nV SET 2", "t.asm:2:1: error: V is already defined at t.asm:1\n"},
-        {"M MACRO\n  FOO\n  ENDM\n  ENDM",
+        {"M MACRO\n1 FOO\n  ENDM\n  ENDM",
          "t.asm:1:3: error: macros are not supported\n"
          "t.asm:4:3: error: ENDM without MACRO (macros are not supported)\n"},
         {"  FCC /abc", "t.asm:1:7: error: no closing / after the FCC text\n"},
