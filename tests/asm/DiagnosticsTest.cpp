@@ -19,6 +19,7 @@ TEST(AsmDiagnostics, EachKindWithItsLineAndColumn) {
         {"  BRSET 0,X 1 *+132",
          "t.asm:1:15: error: branch out of range: $0084 is 128 bytes away, a branch reaches -128 to +127\n"},
         {"  LDAA #$100", "t.asm:1:9: error: 8-bit immediate $0100 out of range (-128 to $FF)\n"},
+        {"  LDX #-32769", "t.asm:1:8: error: 16-bit immediate -32769 out of range (-32768 to $FFFF)\n"},
         {"  FCB 1,-129", "t.asm:1:9: error: byte -129 out of range (-128 to $FF)\n"},
         {"  LDAA <$100", "t.asm:1:8: error: direct-page address $0100 out of range ($00 to $FF)\n"},
         {"  LDAA 256,X", "t.asm:1:8: error: index offset $0100 out of range ($00 to $FF)\n"},
