@@ -146,9 +146,13 @@ int Assemble(const TArguments& arguments) {
                           : arguments.Output;
     for (const std::string* path : {&arguments.Listing, &arguments.Symbols})
         if (!path->empty()) outputs.emplace_back().Path = *path;
-    for (const TOutput& output : outputs) {
-        if (SamePlace(output.Path, arguments.Source)) {
-            std::cerr << "hexmoor-asm: " << output.Path << " would overwrite the source (see hexmoor-asm --help)\n";
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        std::string clash = SamePlace(outputs[i].Path, arguments.Source) ? "the source" : "";
+        for (std::size_t j = 0; j < i && clash.empty(); ++j)
+            if (SamePlace(outputs[i].Path, outputs[j].Path)) clash = "another output";
+        if (!clash.empty()) {
+            std::cerr << "hexmoor-asm: " << outputs[i].Path << " would overwrite " << clash
+                      << " (see hexmoor-asm --help)\n";
             return 2;
         }
     }

@@ -2,9 +2,6 @@
 // symbol and fixes each line's size; the second gives the bytes and the messages.
 #include "asm/Assembler.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <map>
 
@@ -114,39 +111,8 @@ private:
     std::vector<const TSourceFile*> chain_;     // the files being read, the outermost first
 };
 
-class TFileSystemSources : public TSourceFiles {
-public:
-    std::optional<std::string> Read(const std::string& path, std::string& error) override {
-        std::error_code code;
-        if (std::filesystem::is_directory(path, code)) {
-            error = "it is a folder";
-            return std::nullopt;
-        }
-        std::FILE* file = std::fopen(path.c_str(), "rb");
-        if (!file) {
-            error = std::strerror(errno);
-            return std::nullopt;
-        }
-        std::string text;
-        char buffer[65536];
-        while (const std::size_t count = std::fread(buffer, 1, sizeof buffer, file)) text.append(buffer, count);
-        const bool failed = std::ferror(file);
-        std::fclose(file);
-        if (failed) {
-            error = "read error";
-            return std::nullopt;
-        }
-        return text;
-    }
-};
-
 }  // namespace
 
 TAssembly Assemble(const std::string& path, TSourceFiles& files) { return TAssembler(files).Run(path); }
-
-TAssembly Assemble(const std::string& path) {
-    TFileSystemSources files;
-    return Assemble(path, files);
-}
 
 }  // namespace hexmoor

@@ -24,13 +24,14 @@ TLineAction AssembleLine(TAsmContext& context, std::string_view line) {
     TLineAction action;
     TSourceFields fields;
     TFieldsError error;
-    if (!SplitFields(line, fields, error)) {
-        context.MarkStatement();
-        context.Error(error.Column, error.Message);
+    const bool split = SplitFields(line, fields, error);
+    if (context.SkippingMacro) {
+        context.SkippingMacro = !(split && SameName(fields.Name, "ENDM"));
         return action;
     }
-    if (context.SkippingMacro) {
-        context.SkippingMacro = !SameName(fields.Name, "ENDM");
+    if (!split) {
+        context.MarkStatement();
+        context.Error(error.Column, error.Message);
         return action;
     }
     if (fields.Label.empty() && fields.Name.empty()) return action;

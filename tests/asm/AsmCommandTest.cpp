@@ -54,8 +54,14 @@ TEST(AsmCommand, ExitStatusesAndNoOutputOnError) {
     EXPECT_FALSE(std::filesystem::exists(out));
 
     EXPECT_EQ(RunAsm(TempPath("missing.asm")).Status, 1);
+    const std::string device = TempPath("device.asm");
+    Write(device, "  INCLUDE /dev/zero\n");
+    run = RunAsm(device);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, device + ":1:11: error: cannot read /dev/zero: not a regular file\n");
     EXPECT_EQ(RunAsm(good + " -o " + TempPath("nofolder/x.s19")).Status, 1);
     EXPECT_EQ(RunAsm("-o " + good + " " + good).Status, 2);  // would overwrite the source
+    EXPECT_EQ(RunAsm("-l " + out + " -o " + out + " " + good).Status, 2);
     run = RunAsm("--frobnicate " + good);
     EXPECT_EQ(run.Status, 2);
     EXPECT_EQ(run.Err, "hexmoor-asm: unknown option --frobnicate (see hexmoor-asm --help)\n");

@@ -19,6 +19,7 @@ TEST(AsmDiagnostics, EachKindWithItsLineAndColumn) {
         {"  BRSET 0,X 1 *+132",
          "t.asm:1:15: error: branch out of range: $0084 is 128 bytes away, a branch reaches -128 to +127\n"},
         {"  LDAA #$100", "t.asm:1:9: error: 8-bit immediate $0100 out of range (-128 to $FF)\n"},
+        {"  LDX #-32769", "t.asm:1:8: error: 16-bit immediate -32769 out of range (-32768 to $FFFF)\n"},
         {"  FCB 1,-129", "t.asm:1:9: error: byte -129 out of range (-128 to $FF)\n"},
         {"  LDAA <$100", "t.asm:1:8: error: direct-page address $0100 out of range ($00 to $FF)\n"},
         {"  LDAA 256,X", "t.asm:1:8: error: index offset $0100 out of range ($00 to $FF)\n"},
@@ -37,7 +38,7 @@ TEST(AsmDiagnostics, EachKindWithItsLineAndColumn) {
         {"  LDAA 5)", "t.asm:1:9: error: unexpected ')'\n"},
         {"  EQU 5", "t.asm:1:3: error: EQU needs a label to name its value\n"},
         {"V EQU 1\nV SET 2", "t.asm:2:1: error: V is already defined at t.asm:1\n"},
-        {"M MACRO\n  FOO\n  ENDM\n  ENDM",
+        {"M MACRO\n1 FOO\n  ENDM\n  ENDM",
          "t.asm:1:3: error: macros are not supported\n"
          "t.asm:4:3: error: ENDM without MACRO (macros are not supported)\n"},
         {"  FCC /abc", "t.asm:1:7: error: no closing / after the FCC text\n"},

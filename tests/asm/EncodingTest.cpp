@@ -13,21 +13,23 @@ TEST(AsmEncoding, ModesAndDirectivesGiveTheReferenceBytes) {
         const char* Bytes;
     };
     const TCase cases[] = {
-        {"  LDAA #$41", "2000: 86 41"},               // ldaa #0x41
-        {"  LDD #$1234", "2000: CC 12 34"},           // ldd #0x1234
-        {"  LDAA $41", "2000: 96 41"},                // ldaa *0x41
-        {"  LDAA $1234", "2000: B6 12 34"},           // ldaa 0x1234
-        {"  LDAA >$41", "2000: B6 00 41"},            // ldaa 0x41
-        {"  ldaa 5,X", "2000: A6 05"},                // ldaa 5,x
-        {"  LDAA ,x", "2000: A6 00"},                 // ldaa 0,x
-        {"  LDAB 0, y", "2000: 18 E6 00"},            // ldab 0,y
-        {"  CPD #$1234", "2000: 1A 83 12 34"},        // cpd #0x1234
-        {"  CPD 3,Y", "2000: CD A3 03"},              // cpd 3,y
-        {"  LDY 3,X", "2000: 1A EE 03"},              // ldy 3,x
-        {"  STX ,Y", "2000: CD EF 00"},               // stx 0,y
-        {"  CPX $FF,Y", "2000: CD AC FF"},            // cpx 0xff,y
-        {"  LDX #-1", "2000: CE FF FF"},              // ldx #0xffff
-        {"  LDAA #-1", "2000: 86 FF"},                // ldaa #-1
+        {"  LDAA #$41", "2000: 86 41"},         // ldaa #0x41
+        {"  LDD #$1234", "2000: CC 12 34"},     // ldd #0x1234
+        {"  LDAA $41", "2000: 96 41"},          // ldaa *0x41
+        {"  LDAA $1234", "2000: B6 12 34"},     // ldaa 0x1234
+        {"  LDAA >$41", "2000: B6 00 41"},      // ldaa 0x41
+        {"  ldaa 5,X", "2000: A6 05"},          // ldaa 5,x
+        {"  LDAA ,x", "2000: A6 00"},           // ldaa 0,x
+        {"  LDAB 0, y", "2000: 18 E6 00"},      // ldab 0,y
+        {"  CPD #$1234", "2000: 1A 83 12 34"},  // cpd #0x1234
+        {"  CPD 3,Y", "2000: CD A3 03"},        // cpd 3,y
+        {"  LDY 3,X", "2000: 1A EE 03"},        // ldy 3,x
+        {"  STX ,Y", "2000: CD EF 00"},         // stx 0,y
+        {"  CPX $FF,Y", "2000: CD AC FF"},      // cpx 0xff,y
+        {"  LDX #-1", "2000: CE FF FF"},        // ldx #0xffff
+        {"  LDAA #-1", "2000: 86 FF"},
+        {"  LDX #-32768", "2000: CE 80 00"},          // ldx #-32768
+        {"  TEST", "2000: 00"},                       // test                // ldaa #-1
         {"  BSET $12 $34", "2000: 14 12 34"},         // bset *0x12 #0x34
         {"  BSET $12,X,#$34", "2000: 1C 12 34"},      // bset 0x12,x #0x34
         {"  BCLR 4,Y #$01", "2000: 18 1D 04 01"},     // bclr 4,y #0x01
