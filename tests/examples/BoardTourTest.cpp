@@ -5,10 +5,9 @@
 #include <array>
 #include <cstdio>
 #include <optional>
-#include <stdexcept>
 
+#include "examples/ExampleRun.h"
 #include "registers/RegisterMap.h"
-#include "support/TestMachine.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -23,51 +22,8 @@ constexpr int64_t kFirstValues = 600'000;  // the converter settled, the first s
 // shows in the set after the next: 160 ms.
 constexpr int64_t kChangeShown = 400'000;
 
-class TBoardTour {
-public:
-    TBoardTour() {
-        t.Panel.FileName = std::string(HEXMOOR_EXAMPLES_DIR) + "/board_tour.s19";
-        m.LoadClick();
-    }
-
-    // Runs whole passes for `cycles` more E-clock cycles; a CPU that no longer counts
-    // cycles fails the test instead of hanging it.
-    void Run(int64_t cycles) {
-        const int64_t end = m.CycleCount + cycles;
-        for (int64_t passes = 0; m.CycleCount < end; ++passes) {
-            if (passes > cycles) throw std::runtime_error("time stood still");
-            if ((passes & 0xFFF) == 0) t.Panel.CheckTime();
-            m.RunPass();
-        }
-    }
-
-    // What the program wrote to the terminal while it ran for `cycles`.
-    std::string Output(int64_t cycles) {
-        const std::size_t from = t.Panel.Written.size();
-        Run(cycles);
-        return t.Panel.Written.substr(from);
-    }
-
-    void Type(const std::string& keys) {
-        for (char key : keys) m.FormKeyPress(uint8_t(key));
-    }
-
-    uint8_t Leds(TPortGroup group) const {
-        uint8_t value = 0;
-        for (int bit = 0; bit < 8; ++bit)
-            if (m.Panel.PortGroups[group].Leds[bit].Lit) value |= uint8_t(1 << bit);
-        return value;
-    }
-
-    std::vector<std::string> Warnings() const {
-        std::vector<std::string> texts;
-        for (const TShownMessage& message : t.Panel.Messages)
-            if (message.Kind == TMessageKind::Warning) texts.push_back(message.Text);
-        return texts;
-    }
-
-    TTestMachine t;
-    TMachine& m = *t.Machine;
+struct TBoardTour : TExampleRun {
+    TBoardTour() : TExampleRun("board_tour") {}
 };
 
 std::string ValuesLine(const std::array<int, 8>& values) {

@@ -1,0 +1,26 @@
+# Assembles 68HC11 programs in the classic Motorola syntax with hexmoor-asm at build time.
+#
+# hexmoor_assemble_programs(TARGET target OUTPUT_DIR dir SOURCES a.asm ... [INCLUDES x.inc ...])
+# Every source becomes OUTPUT_DIR/<name>.s19, with its listing <name>.lst and its symbols
+# <name>.sym beside it (the debugger finds the .sym by the program's name). INCLUDES lists
+# the files the sources INCLUDE, so that a change to one assembles them again.
+
+function(hexmoor_assemble_programs)
+    cmake_parse_arguments(ARG "" "TARGET;OUTPUT_DIR" "SOURCES;INCLUDES" ${ARGN})
+    file(MAKE_DIRECTORY ${ARG_OUTPUT_DIR})
+    set(outputs)
+    foreach(source IN LISTS ARG_SOURCES)
+        get_filename_component(name ${source} NAME_WE)
+        set(srec ${ARG_OUTPUT_DIR}/${name}.s19)
+        set(listing ${ARG_OUTPUT_DIR}/${name}.lst)
+        set(symbols ${ARG_OUTPUT_DIR}/${name}.sym)
+        add_custom_command(
+            OUTPUT ${srec} ${listing} ${symbols}
+            COMMAND $<TARGET_FILE:hexmoor-asm> -o ${srec} -l ${listing} --symbols ${symbols} ${source}
+            DEPENDS ${source} ${ARG_INCLUDES} hexmoor-asm
+            COMMENT "Assembling ${name}.asm"
+            VERBATIM)
+        list(APPEND outputs ${srec})
+    endforeach()
+    add_custom_target(${ARG_TARGET} ALL DEPENDS ${outputs})
+endfunction()
