@@ -56,7 +56,8 @@ std::optional<uint16_t> SourcePosition(const TAssembly& assembly, std::string_vi
 bool LooksLikeSourcePosition(std::string_view text);
 
 // After a source assembled again: each breakpoint on a line of the old assembly moves to
-// where that line's code is now.
+// the code of the line of that number now (an edit above it does not carry it along, as
+// in a debugger that keeps breakpoints by FILE:LINE).
 void MoveBreakpointsByLine(TDebugger& debugger, const TAssembly& before, const TAssembly& after);
 
 }  // namespace hexmoor

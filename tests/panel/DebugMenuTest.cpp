@@ -39,10 +39,13 @@ TEST_F(DebugMenuTest, EachItemOpensOrRaisesItsWindow) {
     std::vector<std::string> captions;
     for (QAction* action : menu->actions())
         if (!action->isSeparator()) captions.push_back(action->text().toStdString());
-    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "Step &Over", "Step O&ut",
-                                      "Run &to Cursor"));
-    const std::pair<const char*, const char*> views[] = {
-        {"MemoryMenu", "Memory"}, {"CodeMenu", "Code"}, {"BreakpointsMenu", "Breakpoints"}, {"HistoryMenu", "History"}};
+    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "Step &Over",
+                                      "Step O&ut", "Run &to Cursor"));
+    const std::pair<const char*, const char*> views[] = {{"MemoryMenu", "Memory"},
+                                                         {"CodeMenu", "Code"},
+                                                         {"BreakpointsMenu", "Breakpoints"},
+                                                         {"HistoryMenu", "History"},
+                                                         {"SourceMenu", "Source"}};
     for (auto [item, title] : views) {
         Trigger(item);
         Trigger(item);  // raises the open one

@@ -144,7 +144,13 @@ printf '        ORG $2000\n        LDAA #$100\n' > bad.asm
 "$hexmoor" bad.asm &
 pid=$!
 eventually main_window || fail "no window"
-answer Return "PowerOn Reset"
+# The power-on dialog, and right behind it the dialog of the errors.
+eventually message_box || fail "no message box for: PowerOn Reset"
+power_on=$box
+eventually focused "$power_on" || fail "the PowerOn Reset box never had the keyboard"
+xdotool key Return
+error_box() { box=$(xdotool search --name '^Warning$' 2>/dev/null | head -1); [[ -n $box && $box != "$power_on" ]]; }
+eventually error_box || fail "no dialog for the errors of bad.asm"
 answer Return "the errors of bad.asm"
 choose f x
 eventually ended || fail "the window did not close after a source with errors"
