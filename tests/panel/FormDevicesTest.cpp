@@ -8,6 +8,8 @@
 #include <QPrinterInfo>
 #include <QUrl>
 
+#include <fstream>
+
 #include "panel/FormFixture.h"
 #include "support/TempFolder.h"
 
@@ -73,6 +75,8 @@ TEST_F(FormTest, PrinterOutputAndHardCopiesBecomePdfFiles) {
 }
 
 TEST_F(FormTest, DroppedProgramLoads) {
+    const std::string source = TempPath("dropped.asm");
+    std::ofstream(source) << "        ORG $2000\n        LDS #$01FF\n        BRA *\n";
     struct Case {
         const char* name;
         QString file;
@@ -80,6 +84,7 @@ TEST_F(FormTest, DroppedProgramLoads) {
     } cases[] = {
         {"an S19 file", QString::fromStdString(ProgramPath("count_up")), true},
         {"an ELF file", QString::fromStdString(ProgramPath("count_up")).replace(".s19", ".elf"), true},
+        {"a source file", QString::fromStdString(source), true},
         {"another file", QString::fromStdString(ProgramPath("count_up")).replace(".s19", ".map"), false},
     };
     for (const Case& c : cases) {
