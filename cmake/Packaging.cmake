@@ -5,8 +5,7 @@
 set(CPACK_PACKAGE_NAME hexmoor)
 set(CPACK_PACKAGE_VENDOR "the Hexmoor developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "68HC11F1 board simulator with a front panel and a debugger")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "68HC11F1 board simulator with a front panel and a debugger
-Hexmoor runs programs for the Motorola 68HC11F1 microcontroller on a simulated board:
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Hexmoor runs programs for the Motorola 68HC11F1 microcontroller on a simulated board:
 every instruction with its cycle count, the control registers, the ports, timers, A/D
 converter and interrupts, a terminal and a printer.
 .
