@@ -1,14 +1,17 @@
 # Assembles 68HC11 programs in the classic Motorola syntax with hexmoor-asm at build time.
 #
-# hexmoor_assemble_programs(TARGET target OUTPUT_DIR dir SOURCES a.asm ... [INCLUDES x.inc ...])
+# hexmoor_assemble_programs(TARGET target OUTPUT_DIR dir SOURCES a.asm ... [INCLUDES x.inc ...]
+#                           [OUTPUTS variable])
 # Every source becomes OUTPUT_DIR/<name>.s19, with its listing <name>.lst and its symbols
 # <name>.sym beside it (the debugger finds the .sym by the program's name). INCLUDES lists
-# the files the sources INCLUDE, so that a change to one assembles them again.
+# the files the sources INCLUDE, so that a change to one assembles them again. OUTPUTS
+# names a variable that receives every file made, for installing them.
 
 function(hexmoor_assemble_programs)
-    cmake_parse_arguments(ARG "" "TARGET;OUTPUT_DIR" "SOURCES;INCLUDES" ${ARGN})
+    cmake_parse_arguments(ARG "" "TARGET;OUTPUT_DIR;OUTPUTS" "SOURCES;INCLUDES" ${ARGN})
     file(MAKE_DIRECTORY ${ARG_OUTPUT_DIR})
     set(outputs)
+    set(all_outputs)
     foreach(source IN LISTS ARG_SOURCES)
         get_filename_component(name ${source} NAME_WE)
         set(srec ${ARG_OUTPUT_DIR}/${name}.s19)
@@ -21,6 +24,10 @@ function(hexmoor_assemble_programs)
             COMMENT "Assembling ${name}.asm"
             VERBATIM)
         list(APPEND outputs ${srec})
+        list(APPEND all_outputs ${srec} ${listing} ${symbols})
     endforeach()
     add_custom_target(${ARG_TARGET} ALL DEPENDS ${outputs})
+    if(ARG_OUTPUTS)
+        set(${ARG_OUTPUTS} ${all_outputs} PARENT_SCOPE)
+    endif()
 endfunction()

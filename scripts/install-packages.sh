@@ -21,6 +21,13 @@ packages=(
     time
     clang
     libclang-rt-14-dev
+    dpkg-dev
+    file
+    scdoc
+    desktop-file-utils
+    shared-mime-info
+    xdg-utils
+    libfile-mimeinfo-perl
 )
 
 missing=()
