@@ -28,6 +28,7 @@ public:
         m_.Panel.WarningsMenu.Checked = options.Warnings;
         m_.Panel.InterruptsMenu.Checked = options.Interrupts;
         m_.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
+        if (options.Bootstrap) m_.ModeLedClick();
     }
 
     // Checks the files the options name, loads the program, sets breakpoints and

@@ -43,6 +43,9 @@ constexpr const char* kUsage =
     "  --line-per-read       type a line at each read of an empty input buffer\n"
     "                        (default: a line when the program reads an empty buffer and\n"
     "                        has printed nothing for 20000 E-clock cycles, 10 ms)\n"
+    "  --mode MODE           the mode pins: expanded (the default) or bootstrap, special\n"
+    "                        bootstrap mode: the program's bytes for $0000-$03FF go into the\n"
+    "                        on-chip RAM and it starts at $0000, as after a download\n"
     "  --printer FILE        write the printer port's bytes to FILE\n"
     "  --trace FILE          run with trace, writing one log line per instruction\n"
     "  --screen              print the final 80 x 24 screen instead of the output stream\n"
@@ -142,6 +145,10 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
              : argument == "--input" ? options.InputFile
              : argument == "--symbols" ? options.SymbolFile
                                      : options.PrinterFile) = text;
+        } else if (argument == "--mode") {
+            if (!value(text) || (text != "bootstrap" && text != "expanded"))
+                return fail("--mode needs bootstrap or expanded");
+            options.Bootstrap = text == "bootstrap";
         } else if (argument == "--type-ahead") {
             options.Pacing = TInputPacing::TypeAhead;
         } else if (argument == "--line-per-read") {

@@ -11,7 +11,7 @@ void TMachine::EnterInterrupt(bool stack) {
     FlagI = true;
     if (InterruptVector == kXirqVector) FlagX = true;
     const uint16_t from = RegisterPC;
-    RegisterPC = uint16_t(MemoryImage[InterruptVector] << 8 | MemoryImage[uint16_t(InterruptVector + 1)]);
+    RegisterPC = ReadVector(InterruptVector);
     Transfers.RecordInterrupt(from, RegisterPC);
     InstructionCycles = 11;
     RunState = RunNormal;

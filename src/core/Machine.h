@@ -83,7 +83,8 @@ public:
 
     uint8_t RunState = RunNormal;
     TWaitLoop WaitLoop;  // whether the program polls the status port waiting for a key
-    // MODB:MODA taken at reset: 0 bootstrap, 1 special test, 2 single-chip, 3 expanded.
+    // 0 special bootstrap, 1 special test, 2 single-chip, 3 expanded: MODB:MODA as the mode
+    // LEDs give them at reset, then what HPRIO's SMOD and MDA make of it.
     uint8_t OperatingMode = 3;
 
     // --- Memory primitives: every CPU access to memory goes through these six ---------
@@ -102,6 +103,22 @@ public:
     void SaveInternalRam();     // on-chip RAM out of MemoryImage, external memory back in
     void RestoreInternalRam();  // the reverse, at the current RAM window
     void RelocateWindows(int32_t registerBegin, int32_t ramBegin);  // what INIT does
+
+    // --- Operating modes ----------------------------------------------------------------
+    // A click on either mode LED switches the pins between expanded and special bootstrap
+    // mode; the chip reads them at the next reset.
+    void ModeLedClick();
+    bool BootstrapPins() const { return !Panel.MODALed.Lit; }
+    // HPRIO's RBOOT, SMOD and MDA, after a reset or a write: the mode, the pages where the
+    // external memory gives way, the ports the bus takes.
+    void ApplyModeBits();
+    void MapOffChipPages();  // after the mode bits or the RAM window change
+    // What a read of `address` (outside the register window) finds: memory, the boot ROM,
+    // or $FF where nothing answers. No side effects.
+    uint8_t BusByteAt(uint16_t address) const;
+    // An interrupt vector's word; in the special modes the vectors are at $BFC0-$BFFF.
+    uint16_t ReadVector(uint16_t vector) const;
+    bool SpecialMode() const { return OperatingMode < 2; }
 
     // --- Execution --------------------------------------------------------------------
     void FastExecuteInstruction();  // the one instruction at RegisterPC
@@ -300,7 +317,8 @@ private:
     void ReportInputFileError(const std::string& path, const std::string& reason);
     void ConsoleEscapeByte(uint8_t byte);
     void DrivePin(int bit, uint8_t action);
-    void SetBusConfiguration();
+    void SetPortConfiguration();  // ports B, C and F and PG7: the bus's or the program's
+    bool ExternalMemoryAt(uint16_t address) const;
     void UpdatePinDirections(TPortGroup input, TPortGroup output, char port, uint8_t ddr,
                              int pins);
     void UpdatePortOutput(TPortGroup output, uint8_t latch, int pins);

@@ -34,7 +34,7 @@ uint8_t PeekRegister(const TMachine& m, int offset) {
 
 uint8_t PeekByte(const TMachine& m, uint16_t address) {
     if (m.InRegisterWindow(address)) return PeekRegister(m, address - m.IRegBeg);
-    return m.MemoryImage[address];
+    return m.BusByteAt(address);
 }
 
 uint16_t PeekWord(const TMachine& m, uint16_t address) {
