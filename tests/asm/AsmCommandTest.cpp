@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 
 namespace hexmoor::testing {
@@ -13,7 +14,7 @@ namespace {
 
 struct TRun {
     int Status = -1;
-    std::string Err;
+    std::string Err, Out;
 };
 
 std::string ReadAll(const std::string& path) {
@@ -25,9 +26,9 @@ std::string ReadAll(const std::string& path) {
 
 // `timeout` keeps a hang from stalling the suite: it would end as status 124.
 TRun RunAsm(const std::string& arguments) {
-    const std::string err = TempPath("asm-stderr");
-    const int status = std::system(("timeout 20 " HEXMOOR_ASM " " + arguments + " 2>" + err + " >/dev/null").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(err)};
+    const std::string err = TempPath("asm-stderr"), out = TempPath("asm-stdout");
+    const int status = std::system(("timeout 20 " HEXMOOR_ASM " " + arguments + " 2>" + err + " >" + out).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(err), ReadAll(out)};
 }
 
 void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
@@ -69,6 +70,59 @@ TEST(AsmCommand, ExitStatusesAndNoOutputOnError) {
     EXPECT_EQ(RunAsm(good + " -o").Status, 2);
     EXPECT_EQ(RunAsm("--help").Status, 0);
     EXPECT_EQ(ReadAll(good), "  ORG $2000\nstart LDAA #1\n  LDAA #2 + 1\n");
+}
+
+// Each output written through what the user named: a FIFO receives the bytes, a link to a
+// file elsewhere stays a link to the new bytes with the file's permissions, a file with a
+// second hard link is written in place, and - is standard output.
+TEST(AsmCommand, OutputsAreWrittenThroughWhatTheyAreNotReplaced) {
+    namespace fs = std::filesystem;
+    const std::string source = TempPath("through.asm");
+    Write(source, "  ORG $2000\nstart LDAA #1\n");
+    const struct {
+        const char* Option;
+        ::testing::Matcher<std::string> Bytes;
+    } outputs[] = {
+        {"-o", "S1052000860153\nS9030000FC\n"},
+        {"-l", ::testing::HasSubstr("2000     86 01")},
+        {"--symbols", "2000 start\n"},
+    };
+    for (const auto& output : outputs) {
+        SCOPED_TRACE(output.Option);
+        const std::string prefix = std::string(output.Option) + " ";
+        // The S-records go elsewhere while another output is under test.
+        const std::string rest = (prefix == "-o " ? " " : " -o " + TempPath("x.s19") + " ") + source;
+        const std::string fifo = TempPath("fifo.out");
+        TRun run;
+        EXPECT_THAT(ReadFifoDuring(fifo, [&] { run = RunAsm(prefix + fifo + rest); }),
+                    output.Bytes);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_TRUE(fs::is_fifo(fifo));
+
+        const std::string link = TempPath("link.out"), target = MakeLinkToFileElsewhere(link, "target.out");
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        run = RunAsm(prefix + link + rest);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_THAT(ReadAll(target), output.Bytes);
+        EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(target).parent_path()), {}), 1) << "a temporary left";
+
+        const std::string named = TempPath("named.out"), other = TempPath("other-name.out");
+        fs::remove(named), fs::remove(other);
+        Write(named, "old");
+        fs::create_hard_link(named, other);
+        EXPECT_EQ(RunAsm(prefix + named + rest).Status, 0);
+        EXPECT_THAT(ReadAll(other), output.Bytes);
+
+        run = RunAsm(prefix + "-" + rest);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_THAT(run.Out, output.Bytes);
+    }
+    const TRun both = RunAsm("-o - -l - " + source);
+    EXPECT_EQ(both.Status, 2);
+    EXPECT_EQ(both.Err, "hexmoor-asm: only one output can go to standard output (see hexmoor-asm --help)\n");
+    EXPECT_EQ(both.Out, "");
 }
 
 }  // namespace
