@@ -54,9 +54,9 @@ void TOutputFile::Discard() {
     temporary_.clear();
 }
 
-// A regular file with one name is replaced whole; one with several names (hard links)
-// is written in place so every name sees the new bytes; anything else is written in
-// place because it is not a file we may replace.
+// A regular file with one name is replaced whole; one with several names (hard links) is
+// written in place so every name sees the new bytes, as is one in a folder we may not add
+// to; anything else is written in place because it is not a file we may replace.
 std::string TOutputFile::Open(const std::string& path) {
     Discard();
     std::string error;
@@ -65,23 +65,26 @@ std::string TOutputFile::Open(const std::string& path) {
     struct stat existing;
     const bool exists = stat(destination_.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) return Reason(errno);
-    if (exists && (!S_ISREG(existing.st_mode) || existing.st_nlink > 1)) {
-        fd_ = open(destination_.c_str(), O_WRONLY | O_CLOEXEC | (S_ISREG(existing.st_mode) ? O_TRUNC : 0));
-        if (fd_ < 0) return Reason(errno);
-        ownsFd_ = true;
-        return "";
+    if (!exists || (S_ISREG(existing.st_mode) && existing.st_nlink == 1)) {
+        std::string pattern = destination_ + ".XXXXXX";
+        fd_ = mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd_ < 0 && !(exists && errno == EACCES)) return Reason(errno);
+        if (fd_ >= 0) {
+            ownsFd_ = true;
+            temporary_ = pattern;
+            // The owner first: changing it clears the set-user-ID bits the mode then
+            // restores. Only root may give a file away; anyone else's copy becomes theirs.
+            if (exists && fchown(fd_, existing.st_uid, existing.st_gid) != 0 && geteuid() == 0) error = Reason(errno);
+            if (error.empty() && fchmod(fd_, exists ? existing.st_mode & 07777 : NewFileMode()) != 0)
+                error = Reason(errno);
+            if (!error.empty()) Discard();
+            return error;
+        }
     }
-    std::string pattern = destination_ + ".XXXXXX";
-    fd_ = mkostemp(pattern.data(), O_CLOEXEC);
+    fd_ = open(destination_.c_str(), O_WRONLY | O_CLOEXEC | (S_ISREG(existing.st_mode) ? O_TRUNC : 0));
     if (fd_ < 0) return Reason(errno);
     ownsFd_ = true;
-    temporary_ = pattern;
-    // The owner first: changing it clears the set-user-ID bits the mode then restores.
-    // Only root may give a file away; anyone else's replacement becomes their own.
-    if (exists && fchown(fd_, existing.st_uid, existing.st_gid) != 0 && geteuid() == 0) error = Reason(errno);
-    if (error.empty() && fchmod(fd_, exists ? existing.st_mode & 07777 : NewFileMode()) != 0) error = Reason(errno);
-    if (!error.empty()) Discard();
-    return error;
+    return "";
 }
 
 void TOutputFile::OpenStandardOutput() {

@@ -60,7 +60,12 @@ TEST(AsmCommand, ExitStatusesAndNoOutputOnError) {
     run = RunAsm(device);
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Err, device + ":1:11: error: cannot read /dev/zero: not a regular file\n");
-    EXPECT_EQ(RunAsm(good + " -o " + TempPath("nofolder/x.s19")).Status, 1);
+    // An output that cannot be written leaves every other one as it was.
+    Write(TempPath("good.s19"), "old");
+    run = RunAsm(good + " -l " + TempPath("nofolder/x.lst"));
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "hexmoor-asm: cannot write " + TempPath("nofolder/x.lst") + ": No such file or directory\n");
+    EXPECT_EQ(ReadAll(TempPath("good.s19")), "old");
     EXPECT_EQ(RunAsm("-o " + good + " " + good).Status, 2);  // would overwrite the source
     EXPECT_EQ(RunAsm("-l " + out + " -o " + out + " " + good).Status, 2);
     run = RunAsm("--frobnicate " + good);
