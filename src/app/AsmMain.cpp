@@ -107,8 +107,11 @@ int Assemble(const TArguments& arguments) {
         if (!path->empty()) paths.push_back(*path);
     for (std::size_t i = 0; i < paths.size(); ++i) {
         std::string clash = SamePlace(paths[i], arguments.Source) ? "the source" : "";
+        // Two outputs to one device (/dev/null) do no harm; to one file, one would be lost.
+        std::error_code code;
         for (std::size_t j = 0; j < i && clash.empty(); ++j)
-            if (SamePlace(paths[i], paths[j])) clash = "another output";
+            if (SamePlace(paths[i], paths[j]) && !std::filesystem::is_character_file(paths[i], code))
+                clash = "another output";
         if (!clash.empty()) {
             std::cerr << "hexmoor-asm: "
                       << (paths[i] == kStandardOutput ? "only one output can go to standard output"
