@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         if (message.find(file.Path()) == std::string::npos) fuzz::Fail("a message that names no file: " + message);
     for (const TSymbol& symbol : load.Table.All()) {
         if (symbol.Name.empty()) fuzz::Fail("a symbol without a name");
-        if (load.Table.Find(symbol.Name) != symbol.Address) fuzz::Fail("a symbol not found by its name: " + symbol.Name);
+        if (load.Table.Find(symbol.Name) != symbol.Address)
+            fuzz::Fail("a symbol not found by its name: " + symbol.Name);
     }
     return 0;
 }
