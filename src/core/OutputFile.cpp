@@ -73,10 +73,12 @@ std::string TOutputFile::Open(const std::string& path) {
             ownsFd_ = true;
             temporary_ = pattern;
             // The owner first: changing it clears the set-user-ID bits the mode then
-            // restores. Only root may give a file away; anyone else's copy becomes theirs.
-            if (exists && fchown(fd_, existing.st_uid, existing.st_gid) != 0 && geteuid() == 0) error = Reason(errno);
-            if (error.empty() && fchmod(fd_, exists ? existing.st_mode & 07777 : NewFileMode()) != 0)
-                error = Reason(errno);
+            // restores. Only root may give a file away; anyone else's copy becomes theirs,
+            // without the set-ID bits that were another owner's.
+            const bool ownerKept = !exists || fchown(fd_, existing.st_uid, existing.st_gid) == 0;
+            if (!ownerKept && geteuid() == 0) error = Reason(errno);
+            const mode_t mode = exists ? existing.st_mode & (ownerKept ? 07777 : 0777) : NewFileMode();
+            if (error.empty() && fchmod(fd_, mode) != 0) error = Reason(errno);
             if (!error.empty()) Discard();
             return error;
         }

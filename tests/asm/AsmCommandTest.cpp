@@ -112,15 +112,18 @@ TEST(AsmCommand, OutputsAreWrittenThroughWhatTheyAreNotReplaced) {
         const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
         fs::permissions(target, mode);
         const bool root = geteuid() == 0;  // only root can give the file to someone else, and keep it theirs
-        if (root) EXPECT_EQ(chown(target.c_str(), kNobody, kNobody), 0);
+        if (root) {
+            EXPECT_EQ(chown(target.c_str(), kNobody, kNobody), 0);
+        }
         run = RunAsm(prefix + link + rest);
         EXPECT_EQ(run.Status, 0) << run.Err;
         EXPECT_TRUE(fs::is_symlink(link));
         EXPECT_THAT(ReadAll(target), output.Bytes);
         EXPECT_EQ(fs::status(target).permissions(), mode);
         struct stat owned;
-        if (root && stat(target.c_str(), &owned) == 0)
+        if (root && stat(target.c_str(), &owned) == 0) {
             EXPECT_THAT((std::pair{owned.st_uid, owned.st_gid}), ::testing::Pair(kNobody, kNobody));
+        }
         EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(target).parent_path()), {}), 1) << "a temporary left";
 
         const std::string named = TempPath("named.out"), other = TempPath("other-name.out");
