@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "app/RunnerProcess.h"
+#include "support/SpecialFiles.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -513,6 +514,33 @@ TEST(Runner, PrinterBytesGoToTheirFile) {
     EXPECT_THAT(discarded.Err, HasSubstr("printer output discarded"));
     std::remove(printer.c_str());
     std::remove(source.c_str());
+}
+
+// The trace log and the printer file are written through a FIFO or a link, never replaced.
+TEST(Runner, LogAndPrinterFilesAreWrittenThroughWhatTheyAre) {
+    namespace fs = std::filesystem;
+    const std::string source = Temp("through.s19");
+    // LDAA #'O'; STAA $1040; STOP; and the reset vector.
+    std::ofstream(source) << "S1092000864FB71040CF2B\nS105FFFE2000DD\nS9030000FC\n";
+    const struct {
+        const char* Option;
+        ::testing::Matcher<std::string> Bytes;
+    } outputs[] = {{"--trace", StartsWith("2000 LDAA #$4F")}, {"--printer", "O"}};
+    for (const auto& output : outputs) {
+        SCOPED_TRACE(output.Option);
+        const std::string prefix = "--max-instructions 100 " + std::string(output.Option) + " ";
+        const std::string fifo = Temp("fifo.out");
+        TRun run;
+        EXPECT_THAT(ReadFifoDuring(fifo, [&] { run = RunRunner(prefix + fifo + " " + source); }), output.Bytes);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_TRUE(fs::is_fifo(fifo));
+
+        const std::string link = Temp("link.out"), target = MakeLinkToFileElsewhere(link, "target.out");
+        run = RunRunner(prefix + link + " " + source);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_THAT(ReadAll(target), output.Bytes);
+    }
 }
 
 TEST(Runner, ExitStatusForBadFilesAndArguments) {
