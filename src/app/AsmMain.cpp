@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -28,6 +29,7 @@ constexpr const char* kUsage =
     "  -o FILE          the S-records (default: SOURCE with the extension .s19)\n"
     "  -l FILE          a listing: addresses, bytes, cycles and the source, then the symbols\n"
     "  --symbols FILE   ADDRESS NAME lines for the debugger\n"
+    "  --record-bytes N data bytes per S-record, 1 to 252 (default 16)\n"
     "  -h, --help       show this help\n"
     "  --version        show the version\n"
     "\n"
@@ -38,9 +40,22 @@ constexpr const char* kUsage =
     "cannot be read or written, 2 bad arguments.\n";
 
 struct TArguments {
-    std::string Source, Output, Listing, Symbols;
+    std::string Source, Output, Listing, Symbols, RecordBytesText;
+    std::size_t RecordBytes = kDefaultRecordBytes;
     bool Help = false, Version = false;
 };
+
+// --record-bytes N: a whole number in the range an S1 record's one-byte count allows.
+bool ParseRecordBytes(TArguments& arguments, std::string& error) {
+    if (arguments.RecordBytesText.empty()) return true;
+    const std::string& text = arguments.RecordBytesText;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), arguments.RecordBytes);
+    if (failure == std::errc() && end == text.data() + text.size() && arguments.RecordBytes >= 1 &&
+        arguments.RecordBytes <= kMaxRecordBytes)
+        return true;
+    error = "--record-bytes takes a number from 1 to " + std::to_string(kMaxRecordBytes) + ", not " + text;
+    return false;
+}
 
 // The arguments, or false with `error` saying what is wrong with them.
 bool ParseArguments(int argc, char** argv, TArguments& arguments, std::string& error) {
@@ -74,21 +89,26 @@ bool ParseArguments(int argc, char** argv, TArguments& arguments, std::string& e
             into = &arguments.Listing;
         } else if (argument == "--symbols") {
             into = &arguments.Symbols;
+        } else if (argument == "--record-bytes") {
+            into = &arguments.RecordBytesText;
         } else {
             error = "unknown option " + argument;
             return false;
         }
         if (!into) continue;
+        const std::string needs =
+            argument + (into == &arguments.RecordBytesText ? " needs a number" : " needs a file name");
         if (!attached && i + 1 >= argc) {
-            error = argument + " needs a file name";
+            error = needs;
             return false;
         }
         *into = attached ? *attached : argv[++i];
         if (into->empty()) {
-            error = argument + " needs a file name";
+            error = needs;
             return false;
         }
     }
+    if (!ParseRecordBytes(arguments, error)) return false;
     if (!arguments.Help && !arguments.Version && arguments.Source.empty()) {
         error = "no source to assemble";
         return false;
@@ -160,7 +180,7 @@ int Assemble(const TArguments& arguments) {
     for (const TAsmDiagnostic& diagnostic : assembly.Diagnostics) std::cerr << FormatDiagnostic(diagnostic) << "\n";
     if (assembly.Failed()) return 1;
     std::size_t next = 0;
-    outputs[next++].Text = S19Text(assembly);
+    outputs[next++].Text = S19Text(assembly, arguments.RecordBytes);
     if (!arguments.Listing.empty()) outputs[next++].Text = assembly.Listing;
     if (!arguments.Symbols.empty()) outputs[next++].Text = SymbolFileText(assembly);
     std::string error;
