@@ -17,7 +17,7 @@ std::string LongSource(int lines) {
     for (int group = 0; group < lines / 10; ++group) {
         const std::string n = std::to_string(group);
         text += "* group " + n + "\n"
-                "V" + n + " EQU " + n + "&$FF\n"
+                "V" + n + " EQU " + n + "&$7F\n"
                 "W" + n + " EQU V" + n + "+1\n"
                 "L" + n + "\n"
                 "  NOP\n"
