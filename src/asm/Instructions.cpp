@@ -73,7 +73,7 @@ void AssembleBitInstruction(TAsmContext& context, std::string_view name, const T
     if (!TakeFieldSeparator(context, c, "mask")) return;
     c.Take('#');
     const std::size_t maskColumn = c.Column();
-    const std::optional<TValue> mask = context.Expression(c);
+    const std::optional<TValue> mask = context.Expression(c, kImmediateSyntax);
     if (!mask) return;
     CheckRange(context, maskColumn, *mask, -128, 0xFF, "mask");
     const TInstructionForm& form = mnemonic.Form(mode);

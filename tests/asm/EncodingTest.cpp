@@ -74,6 +74,7 @@ TEST(AsmEncoding, ModesAndDirectivesGiveTheReferenceBytes) {
         {"  CMPD $1234", "2000: 1A B3 12 34"},  // cpd 0x1234
         {"BUF EQU $2010\nHDRLEN EQU 4\n  CPY #BUF+#HDRLEN", "2000: 18 8C 20 14"},  // cpy #0x2010+4
         {"  LDAA #(#1+#2)*#3", "2000: 86 09"},
+        {"  BSET $12 #1+#2", "2000: 14 12 03"},  // bset *0x12 #3
         {"  STAA 6 ,X", "2000: 97 06"},  // staa *6: ",X" is a comment
         {"  FCB 1\n  END of program\n  FCB 2", "2000: 01"},
         {"A EQU B\nB EQU C\nC EQU D+1\nD EQU $41\n  LDAA #A", "2000: 86 42"},
