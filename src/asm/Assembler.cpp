@@ -27,7 +27,7 @@ struct TSourceFile {
     std::optional<std::string> Text;
     std::vector<std::string_view> Lines;  // into Text
     std::string Error;
-    int Index = -1;                                         // in TAssembly::Files, once read
+    int Index = -1;                                // in TAssembly::Files, once read
     std::map<std::string, TSourceFile*> Includes;  // by the name its INCLUDEs give
 };
 
