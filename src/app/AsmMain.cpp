@@ -1,5 +1,6 @@
 // hexmoor-asm: assembles a 68HC11 source in the classic Motorola syntax into S-records,
 // and on request a listing and a symbol file.
+#include <charconv>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -22,6 +23,7 @@ constexpr const char* kUsage =
     "  -o FILE          the S-records (default: SOURCE with the extension .s19)\n"
     "  -l FILE          a listing: addresses, bytes, cycles and the source, then the symbols\n"
     "  --symbols FILE   ADDRESS NAME lines for the debugger\n"
+    "  --record-bytes N data bytes per S-record, 1 to 252 (default 16)\n"
     "  -h, --help       show this help\n"
     "  --version        show the version\n"
     "\n"
@@ -34,9 +36,22 @@ constexpr const char* kUsage =
     "cannot be read or written, 2 bad arguments.\n";
 
 struct TArguments {
-    std::string Source, Output, Listing, Symbols;
+    std::string Source, Output, Listing, Symbols, RecordBytesText;
+    std::size_t RecordBytes = kDefaultRecordBytes;
     bool Help = false, Version = false;
 };
+
+// --record-bytes N: a whole number in the range an S1 record's one-byte count allows.
+bool ParseRecordBytes(TArguments& arguments, std::string& error) {
+    if (arguments.RecordBytesText.empty()) return true;
+    const std::string& text = arguments.RecordBytesText;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), arguments.RecordBytes);
+    if (failure == std::errc() && end == text.data() + text.size() && arguments.RecordBytes >= 1 &&
+        arguments.RecordBytes <= kMaxRecordBytes)
+        return true;
+    error = "--record-bytes takes a number from 1 to " + std::to_string(kMaxRecordBytes) + ", not " + text;
+    return false;
+}
 
 // The arguments, or false with `error` saying what is wrong with them.
 bool ParseArguments(int argc, char** argv, TArguments& arguments, std::string& error) {
@@ -70,21 +85,26 @@ bool ParseArguments(int argc, char** argv, TArguments& arguments, std::string& e
             into = &arguments.Listing;
         } else if (argument == "--symbols") {
             into = &arguments.Symbols;
+        } else if (argument == "--record-bytes") {
+            into = &arguments.RecordBytesText;
         } else {
             error = "unknown option " + argument;
             return false;
         }
         if (!into) continue;
+        const std::string needs =
+            argument + (into == &arguments.RecordBytesText ? " needs a number" : " needs a file name");
         if (!attached && i + 1 >= argc) {
-            error = argument + " needs a file name";
+            error = needs;
             return false;
         }
         *into = attached ? *attached : argv[++i];
         if (into->empty()) {
-            error = argument + " needs a file name";
+            error = needs;
             return false;
         }
     }
+    if (!ParseRecordBytes(arguments, error)) return false;
     if (!arguments.Help && !arguments.Version && arguments.Source.empty()) {
         error = "no source to assemble";
         return false;
@@ -123,7 +143,7 @@ int Assemble(const TArguments& arguments) {
     const TAssembly assembly = hexmoor::Assemble(arguments.Source);
     for (const TAsmDiagnostic& diagnostic : assembly.Diagnostics) std::cerr << FormatDiagnostic(diagnostic) << "\n";
     if (assembly.Failed()) return 1;
-    std::vector<std::string> texts = {S19Text(assembly)};
+    std::vector<std::string> texts = {S19Text(assembly, arguments.RecordBytes)};
     if (!arguments.Listing.empty()) texts.push_back(assembly.Listing);
     if (!arguments.Symbols.empty()) texts.push_back(SymbolFileText(assembly));
     // Every output is written before any replaces its file, so a failure changes none.

@@ -144,6 +144,8 @@ TMessageResult TRunnerPanel::ShowMessage(TMessageKind kind, TMessageButtons butt
         const std::string cannot = "Cannot load " + *Loading + ": ";
         if (line.starts_with(cannot))
             line = options_.Program + ": " + line.substr(cannot.size());
+        else if (machine_->LoadLineNumber == 0)  // a file without lines (ELF)
+            line = options_.Program + ": " + line;
         else
             line = options_.Program + ":" + std::to_string(machine_->LoadLineNumber) + ": " + line;
     }

@@ -37,6 +37,8 @@ void TProgramLoad::Store(uint16_t address, uint8_t value) {
         Machine.FrontPanel.PumpEvents();
     }
     Machine.MemoryImage[address] = Machine.ExternalImage[address] = value;
+    const bool runGoesOn = lastAddress_ && uint16_t(*lastAddress_ + 1) == address && UnderOnChipRam(*lastAddress_);
+    if (UnderOnChipRam(address) && !runGoesOn) onChipRamRuns_.push_back({address, Machine.LoadLineNumber});
     lastAddress_ = address;
 }
 
@@ -75,7 +77,25 @@ TLoadResult TProgramLoad::Finish(std::string_view noData) {
         m.RegisterBlock[offset] = kRegisterMap[offset].Reset;
     ShowPortLatches(m);
     m.EepromImage.fill(0xFF);
+    if (WarnOnChipRam) WarnOnChipRamRuns();
     return whole_ ? TLoadResult::Loaded : TLoadResult::PartlyRead;
+}
+
+bool TProgramLoad::UnderOnChipRam(uint16_t address) const {
+    return address >= Machine.IRamBeg && address < Machine.IRamBeg + kInternalRamSize;
+}
+
+// The loader clears the on-chip RAM after the load, so a program's bytes there are lost in
+// this mode; each run of them is told once, at the line of the file where it starts.
+void TProgramLoad::WarnOnChipRamRuns() {
+    const std::string ram = "$" + Hex4(uint16_t(Machine.IRamBeg)) + "-$" +
+                            Hex4(uint16_t(Machine.IRamBeg + kInternalRamSize - 1));
+    for (const TOnChipRamRun& run : onChipRamRuns_) {
+        Machine.LoadLineNumber = run.Line;
+        Machine.Warning("The bytes from $" + Hex4(run.Address) + " on are in the on-chip RAM (" + ram +
+                        "), which this loading mode does not fill: they read as 0 after loading. Load the "
+                        "program in a RAM-loading mode to keep them.");
+    }
 }
 
 }  // namespace hexmoor

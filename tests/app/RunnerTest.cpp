@@ -744,5 +744,33 @@ TEST(Runner, LoaderWarningsNameTheFileAndLine) {
     std::remove(source.c_str());
 }
 
+// Bytes under the on-chip RAM are lost to the default load: the runner tells of each run
+// of them under --warnings, the assembler always, and a source's are told once.
+TEST(Runner, BytesUnderTheOnChipRamDrawOneNoteARun) {
+    const std::string records = Temp("low.s19"), source = Temp("low.asm");
+    std::ofstream(records, std::ios::binary) << "S1042000CF0C\nS104000055A6\nS1040001AA50\nS105FFFE2000DD\n";
+    std::ofstream(source, std::ios::binary) << "  ORG $10\n  FCB 1\n  ORG $2000\nS STOP\n  ORG $FFFE\n  FDB S\n";
+    struct TCase {
+        std::string Arguments, Err;
+    };
+    const std::string stop = "hexmoor-run: STOP executed as NOP\n";  // --warnings tells of that too
+    const std::string told = " on are in the on-chip RAM ($0000-$03FF), which this loading mode does not fill: they read "
+                             "as 0 after loading. Load the program in a RAM-loading mode to keep them.\n";
+    const TCase cases[] = {
+        {"--warnings " + records, "hexmoor-run: " + records + ":2: The bytes from $0000" + told + stop},
+        {records, ""},
+        {"--warnings " + source,
+         source + ":2: note: the bytes from $0010 on are in the on-chip RAM ($0000-$03FF), which the board's loader "
+                  "does not fill in its default mode: they read as 0 after loading unless the program is loaded in "
+                  "a RAM-loading mode (hexmoor-run --mode bootstrap)\n" +
+             stop},
+    };
+    for (const TCase& c : cases) {
+        const TRun run = RunRunner("--max-instructions 100 " + c.Arguments);
+        EXPECT_EQ(run.Status, 0) << c.Arguments;
+        EXPECT_EQ(run.Err, c.Err);
+    }
+}
+
 }  // namespace
 }  // namespace hexmoor::testing

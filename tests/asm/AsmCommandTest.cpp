@@ -143,5 +143,56 @@ TEST(AsmCommand, OutputsAreWrittenThroughWhatTheyAreNotReplaced) {
     EXPECT_EQ(both.Out, "");
 }
 
+// The first line of each S-record: its type and byte count.
+std::string RecordHeads(const std::string& s19) {
+    std::string heads;
+    for (std::size_t at = 0; at < s19.size(); at = s19.find('\n', at) + 1) heads += s19.substr(at, 4) + " ";
+    return heads;
+}
+
+TEST(AsmCommand, RecordLengthsRelativeNamesAndIncludesThatNeverEnd) {
+    const std::string folder = TempPath("records");
+    std::filesystem::create_directories(folder);
+    Write(folder + "/fill.asm", "  ORG $2000\n  FILL $AA,40\n");
+    const std::string out = folder + "/fill.s19";
+    std::string ones;
+    for (int i = 0; i < 40; ++i) ones += "S104 ";
+    struct TCase {
+        std::string Option;
+        int Status;
+        std::string Heads;
+    };
+    const TCase cases[] = {
+        {"", 0, "S113 S113 S10B S903 "},
+        {"--record-bytes 32", 0, "S123 S10B S903 "},
+        {"--record-bytes=1", 0, ones + "S903 "},
+        {"--record-bytes 252", 0, "S12B S903 "},
+        {"--record-bytes 0", 2, ""},
+        {"--record-bytes 253", 2, ""},
+        {"--record-bytes 16x", 2, ""},
+        {"--record-bytes", 2, ""},
+    };
+    for (const TCase& c : cases) {
+        std::filesystem::remove(out);
+        EXPECT_EQ(RunAsm("-o " + out + " " + folder + "/fill.asm " + c.Option).Status, c.Status) << c.Option;
+        EXPECT_EQ(RecordHeads(ReadAll(out)), c.Heads) << c.Option;
+    }
+
+    // The listing names the source as the command line did.
+    EXPECT_EQ(std::system(("cd " + folder + " && " HEXMOOR_ASM " -l fill.lst fill.asm").c_str()), 0);
+    EXPECT_THAT(ReadAll(folder + "/fill.lst"), ::testing::StartsWith("File fill.asm\n"));
+
+    // 31 files, each including the next twice: a billion lines, refused at the bound.
+    for (int i = 0; i < 31; ++i) {
+        const std::string next = "  INCLUDE f" + std::to_string(i + 1) + ".asm\n";
+        Write(folder + "/f" + std::to_string(i) + ".asm", i < 30 ? next + next : "  NOP\n");
+    }
+    const TRun run = RunAsm(folder + "/f0.asm");
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_THAT(run.Err, ::testing::HasSubstr("error: more than 1000000 lines to assemble: the files include each "
+                                              "other too often (" +
+                                              folder + "/f0.asm:1 -> " + folder + "/f1.asm:"));
+}
+
 }  // namespace
 }  // namespace hexmoor::testing
