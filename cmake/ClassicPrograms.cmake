@@ -14,12 +14,17 @@ function(hexmoor_assemble_programs)
     set(all_outputs)
     foreach(source IN LISTS ARG_SOURCES)
         get_filename_component(name ${source} NAME_WE)
+        get_filename_component(source_dir ${source} DIRECTORY)
+        get_filename_component(source_name ${source} NAME)
         set(srec ${ARG_OUTPUT_DIR}/${name}.s19)
         set(listing ${ARG_OUTPUT_DIR}/${name}.lst)
         set(symbols ${ARG_OUTPUT_DIR}/${name}.sym)
         add_custom_command(
             OUTPUT ${srec} ${listing} ${symbols}
-            COMMAND $<TARGET_FILE:hexmoor-asm> -o ${srec} -l ${listing} --symbols ${symbols} ${source}
+            # Run beside the source and given its name alone, so that the listing names the
+            # files as a user assembling them there would see them, with no build folder.
+            COMMAND $<TARGET_FILE:hexmoor-asm> -o ${srec} -l ${listing} --symbols ${symbols} ${source_name}
+            WORKING_DIRECTORY ${source_dir}
             DEPENDS ${source} ${ARG_INCLUDES} hexmoor-asm
             COMMENT "Assembling ${name}.asm"
             VERBATIM)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one fuzz target with libFuzzer for a while:  scripts/fuzz.sh TARGET SECONDS
-# Targets: s19_loader, elf_loader, terminal_output, typed_input, machine, spans, expression. New corpus files and crashes
-# are kept outside the repository, in $HEXMOOR_FUZZ_DIR (default ~/.cache/hexmoor-fuzz).
+# Targets: the folders of tests/fuzz/corpus/. New corpus files and crashes are kept outside
+# the repository, in $HEXMOOR_FUZZ_DIR (default ~/.cache/hexmoor-fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,8 +11,7 @@ seeds=tests/fuzz/corpus/$target
 [[ -d $seeds ]] || { echo "error: no fuzz target '$target' (see tests/fuzz/corpus/)" >&2; exit 2; }
 
 scripts/install-packages.sh
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DHEXMOOR_FUZZ=ON -DHEXMOOR_SANITIZE=ON >/dev/null
+source scripts/fuzz-configure.sh
 cmake --build build-fuzz --target "fuzz_$target"
 
 # The machine and spans targets take a whole 64 KiB image and register writes after it; the input

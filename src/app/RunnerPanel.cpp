@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/EndSignals.h"
+#include "core/OutputFile.h"
 
 namespace hexmoor {
 
@@ -143,6 +144,8 @@ TMessageResult TRunnerPanel::ShowMessage(TMessageKind kind, TMessageButtons butt
         const std::string cannot = "Cannot load " + *Loading + ": ";
         if (line.starts_with(cannot))
             line = options_.Program + ": " + line.substr(cannot.size());
+        else if (machine_->LoadLineNumber == 0)  // a file without lines (ELF)
+            line = options_.Program + ": " + line;
         else
             line = options_.Program + ":" + std::to_string(machine_->LoadLineNumber) + ": " + line;
     }
@@ -170,17 +173,21 @@ std::string TRunnerPanel::PrinterWrite(uint8_t byte) {
         printerNoted_ = true;
         return "";
     }
-    if (!printer_) printer_ = std::fopen(options_.PrinterFile->c_str(), "ab");
+    std::string reason;
+    if (!printer_) printer_ = OpenOutputStream(*options_.PrinterFile, true, reason);
+    errno = 0;
     if (printer_ && std::fputc(byte, printer_) != EOF && std::fflush(printer_) == 0) return "";
-    const std::string error = *options_.PrinterFile + ": " + std::strerror(errno ? errno : EIO);
+    if (printer_) reason = std::strerror(errno ? errno : EIO);
+    const std::string error = *options_.PrinterFile + ": " + reason;
     PrinterClose();
     return error;
 }
 
 bool TRunnerPanel::OpenPrinter() {
     if (!options_.PrinterFile) return true;
-    printer_ = std::fopen(options_.PrinterFile->c_str(), "wb");
-    if (!printer_) std::fprintf(stderr, "hexmoor-run: %s: %s\n", options_.PrinterFile->c_str(), std::strerror(errno));
+    std::string reason;
+    printer_ = OpenOutputStream(*options_.PrinterFile, false, reason);
+    if (!printer_) std::fprintf(stderr, "hexmoor-run: %s: %s\n", options_.PrinterFile->c_str(), reason.c_str());
     return printer_ != nullptr;
 }
 

@@ -1,5 +1,6 @@
-// The two passes over the source and the files it includes. The first pass learns every
-// symbol and fixes each line's size; the second gives the bytes and the messages.
+// The passes over the source and the files it includes. The first pass learns the symbols
+// and fixes each line's size; the next gives the bytes and the messages, and is repeated
+// while it still learns a symbol that a chain of EQUs needed.
 #include "asm/Assembler.h"
 
 #include <filesystem>
@@ -14,12 +15,26 @@ namespace {
 
 // Deep enough for any real program; a chain of files that never ends stops here.
 constexpr std::size_t kMaxIncludeDepth = 32;
+// Far more than a 64 KiB machine's program needs, and few enough to read in a moment: a
+// file that includes another twice, which includes the next twice and so on, would
+// otherwise double the work at every level.
+constexpr int kMaxLinesPerPass = 1'000'000;
+// Each pass after the first resolves one more level of EQUs that refer forward.
+constexpr int kMaxPasses = 34;
 
 struct TSourceFile {
     std::string Path;  // as opened
     std::optional<std::string> Text;
+    std::vector<std::string_view> Lines;  // into Text
     std::string Error;
-    int Index = -1;  // in TAssembly::Files, once read
+    int Index = -1;                                // in TAssembly::Files, once read
+    std::map<std::string, TSourceFile*> Includes;  // by the name its INCLUDEs give
+};
+
+// A file being read, and the line of it being assembled.
+struct TOpenFile {
+    TSourceFile* File;
+    int Line;
 };
 
 class TAssembler {
@@ -32,16 +47,20 @@ public:
             assembly_.Diagnostics.push_back({path, 0, 0, TAsmSeverity::Error, "cannot read: " + source.Error});
             return std::move(assembly_);
         }
-        for (int pass = 1; pass <= 2; ++pass) {
+        // The first pass fixes every line's size; the later ones give the bytes, and are
+        // repeated while they still learn symbols an EQU chain needed (A EQU B, B EQU C, ...).
+        for (int pass = 1; pass <= kMaxPasses && !stopped_; ++pass) {
             context_.BeginPass(pass);
+            lines_ = 0;
             AssembleFile(source);
+            if (pass > 1 && !context_.LearnedSymbols()) break;
         }
         context_.Finish();
         return std::move(assembly_);
     }
 
 private:
-    // Each file is read once: the second pass must see what the first saw.
+    // Each file is read once: every pass must see what the first saw.
     TSourceFile& Open(const std::string& path) {
         const std::string key = std::filesystem::path(path).lexically_normal().string();
         auto [found, added] = files_.try_emplace(key);
@@ -50,6 +69,7 @@ private:
             file.Path = path;
             file.Text = sources_.Read(path, file.Error);
             if (file.Text) {
+                file.Lines = SourceLines(*file.Text);
                 file.Index = int(assembly_.Files.size());
                 assembly_.Files.push_back(path);
             }
@@ -57,19 +77,19 @@ private:
         return file;
     }
 
-    void AssembleFile(const TSourceFile& file) {
-        chain_.push_back(&file);
-        const std::string_view text = *file.Text;
-        int number = 0;
-        for (std::size_t start = 0; start < text.size();) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string_view::npos) end = text.size();
-            std::string_view line = text.substr(start, end - start);
-            if (line.ends_with('\r')) line.remove_suffix(1);
-            start = end + 1;
-            context_.BeginLine(file.Index, ++number, line);
+    void AssembleFile(TSourceFile& file) {
+        chain_.push_back({&file, 0});
+        for (const std::string_view line : file.Lines) {
+            if (stopped_) break;
+            context_.BeginLine(file.Index, ++chain_.back().Line, line);
+            if (++lines_ > kMaxLinesPerPass) {
+                context_.Stop("more than " + std::to_string(kMaxLinesPerPass) +
+                              " lines to assemble: the files include each other too often (" + Chain() + ")");
+                stopped_ = true;
+                break;
+            }
             const TLineAction action = AssembleLine(context_, line);
-            const TSourceFile* included = action.Kind == TLineAction::TKind::Include ? Include(file, action) : nullptr;
+            TSourceFile* included = action.Kind == TLineAction::TKind::Include ? Include(action) : nullptr;
             context_.EndLine();
             if (included) AssembleFile(*included);
             if (action.Kind == TLineAction::TKind::End) break;
@@ -77,28 +97,39 @@ private:
         chain_.pop_back();
     }
 
+    // "main.asm:2 -> a.asm:1 -> b.asm:4": where each open file is, the outermost first.
+    std::string Chain() const {
+        std::string chain;
+        for (const TOpenFile& open : chain_)
+            chain += (chain.empty() ? "" : " -> ") + open.File->Path + ":" + std::to_string(open.Line);
+        return chain;
+    }
+
     // The file an INCLUDE names, beside the including one; null, with the error said, when
     // it cannot be read or is already being read.
-    const TSourceFile* Include(const TSourceFile& from, const TLineAction& action) {
-        const std::filesystem::path name(action.Path);
-        const std::string path =
-            name.is_absolute() ? action.Path
-                               : (std::filesystem::path(from.Path).parent_path() / name).lexically_normal().string();
-        const TSourceFile& file = Open(path);
+    TSourceFile* Include(const TLineAction& action) {
+        TSourceFile& from = *chain_.back().File;
+        TSourceFile*& known = from.Includes[action.Path];
+        if (!known) {
+            const std::filesystem::path name(action.Path);
+            known = &Open(name.is_absolute()
+                              ? action.Path
+                              : (std::filesystem::path(from.Path).parent_path() / name).lexically_normal().string());
+        }
+        TSourceFile& file = *known;
         if (!file.Text) {
-            context_.Error(action.Column, "cannot read " + path + ": " + file.Error);
+            context_.Error(action.Column, "cannot read " + file.Path + ": " + file.Error);
             return nullptr;
         }
-        for (const TSourceFile* open : chain_) {
-            if (open == &file) {
-                std::string cycle;
-                for (const TSourceFile* link : chain_) cycle += link->Path + " -> ";
-                context_.Error(action.Column, "a file that includes itself: " + cycle + path);
+        for (const TOpenFile& open : chain_) {
+            if (open.File == &file) {
+                context_.Error(action.Column, "a file that includes itself: " + Chain() + " -> " + file.Path);
                 return nullptr;
             }
         }
         if (chain_.size() >= kMaxIncludeDepth) {
-            context_.Error(action.Column, "files included more than " + std::to_string(kMaxIncludeDepth) + " deep");
+            context_.Error(action.Column, "files included more than " + std::to_string(kMaxIncludeDepth) +
+                                              " deep: " + Chain() + " -> " + file.Path);
             return nullptr;
         }
         return &file;
@@ -108,7 +139,9 @@ private:
     TAssembly assembly_;
     TAsmContext context_{assembly_};
     std::map<std::string, TSourceFile> files_;  // by their normal path
-    std::vector<const TSourceFile*> chain_;     // the files being read, the outermost first
+    std::vector<TOpenFile> chain_;              // the files being read, the outermost first
+    int lines_ = 0;                             // in this pass
+    bool stopped_ = false;
 };
 
 }  // namespace

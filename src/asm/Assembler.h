@@ -11,7 +11,8 @@
 
 namespace hexmoor {
 
-enum class TAsmSeverity : uint8_t { Error, Warning };
+// A note tells of something that assembles as written but may not do what was meant.
+enum class TAsmSeverity : uint8_t { Error, Warning, Note };
 
 struct TAsmDiagnostic {
     std::string File;  // as the assembler opened it
@@ -21,8 +22,8 @@ struct TAsmDiagnostic {
     std::string Message;
 };
 
-// "file:line:column: error: message", as compilers write them (line and column left out
-// where they are 0).
+// "file:line:column: error: message" (or warning:, note:), as compilers write them (line
+// and column left out where they are 0).
 std::string FormatDiagnostic(const TAsmDiagnostic& diagnostic);
 
 // Bytes at consecutive addresses, in the order the source gave them.
@@ -71,9 +72,10 @@ public:
 TAssembly Assemble(const std::string& path, TSourceFiles& files);
 TAssembly Assemble(const std::string& path);  // from the file system
 
-// The outputs. S1 records of at most 16 data bytes with their checksums, no S0 header, and
-// an S9 record (with the entry, or 0).
-std::string S19Text(const TAssembly& assembly);
+// The outputs. S1 records of at most `recordBytes` data bytes (1 to 252) with their
+// checksums, no S0 header, and an S9 record (with the entry, or 0).
+inline constexpr std::size_t kDefaultRecordBytes = 16, kMaxRecordBytes = 252;
+std::string S19Text(const TAssembly& assembly, std::size_t recordBytes = kDefaultRecordBytes);
 // One "ADDRESS NAME" line a symbol ("2000 start"), the form the debugger reads.
 std::string SymbolFileText(const TAssembly& assembly);
 

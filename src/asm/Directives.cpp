@@ -61,11 +61,19 @@ void Set(TAsmContext& context, const TSourceFields& fields, TCursor& c, TLineAct
     DefineValue(context, fields, c, TSymbolKind::Set);
 }
 
+// Text in quotes, where a value belongs: FCB "AB" or FCB 'AB' ('A alone is a value).
+bool AtText(const TCursor& c) { return c.Peek() == '"' || (c.Peek() == '\'' && IsNameChar(c.Peek(2))); }
+
 // FCB and FDB: values separated by commas.
 void Values(TAsmContext& context, TCursor& c, bool words) {
     std::vector<uint8_t> bytes;
     do {
         if (words) WarnHash(context, c, "FDB");
+        if (AtText(c)) {
+            context.Error(c.Column(), std::string(words ? "FDB" : "FCB") +
+                                          " takes values, not text: write text with FCC, as in FCC \"ABC\"");
+            return;
+        }
         const std::size_t column = c.Column();
         const std::optional<TValue> value = context.Expression(c);
         if (!value) return;
@@ -144,13 +152,16 @@ void Include(TAsmContext& context, const TSourceFields&, TCursor& c, TLineAction
     action.Column = start + 1;
 }
 
+// END's operand, when it is a value, is the entry. Whatever follows it, and whatever follows
+// an END without a value, is a comment, as the old assemblers read it (END of program).
 void End(TAsmContext& context, const TSourceFields&, TCursor& c, TLineAction& action) {
     action.Kind = TLineAction::TKind::End;
-    if (c.AtOperandEnd()) return;
     const std::size_t column = c.Column();
-    const std::optional<TValue> entry = context.Expression(c);
-    if (entry && entry->Known && CheckRange(context, column, *entry, 0, 0xFFFF, "entry address"))
-        context.SetEntry(uint16_t(entry->Value));
+    TCursor entry = c;
+    c.Pos = c.Text.size();
+    const std::optional<int32_t> value = context.TryExpression(entry);
+    if (!value || !(entry.AtEnd() || IsBlank(entry.Peek()) || entry.Peek() == ';' || entry.Peek() == '*')) return;
+    if (CheckRange(context, column, {*value, true}, 0, 0xFFFF, "entry address")) context.SetEntry(uint16_t(*value));
 }
 
 void Ignored(TAsmContext&, const TSourceFields&, TCursor&, TLineAction&) {}
@@ -175,8 +186,9 @@ constexpr TDirective kDirectives[] = {
 }  // namespace
 
 const TDirective* FindDirective(std::string_view name) {
+    const std::string upper = UpperCase(name);
     for (const TDirective& directive : kDirectives)
-        if (SameName(name, directive.Name)) return &directive;
+        if (upper == directive.Name) return &directive;
     return nullptr;
 }
 

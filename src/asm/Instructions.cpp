@@ -73,7 +73,7 @@ void AssembleBitInstruction(TAsmContext& context, std::string_view name, const T
     if (!TakeFieldSeparator(context, c, "mask")) return;
     c.Take('#');
     const std::size_t maskColumn = c.Column();
-    const std::optional<TValue> mask = context.Expression(c);
+    const std::optional<TValue> mask = context.Expression(c, kImmediateSyntax);
     if (!mask) return;
     CheckRange(context, maskColumn, *mask, -128, 0xFF, "mask");
     const TInstructionForm& form = mnemonic.Form(mode);
@@ -119,7 +119,7 @@ void AssembleMemoryOperand(TAsmContext& context, std::string_view name, const TM
     if (c.Take('#')) {
         const bool wide = mnemonic.Has(TAddressing::Immediate16);
         if (wide || mnemonic.Has(TAddressing::Immediate8)) {
-            const std::optional<TValue> value = context.Expression(c);
+            const std::optional<TValue> value = context.Expression(c, kImmediateSyntax);
             if (!value) return;
             if (wide)
                 CheckRange(context, column + 1, *value, -0x8000, 0xFFFF, "16-bit immediate");

@@ -14,8 +14,14 @@ struct TAlias {
     const char* Name;
     const char* Means;
 };
-constexpr TAlias kAliases[] = {{"LSL", "ASL"},   {"LSLA", "ASLA"}, {"LSLB", "ASLB"},
-                               {"LSLD", "ASLD"}, {"BHS", "BCC"},   {"BLO", "BCS"}};
+// The data book's alternate names, then the short names the Motorola freeware assembler
+// (AS11) took for the accumulator loads, stores and ORs, and CMPD, which course versions of
+// it took for CPD.
+constexpr TAlias kAliases[] = {
+    {"LSL", "ASL"},   {"LSLA", "ASLA"}, {"LSLB", "ASLB"}, {"LSLD", "ASLD"}, {"BHS", "BCC"},
+    {"BLO", "BCS"},   {"LDA", "LDAA"},  {"LDB", "LDAB"},  {"STA", "STAA"},  {"STB", "STAB"},
+    {"ORA", "ORAA"},  {"ORB", "ORAB"},  {"CMPD", "CPD"},
+};
 
 using TMnemonicMap = std::map<std::string, TMnemonic, std::less<>>;
 

@@ -1,5 +1,5 @@
 // The assembler's mnemonics, gathered from the opcode table the CPU executes, with the
-// alternate names Motorola's assemblers accepted (LSL for ASL, BHS for BCC, BLO for BCS).
+// alternate names Motorola's assemblers accepted (LSL for ASL, BHS for BCC, LDA for LDAA).
 #pragma once
 
 #include <array>

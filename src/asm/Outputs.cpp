@@ -8,8 +8,6 @@ namespace hexmoor {
 
 namespace {
 
-constexpr std::size_t kRecordBytes = 16;
-
 // "S1" or "S9", the byte count, the address, the data, and the checksum that makes their
 // sum $FF.
 std::string Record(char type, uint16_t address, const uint8_t* data, std::size_t count) {
@@ -36,15 +34,17 @@ std::string FormatDiagnostic(const TAsmDiagnostic& d) {
         text += std::to_string(d.Line) + ":";
         if (d.Column > 0) text += std::to_string(d.Column) + ":";
     }
-    return text + (d.Severity == TAsmSeverity::Error ? " error: " : " warning: ") + d.Message;
+    constexpr const char* kSeverities[] = {" error: ", " warning: ", " note: "};
+    return text + kSeverities[int(d.Severity)] + d.Message;
 }
 
-std::string S19Text(const TAssembly& assembly) {
+std::string S19Text(const TAssembly& assembly, std::size_t recordBytes) {
+    recordBytes = std::clamp<std::size_t>(recordBytes, 1, kMaxRecordBytes);
     std::string text;
     for (const TAsmChunk& chunk : assembly.Chunks)
-        for (std::size_t at = 0; at < chunk.Bytes.size(); at += kRecordBytes)
+        for (std::size_t at = 0; at < chunk.Bytes.size(); at += recordBytes)
             text += Record('1', uint16_t(chunk.Address + at), chunk.Bytes.data() + at,
-                           std::min(kRecordBytes, chunk.Bytes.size() - at));
+                           std::min(recordBytes, chunk.Bytes.size() - at));
     return text + Record('9', assembly.Entry.value_or(0), nullptr, 0);
 }
 

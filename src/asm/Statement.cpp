@@ -7,12 +7,13 @@ namespace hexmoor {
 
 namespace {
 
-// After a blank the operand has ended; an operator there most likely meant to continue it
-// (`LDAA #COUNT + 1` loads COUNT), which the classic syntax reads as a comment. A `*` is
-// left alone: it is the usual way to start a comment.
+// After a blank the operand has ended; an operator or a comma there most likely meant to
+// continue it (`LDAA #COUNT + 1` loads COUNT, `STAA 6 ,X` stores to direct $06), which the
+// classic syntax reads as a comment. A `*` is left alone: it is the usual way to start a
+// comment.
 void WarnOperatorComment(TAsmContext& context, TCursor c) {
     c.SkipBlanks();
-    constexpr std::string_view kOperators = "+-/%&|^<>~";
+    constexpr std::string_view kOperators = "+-/%&|^<>~,";
     if (!c.AtEnd() && kOperators.find(c.Peek()) != std::string_view::npos)
         context.Warn(c.Column(), "the operand ended at the blank before '" + std::string(1, c.Peek()) +
                                      "', and the rest is a comment; write the operand without blanks");
@@ -39,10 +40,11 @@ TLineAction AssembleLine(TAsmContext& context, std::string_view line) {
     const TDirective* directive = FindDirective(fields.Name);
     if (!fields.Label.empty() && !(directive && directive->DefinesLabel))
         context.Define(fields.Label, 1, {context.Location(), true}, TSymbolKind::Label);
+    const bool labelIsName = FindMnemonic(fields.Label) || FindDirective(fields.Label);
+    const std::string columnOneHint =
+        std::string(fields.Label) + " in column 1 is a label; indent it to make it a mnemonic or a directive";
     if (fields.Name.empty()) {
-        if (FindMnemonic(fields.Label) || FindDirective(fields.Label))
-            context.Warn(1, std::string(fields.Label) +
-                                " in column 1 is a label; indent it to make it a mnemonic or a directive");
+        if (labelIsName) context.Warn(1, columnOneHint);
         return action;
     }
     TCursor& operand = fields.Operand;
@@ -53,7 +55,8 @@ TLineAction AssembleLine(TAsmContext& context, std::string_view line) {
     } else if (const TMnemonic* mnemonic = FindMnemonic(fields.Name)) {
         AssembleInstruction(context, fields.Name, *mnemonic, operand);
     } else {
-        context.Error(fields.NameColumn, "unknown mnemonic " + Printable(fields.Name));
+        context.Error(fields.NameColumn,
+                      "unknown mnemonic " + Printable(fields.Name) + (labelIsName ? " (" + columnOneHint + ")" : ""));
         return action;
     }
     if (operand.Pos == start || context.LineErrors() != errors) return action;

@@ -3,12 +3,15 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/OutputFile.h"
+
 namespace hexmoor {
 
 std::string TLogFile::Open(const std::string& path) {
     Close();
-    file_ = std::fopen(path.c_str(), "w");
-    if (!file_) return std::strerror(errno);
+    std::string error;
+    file_ = OpenOutputStream(path, false, error);
+    if (!file_) return error;
     path_ = path;
     return "";
 }

@@ -14,7 +14,8 @@ public:
     TLogFile& operator=(const TLogFile&) = delete;
     ~TLogFile() { Close(); }
 
-    // Creates the file empty (truncating an existing one). Returns "" or the reason it failed.
+    // Creates the file empty (truncating an existing regular one; a device, FIFO or link is
+    // written where it points). Returns "" or the reason it failed.
     std::string Open(const std::string& path);
     // Appends and flushes. Returns "" or the reason it failed.
     std::string Write(std::string_view text);

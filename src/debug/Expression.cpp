@@ -208,6 +208,7 @@ private:
 
     TOperand ParseUnary() {
         SkipBlanks();
+        while (syntax_.ImmediateMarks && Next() == '#') Take(1);
         const std::size_t offset = pos_;
         TOp op;
         switch (Next()) {

@@ -29,12 +29,19 @@ struct TExpressionSyntax {
     bool WarnMixedPrecedence = false;  // for sources written for left-to-right assemblers
     bool Comparisons = false;          // == != < <= > >= && || ! (results 0 or 1)
     bool Blanks = false;               // blanks may separate tokens; else a blank ends it
+    bool ImmediateMarks = false;       // a '#' before a term is passed over (#BUF+#HDRLEN)
 };
 
 inline constexpr TExpressionSyntax kConditionSyntax{
     .Registers = true, .Memory = true, .BareHex = true, .Comparisons = true, .Blanks = true};
 inline constexpr TExpressionSyntax kAssemblerSyntax{
     .LocationCounter = true, .CharConstants = true, .Octal = true, .WarnMixedPrecedence = true};
+// An immediate operand, in which old sources repeat the '#' before each term.
+inline constexpr TExpressionSyntax kImmediateSyntax{.LocationCounter = true,
+                                                    .CharConstants = true,
+                                                    .Octal = true,
+                                                    .WarnMixedPrecedence = true,
+                                                    .ImmediateMarks = true};
 
 enum class TRegisterName : uint8_t { A, B, D, X, Y, SP, PC, CCR };
 

@@ -38,8 +38,8 @@ std::vector<THistoryLine> ExecutionHistory(const TMachine& m, const TAddressName
         std::vector<uint16_t> addresses;
         if (!Segment(m, transfer.To, end, withEnd, addresses)) break;
         for (auto a = addresses.rbegin(); a != addresses.rend() && newestFirst.size() < limit; ++a, --number) {
-            THistoryLine& line = newestFirst.emplace_back(
-                *a, ListingText(DecodeAt(*a, InstructionBytesAt(m.MemoryImage, *a)), names));
+            std::string text = ListingText(DecodeAt(*a, InstructionBytesAt(m.MemoryImage, *a)), names);
+            THistoryLine& line = newestFirst.emplace_back(THistoryLine{*a, std::move(text), false, std::nullopt});
             if (const TTracedPass* pass = traced ? traced->Find(number, *a) : nullptr) line.Registers = pass->After;
         }
         if (transfer.Kind == TTransfer::Interrupt && newestFirst.size() < limit)

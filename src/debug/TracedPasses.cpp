@@ -1,8 +1,5 @@
 #include "debug/TracedPasses.h"
 
-#include <algorithm>
-#include <ranges>
-
 namespace hexmoor {
 
 void TTracedPasses::Record(const TTracedPass& pass) {
@@ -11,10 +8,15 @@ void TTracedPasses::Record(const TTracedPass& pass) {
 }
 
 const TTracedPass* TTracedPasses::Find(uint64_t number, uint16_t address) const {
-    const auto kept = std::views::iota(std::size_t{0}, Size());
-    const auto found = std::ranges::partition_point(kept, [&](std::size_t i) { return At(i).Instruction < number; });
-    if (found == kept.end()) return nullptr;
-    const TTracedPass& pass = At(*found);
+    // The passes kept are in instruction order: the first not before `number`.
+    std::size_t low = 0, high = Size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (At(middle).Instruction < number) low = middle + 1;
+        else high = middle;
+    }
+    if (low == Size()) return nullptr;
+    const TTracedPass& pass = At(low);
     return pass.Instruction == number && pass.Address == address ? &pass : nullptr;
 }
 

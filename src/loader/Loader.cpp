@@ -133,6 +133,7 @@ TLoadResult TMachine::LoadFile(const std::string& path) {
         const std::optional<std::vector<TProgramAssembler::TBytes>> program = Assembler->Assemble(path);
         if (!program) return TLoadResult::NotRead;
         TProgramLoad load(*this, path);
+        load.WarnOnChipRam = false;  // the assembler's notes told of these
         LoadAssembled(load, *program);
         return load.Finish("no code or data");
     }

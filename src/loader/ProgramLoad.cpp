@@ -37,6 +37,8 @@ void TProgramLoad::Store(uint16_t address, uint8_t value) {
         Machine.FrontPanel.PumpEvents();
     }
     Machine.MemoryImage[address] = Machine.ExternalImage[address] = value;
+    const bool runGoesOn = lastAddress_ && uint16_t(*lastAddress_ + 1) == address && UnderOnChipRam(*lastAddress_);
+    if (UnderOnChipRam(address) && !runGoesOn) onChipRamRuns_.push_back({address, Machine.LoadLineNumber});
     lastAddress_ = address;
     if (address < kInternalRamSize) ramBytes_.set(address);
     else onlyRamBytes_ = false;
@@ -76,7 +78,8 @@ TLoadResult TProgramLoad::Finish(std::string_view noData) {
     m.SavedRam.fill(0);
     for (int i = 0; i < kInternalRamSize; ++i)
         m.MemoryImage[uint16_t(m.IRamBeg + i)] = bootstrap && ramBytes_[i] ? m.ExternalImage[i] : 0;
-    if (!bootstrap && onlyRamBytes_)
+    const bool looksLikeBootstrap = !bootstrap && onlyRamBytes_;
+    if (looksLikeBootstrap)
         m.FrontPanel.ShowMessage(TMessageKind::Note, TMessageButtons::Ok,
                                  path_ + " looks like a program for bootstrap mode: all its bytes lie in the on-chip "
                                          "RAM ($0000-$03FF), which a load in expanded mode leaves empty, and it has "
@@ -86,7 +89,25 @@ TLoadResult TProgramLoad::Finish(std::string_view noData) {
         m.RegisterBlock[offset] = kRegisterMap[offset].Reset;
     ShowPortLatches(m);
     m.EepromImage.fill(0xFF);
+    if (WarnOnChipRam && !bootstrap && !looksLikeBootstrap) WarnOnChipRamRuns();
     return whole_ ? TLoadResult::Loaded : TLoadResult::PartlyRead;
+}
+
+bool TProgramLoad::UnderOnChipRam(uint16_t address) const {
+    return address >= Machine.IRamBeg && address < Machine.IRamBeg + kInternalRamSize;
+}
+
+// The loader clears the on-chip RAM after the load, so a program's bytes there are lost in
+// this mode; each run of them is told once, at the line of the file where it starts.
+void TProgramLoad::WarnOnChipRamRuns() {
+    const std::string ram = "$" + Hex4(uint16_t(Machine.IRamBeg)) + "-$" +
+                            Hex4(uint16_t(Machine.IRamBeg + kInternalRamSize - 1));
+    for (const TOnChipRamRun& run : onChipRamRuns_) {
+        Machine.LoadLineNumber = run.Line;
+        Machine.Warning("The bytes from $" + Hex4(run.Address) + " on are in the on-chip RAM (" + ram +
+                        "), which a load in expanded mode does not fill: they read as 0 after loading. Load "
+                        "the program in bootstrap mode (a mode LED, or hexmoor-run --mode bootstrap) to keep them.");
+    }
 }
 
 }  // namespace hexmoor

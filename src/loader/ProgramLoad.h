@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/Machine.h"
 
@@ -28,19 +29,31 @@ public:
     // Tells why the file cannot be read on; the load is partial.
     void Fail(std::string_view reason);
 
-    // With bytes stored: the read-outs show the last one and the on-chip parts are made
-    // ready for the new program. With none, the machine stays as it was; `noData` says why
-    // a file read whole held nothing.
+    // With bytes stored: the read-outs show the last one, the on-chip parts are made ready
+    // for the new program, and each run of bytes that went under the on-chip RAM draws a
+    // warning (they read as 0 there). With none, the machine stays as it was; `noData` says
+    // why a file read whole held nothing.
     TLoadResult Finish(std::string_view noData);
 
     TMachine& Machine;
+    // False where the program's maker has told of bytes under the on-chip RAM already.
+    bool WarnOnChipRam = true;
 
 private:
+    struct TOnChipRamRun {
+        uint16_t Address;
+        int Line;  // of the file, where it has lines
+    };
+    bool UnderOnChipRam(uint16_t address) const;
+    void WarnOnChipRamRuns();
+
     std::string path_;
     TReadout shownAddress_, shownByte_, shownWord_;
     std::optional<uint16_t> lastAddress_;
     std::bitset<kInternalRamSize> ramBytes_;  // which of $0000-$03FF the program gives
+    // (in bootstrap mode they go into the RAM)
     bool onlyRamBytes_ = true;
+    std::vector<TOnChipRamRun> onChipRamRuns_;
     bool whole_ = true;  // every part arrived intact and the user let the load finish
 };
 

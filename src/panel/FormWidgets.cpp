@@ -216,9 +216,9 @@ void THexmoorForm::CreateIoPanel() {
     c.IOTypeLabel = Label(c.IOPanel, "Input", {5, 19}, bold);
     c.IOOKButton = SpeedButton(c.IOPanel, OkGlyph(), {56, 6, 25, 25});
     c.IOCancelButton = SpeedButton(c.IOPanel, CancelGlyph(), {83, 6, 25, 25});
-    for (auto [button, answer] : {std::pair{c.IOOKButton, TMessageResult::Ok},
-                                  std::pair{c.IOCancelButton, TMessageResult::Cancel}}) {
-        connect(button, &QToolButton::clicked, this, [this, answer] {
+    for (const auto& choice : {std::pair{c.IOOKButton, TMessageResult::Ok},
+                               std::pair{c.IOCancelButton, TMessageResult::Cancel}}) {
+        connect(choice.first, &QToolButton::clicked, this, [this, answer = choice.second] {
             ioPauseAnswer_ = answer;
             if (ioPauseLoop_) ioPauseLoop_->quit();
         });

@@ -1,14 +1,17 @@
 #include "panel/PrinterStream.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include "core/OutputFile.h"
 #include "io/Lumocrt/Lumocrt.h"
 
 namespace hexmoor {
@@ -20,7 +23,7 @@ constexpr char16_t kFormFeed = 0x0C;
 bool NoPrinter() { return QPrinterInfo::availablePrinters().isEmpty(); }
 
 // Lines of `text` top to bottom, a new page where a page is full and at each form feed.
-void PrintPages(QPainter& painter, QPrinter& printer, const QFont& font, const QString& text) {
+void PrintPages(QPainter& painter, QPagedPaintDevice& printer, const QFont& font, const QString& text) {
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QFontMetrics metrics(font, &printer);
@@ -96,30 +99,41 @@ TPrintResult TPrinterStream::Close() {
     return Print(text, QApplication::applicationName() + " - Printer");
 }
 
+// A document for a file is drawn as PDF in memory and written through the shared output
+// writer, so a link stays a link, a FIFO is written to and a failed print leaves no half
+// file. The page set-up the user chose carries over.
 TPrintResult TPrinterStream::Print(const QString& text, const QString& title) {
     TPrintResult result;
     QPrinter& printer = *printer_;
     printer.setDocName(title);
-    const QString chosenFile = printer.outputFileName();
-    if (chosenFile.isEmpty() && NoPrinter()) {
-        result.PdfPath = QDir(PdfFolder()).filePath(
+    QString file = printer.outputFileName();
+    if (file.isEmpty() && NoPrinter())
+        file = result.PdfPath = QDir(PdfFolder()).filePath(
             title + QDateTime::currentDateTime().toString(" yyyy-MM-dd hh.mm.ss.zzz") + ".pdf");
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(result.PdfPath);
-    } else if (chosenFile.isEmpty()) {
+    if (file.isEmpty()) {
         printer.setOutputFormat(QPrinter::NativeFormat);
-    }
-    QPainter painter;
-    if (painter.begin(&printer)) {
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            result.Error = "the printer cannot be opened";
+            return result;
+        }
         PrintPages(painter, printer, font_, text);
         painter.end();
-    } else {
-        const QString file = result.PdfPath.isEmpty() ? chosenFile : result.PdfPath;
-        result.Error = file.isEmpty() ? "the printer cannot be opened" : file + " cannot be written";
+        return result;
     }
-    // The name was this document's own: the next one gets its own, and the printer set-up
-    // shows no file the user did not choose.
-    if (!result.PdfPath.isEmpty()) printer.setOutputFileName(QString());
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setTitle(title);
+        writer.setCreator(QApplication::applicationName());
+        writer.setPageLayout(printer.pageLayout());
+        writer.setResolution(printer.resolution());
+        QPainter painter(&writer);
+        PrintPages(painter, writer, font_, text);
+    }
+    const std::string error = WriteOutputFile(file.toStdString(), std::string_view(pdf.data().constData(), pdf.size()));
+    if (!error.empty()) result.Error = file + ": " + QString::fromStdString(error);
     return result;
 }
 

@@ -26,15 +26,16 @@ QString ReadSource(const std::string& path) {
     return text;
 }
 
+// Warnings and notes: a program with errors never loads, so it has no Source window.
 QString WarningSummary(const TAssembly& assembly) {
     std::size_t count = 0;
     QString first;
     for (const TAsmDiagnostic& diagnostic : assembly.Diagnostics) {
-        if (diagnostic.Severity != TAsmSeverity::Warning) continue;
+        if (diagnostic.Severity == TAsmSeverity::Error) continue;
         if (count++ == 0) first = QString::fromStdString(FormatDiagnostic(diagnostic));
     }
     if (count == 0) return {};
-    return count == 1 ? first : QString("%1 warnings; the first: %2").arg(count).arg(first);
+    return count == 1 ? first : QString("%1 warnings and notes; the first: %2").arg(count).arg(first);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "app/RunnerProcess.h"
+#include "support/SpecialFiles.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -515,6 +516,33 @@ TEST(Runner, PrinterBytesGoToTheirFile) {
     std::remove(source.c_str());
 }
 
+// The trace log and the printer file are written through a FIFO or a link, never replaced.
+TEST(Runner, LogAndPrinterFilesAreWrittenThroughWhatTheyAre) {
+    namespace fs = std::filesystem;
+    const std::string source = Temp("through.s19");
+    // LDAA #'O'; STAA $1040; STOP; and the reset vector.
+    std::ofstream(source) << "S1092000864FB71040CF2B\nS105FFFE2000DD\nS9030000FC\n";
+    const struct {
+        const char* Option;
+        ::testing::Matcher<std::string> Bytes;
+    } outputs[] = {{"--trace", StartsWith("2000 LDAA #$4F")}, {"--printer", "O"}};
+    for (const auto& output : outputs) {
+        SCOPED_TRACE(output.Option);
+        const std::string prefix = "--max-instructions 100 " + std::string(output.Option) + " ";
+        const std::string fifo = Temp("fifo.out");
+        TRun run;
+        EXPECT_THAT(ReadFifoDuring(fifo, [&] { run = RunRunner(prefix + fifo + " " + source); }), output.Bytes);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_TRUE(fs::is_fifo(fifo));
+
+        const std::string link = Temp("link.out"), target = MakeLinkToFileElsewhere(link, "target.out");
+        run = RunRunner(prefix + link + " " + source);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_THAT(ReadAll(target), output.Bytes);
+    }
+}
+
 TEST(Runner, ExitStatusForBadFilesAndArguments) {
     const TRun missing = RunRunner("/nonexistent/program.s19");
     EXPECT_EQ(missing.Status, 1);
@@ -714,6 +742,35 @@ TEST(Runner, LoaderWarningsNameTheFileAndLine) {
         EXPECT_EQ(run.Out.empty(), c.Status != 0) << "the final registers show that it ran";
     }
     std::remove(source.c_str());
+}
+
+// Bytes under the on-chip RAM are lost to the default load: the runner tells of each run
+// of them under --warnings, the assembler always, and a source's are told once.
+TEST(Runner, BytesUnderTheOnChipRamDrawOneNoteARun) {
+    const std::string records = Temp("low.s19"), source = Temp("low.asm");
+    std::ofstream(records, std::ios::binary) << "S1042000CF0C\nS104000055A6\nS1040001AA50\nS105FFFE2000DD\n";
+    std::ofstream(source, std::ios::binary) << "  ORG $10\n  FCB 1\n  ORG $2000\nS STOP\n  ORG $FFFE\n  FDB S\n";
+    struct TCase {
+        std::string Arguments, Err;
+    };
+    const std::string stop = "hexmoor-run: STOP executed as NOP\n";  // --warnings tells of that too
+    const std::string told = " on are in the on-chip RAM ($0000-$03FF), which a load in expanded mode does not fill: they "
+                             "read as 0 after loading. Load the program in bootstrap mode (a mode LED, or hexmoor-run "
+                             "--mode bootstrap) to keep them.\n";
+    const TCase cases[] = {
+        {"--warnings " + records, "hexmoor-run: " + records + ":2: The bytes from $0000" + told + stop},
+        {records, ""},
+        {"--warnings " + source,
+         source + ":2: note: the bytes from $0010 on are in the on-chip RAM ($0000-$03FF), which the board's loader "
+                  "does not fill in its default mode: they read as 0 after loading unless the program is loaded in "
+                  "bootstrap mode (hexmoor-run --mode bootstrap)\n" +
+             stop},
+    };
+    for (const TCase& c : cases) {
+        const TRun run = RunRunner("--max-instructions 100 " + c.Arguments);
+        EXPECT_EQ(run.Status, 0) << c.Arguments;
+        EXPECT_EQ(run.Err, c.Err);
+    }
 }
 
 }  // namespace

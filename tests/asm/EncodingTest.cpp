@@ -63,11 +63,54 @@ TEST(AsmEncoding, ModesAndDirectivesGiveTheReferenceBytes) {
         {"  LDAA #1\r\n  NOP\r\n", "2000: 86 01 01"},
         {"L1:\n  BRA L1 ; back", "2000: 20 FE"},
         {"  FCB 1\n  END\n  FCB 2", "2000: 01"},
+        // The old Motorola assemblers' spellings.
+        {"  LDA $1234", "2000: B6 12 34"},      // ldaa 0x1234
+        {"  ldb 5,X", "2000: E6 05"},           // ldab 5,x
+        {"  STA $41", "2000: 97 41"},           // staa *0x41
+        {"  STB $1234", "2000: F7 12 34"},      // stab 0x1234
+        {"  ORA #$0F", "2000: 8A 0F"},          // oraa #0xf
+        {"  ORB 3,Y", "2000: 18 EA 03"},        // orab 3,y
+        {"  CMPD #$1234", "2000: 1A 83 12 34"}, // cpd #0x1234
+        {"  CMPD $1234", "2000: 1A B3 12 34"},  // cpd 0x1234
+        {"BUF EQU $2010\nHDRLEN EQU 4\n  CPY #BUF+#HDRLEN", "2000: 18 8C 20 14"},  // cpy #0x2010+4
+        {"  LDAA #(#1+#2)*#3", "2000: 86 09"},
+        {"  BSET $12 #1+#2", "2000: 14 12 03"},  // bset *0x12 #3
+        {"  STAA 6 ,X", "2000: 97 06"},  // staa *6: ",X" is a comment
+        {"  FCB 1\n  END of program\n  FCB 2", "2000: 01"},
+        {"A EQU B\nB EQU C\nC EQU D+1\nD EQU $41\n  LDAA #A", "2000: 86 42"},
+        {"  LDX #V\nV EQU W\nW EQU L\nL NOP", "2000: CE 20 03 01"},
+        {"  LDAA A\nA EQU B\nB EQU $10", "2000: B6 00 10"},  // the first pass chose extended
+        {"* caf\xE9 \x93quoted\x94\n  FCC /caf\xE9/ \x93comment\x94\n  FCB '\xE9\n  FCC \"\xC3\xA9\"",
+         "2000: 63 61 66 E9 E9 C3 A9"},
+        {"  NOP\r  FCB 2\r\n  FCB 3\n\n\r  FCB 4", "2000: 01 02 03 04"},  // CR alone, CR LF, LF
+        {"  NOP\n\x1A\n  FCB 9 after the end-of-file mark\n\xFF", "2000: 01"},
         {"  FCB 1\nM MACRO\n  FCB 9\n  ENDM\n  FCB 2", "2000: 01 02"},
     };
     for (const TCase& c : cases) {
         const TAssembly assembly = AssembleText(std::string("  ORG $2000\n") + c.Source);
         EXPECT_EQ(ChunksText(assembly), c.Bytes) << c.Source << "\n" << DiagnosticsText(assembly);
+    }
+}
+
+// Text as DOS and Windows editors left it, and END's operand: an entry or a comment.
+TEST(AsmEncoding, OldEditorsTextAndEndOperands) {
+    const std::string bom = "\xEF\xBB\xBF";
+    TAssembly assembly = AssembleText(bom + "L EQU $12\r  ORG $2000\r  FCB L\x1A");
+    EXPECT_EQ(ChunksText(assembly), "2000: 12") << DiagnosticsText(assembly);
+    EXPECT_EQ(DiagnosticsText(assembly), "");
+
+    struct TCase {
+        const char* End;
+        std::optional<uint16_t> Entry;
+    };
+    const TCase cases[] = {
+        {"  END start of program", 0x2000}, {"  END $2000+2 ; go", 0x2002}, {"  END of program", std::nullopt},
+        {"  END\tthe end", std::nullopt},   {"  END", std::nullopt},
+    };
+    for (const TCase& c : cases) {
+        assembly = AssembleText(std::string("  ORG $2000\nstart NOP\n") + c.End);
+        EXPECT_EQ(assembly.Entry, c.Entry) << c.End;
+        EXPECT_EQ(DiagnosticsText(assembly), "") << c.End;
     }
 }
 

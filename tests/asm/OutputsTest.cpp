@@ -36,6 +36,24 @@ TEST(AsmOutputs, ListingShowsAddressesBytesCyclesAndSymbols) {
               "start  2000  label\n");
 }
 
+// An EQU chain that refers forward takes more passes; the outputs are those of the last.
+TEST(AsmOutputs, ListingAfterMorePassesShowsEachLineOnce) {
+    const TAssembly assembly = AssembleText("A EQU B\nB EQU C\nC EQU 1\n  ORG $2000\n  FCB A\n");
+    EXPECT_EQ(assembly.Listing,
+              "File t.asm\n"
+              "1     =0001                        A EQU B\n"
+              "2     =0001                        B EQU C\n"
+              "3     =0001                        C EQU 1\n"
+              "4      2000                          ORG $2000\n"
+              "5      2000     01                   FCB A\n"
+              "\n"
+              "Symbols\n"
+              "A  0001  EQU\n"
+              "B  0001  EQU\n"
+              "C  0001  EQU\n");
+    EXPECT_EQ(assembly.Lines.size(), 5u);
+}
+
 TEST(AsmOutputs, SymbolFileNamesLabelsAndEquatesByAddress) {
     EXPECT_EQ(SymbolFileText(AssembleText(kProgram)), "1004 PORTB\n2000 start\n");
 }

@@ -7,6 +7,7 @@
 #include <QPrinterInfo>
 
 #include "panel/PrinterStream.h"
+#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 
 namespace hexmoor::testing {
@@ -51,6 +52,23 @@ TEST(PrinterStream, DocumentsGoToTheChosenFileElseToAPdfNamedForThem) {
             EXPECT_EQ(result.PdfPath, files[0].absoluteFilePath());
         }
     }
+}
+
+// A chosen file that is a link or a FIFO is printed through, never replaced.
+TEST(PrinterStream, TheChosenFileIsWrittenThroughALinkOrAFifo) {
+    TPrinterStream stream;
+    const auto hardCopyTo = [&](const std::string& path) {
+        stream.Printer().setOutputFileName(QString::fromStdString(path));
+        EXPECT_EQ(stream.HardCopy({"READY"}).value().Error, "");
+    };
+    const std::string link = TempPath("printer-link.pdf"), target = MakeLinkToFileElsewhere(link, "printed.pdf");
+    hardCopyTo(link);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_THAT(FileText(target), ::testing::StartsWith("%PDF"));
+
+    const std::string fifo = TempPath("printer-fifo.pdf");
+    EXPECT_THAT(ReadFifoDuring(fifo, [&] { hardCopyTo(fifo); }), ::testing::StartsWith("%PDF"));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 }  // namespace
