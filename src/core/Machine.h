@@ -203,6 +203,8 @@ public:
     void AdvanceSci(int32_t cycles);
     bool SciBusy() const { return (SciTransmitLeft | SciReceiveLeft) != 0; }
     bool SciReceiverBusy() const;
+    // A typed byte would reach SCDR and request an interrupt the CPU takes.
+    bool SciWakesOnInput() const;
 
     // --- Ports and terminal -----------------------------------------------------------
     void ReadPortA();  // compose the pins into PortAPins

@@ -109,6 +109,10 @@ bool TMachine::SciReceiverBusy() const {
     return !InputBuffer.Empty() || InputFileOpen || SciIdleArmed || idleLineWake;
 }
 
+bool TMachine::SciWakesOnInput() const {
+    return !FlagI && (RegisterBlock[SCCR2] & (kRie | kRe)) == (kRie | kRe);
+}
+
 // The receiver looks at the line in `cycles` if it has anything to look for and is not
 // counting already.
 void TMachine::SciWakeReceiver(int32_t cycles) {
