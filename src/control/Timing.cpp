@@ -133,8 +133,8 @@ void TMachine::AdvanceTimeQuietly(int32_t cycles) {
 
 // The most cycles time can advance by, in one step or many, before any of the steps above
 // would do more than count: a COP block, an A/D step, an RTI tick, a timer tick that
-// reaches a compare or wraps, a pulse count, the end of an SCI frame. Up to this many, one step leaves the chip
-// exactly as many smaller steps would.
+// reaches a compare or wraps, a pulse count, the end of an SCI frame. Up to this many, one
+// step leaves the chip exactly as many smaller steps would.
 int32_t TMachine::CyclesBeforeNextEvent() const {
     int32_t cycles = kRtiTickCycles - 1 - RtiAccumulator;
     if (AdStabilizeBlocks != 0) cycles = std::min(cycles, AdStabilizeCycles - 1);

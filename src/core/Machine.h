@@ -196,7 +196,7 @@ public:
     void SciRequest();  // the SCI's interrupt request from SCSR and SCCR2
     // BAUD and SCCR2 as stores by the program would set them, without messages.
     void SetSciControl(uint8_t baud, uint8_t sccr2);
-    void ApplySccr2(uint8_t sccr2);
+    void ApplySccr2(uint8_t sccr2);  // the enables, the request, the receiver
     void SciTransmit(uint8_t byte);  // a byte written to SCDR
     void ReadScsr();
     void ReadScdr();
