@@ -91,6 +91,8 @@ void TMachine::ResetMoor(TResetKind kind) {
     XirqLatch = false;
     PendingInterrupts = 0;
     EnabledInterrupts = IntIRQ;
+    static_cast<TSciState&>(*this) = TSciState{};
+    SciTiming();
 
     RegisterD = RegisterX = RegisterY = RegisterSP = 0;
     const uint16_t from = RegisterPC;

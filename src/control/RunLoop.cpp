@@ -110,6 +110,8 @@ bool TMachine::OnlyAClickCanWake() const {
     if (RunState == RunStopped)  // time stands still: only XIRQ or an IRQ let in wakes it
         return !XirqLatch && (FlagI || !(PendingInterrupts & EnabledInterrupts & IntIRQ));
     if (RunState != RunWaiting || (XirqLatch && !FlagX) || !CopDisabled) return false;
+    // A frame on its way out, a typed byte on its way in, an input file to read from.
+    if (SciBusy() || (InputFileOpen && SciReceiverBusy())) return false;
     if (FlagI) return true;
     // Time drives the output compares, the real-time interrupt, the timer overflow, and
     // the pulse accumulator while its time gate is open.

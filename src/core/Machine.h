@@ -22,6 +22,7 @@
 #include "core/PanelState.h"
 #include "io/Lumocrt/TerminalScreen.h"
 #include "io/PortState.h"
+#include "io/SciState.h"
 #include "io/TerminalState.h"
 #include "io/WaitLoop.h"
 #include "registers/AdState.h"
@@ -53,7 +54,8 @@ class TMachine : public TCpuRegisters,
                  public TWriteOnceLatches,
                  public TAdState,
                  public TPortState,
-                 public TTerminalState {
+                 public TTerminalState,
+                 public TSciState {
 public:
     explicit TMachine(TFrontPanel& frontPanel);
     TMachine(const TMachine&) = delete;
@@ -206,6 +208,21 @@ public:
     void DisplayMemory();     // the last memory write
     void DisplayAllRegisters();
 
+    // --- The serial communications interface (SCI) ------------------------------------
+    void SciTiming();   // the frame length from BAUD and SCCR1
+    void SciRequest();  // the SCI's interrupt request from SCSR and SCCR2
+    // BAUD and SCCR2 as stores by the program would set them, without messages.
+    void SetSciControl(uint8_t baud, uint8_t sccr2);
+    void ApplySccr2(uint8_t sccr2);  // the enables, the request, the receiver
+    void SciTransmit(uint8_t byte);  // a byte written to SCDR
+    void ReadScsr();
+    void ReadScdr();
+    void AdvanceSci(int32_t cycles);
+    bool SciBusy() const { return (SciTransmitLeft | SciReceiveLeft) != 0; }
+    bool SciReceiverBusy() const;
+    // A typed byte would reach SCDR and request an interrupt the CPU takes.
+    bool SciWakesOnInput() const;
+
     // --- Ports and terminal -----------------------------------------------------------
     void ReadPortA();  // compose the pins into PortAPins
     void ReadPortC();
@@ -233,6 +250,8 @@ public:
     void ConsoleStatus();  // DataByte: 1 when typed input is waiting
     void ConsoleInput();   // DataByte: the next input character, waiting for one
     void ConsoleOutput();  // RegisterWriteByte to the terminal
+    void TerminalOutput(uint8_t byte);  // to the screen, escape sequences obeyed
+    void InputArrived();   // bytes were typed or fed into InputBuffer
     void PrinterOutput();  // RegisterWriteByte to the printer
     void FormKeyPress(uint8_t key);
     void ReleaseInputWait();  // Run/Stop, Reset and Step end a wait for terminal input
@@ -316,6 +335,10 @@ private:
     bool FeedNextLine();  // the input file's next line and a CR into the buffer
     void ReportInputFileError(const std::string& path, const std::string& reason);
     void ConsoleEscapeByte(uint8_t byte);
+    void SciStartFrame(int32_t cycles);
+    void SciFrameSent();
+    void SciLookAtLine();
+    void SciWakeReceiver(int32_t cycles);
     void DrivePin(int bit, uint8_t action);
     void SetPortConfiguration();  // ports B, C and F and PG7: the bus's or the program's
     bool ExternalMemoryAt(uint16_t address) const;

@@ -131,12 +131,6 @@ void WriteSpcr(TMachine& m) {
                                    ((m.RegisterWriteByte & 0x80) ? IntSPI : 0));
 }
 
-void WriteSccr2(TMachine& m) {
-    InfoAndStore(m, "SCCR2");
-    m.EnabledInterrupts = uint16_t((m.EnabledInterrupts & ~IntSCI) |
-                                   ((m.RegisterWriteByte & 0xF0) ? IntSCI : 0));
-}
-
 // A write starts a sequence of four conversions, the first due in 32 cycles.
 void WriteAdctl(TMachine& m) {
     if (!(m.RegisterBlock[OPTION] & 0x80))

@@ -218,6 +218,10 @@ TEST(Runner, PollingForInputThatCannotComeEndsTheRun) {
         {"abort checks, progress in memory", "--idle-cycles 1000 " + Program("memory_abort_check"), "",
          "done\r\n", 1700000, 1900000},
         {"abort key, typed after 100 ms quiet", Program("abort_check"), "k", "aborted\r\n", 200000, 300000},
+        {"polling the SCI's SCSR", "--idle-cycles 100000 " + Program("sci_echo"), "ab", "ab", 100000, 200000},
+        {"in WAI for the SCI's interrupt", std::string(HEXMOOR_EXAMPLES_DIR) + "/serial_echo.s19", "hi\n",
+         "Serial echo: type a line through the SCI, Enter shows it again.\r\n> hi\r\ngot: hi\r\n> ", 100000,
+         1000000},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

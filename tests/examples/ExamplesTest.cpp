@@ -126,5 +126,22 @@ TEST(Examples, LineEditorEchoesTheLineUpperCasedAndReversed) {
     }
 }
 
+// Interrupts on both sides: a byte at a time into SCDR, lines typed far ahead of a
+// 32-byte receive ring are echoed whole.
+TEST(Examples, SerialEchoShowsEachLineAgainThroughTheSci) {
+    TExampleRun echo("serial_echo");
+    EXPECT_EQ(echo.Output(400'000),
+              "Serial echo: type a line through the SCI, Enter shows it again.\r\n> ");
+    echo.Type("hello\r");
+    EXPECT_EQ(echo.Output(200'000), "hello\r\ngot: hello\r\n> ");
+    const std::string lines[] = {std::string(40, 'a'), "0123456789" + std::string(30, 'b'), "end"};
+    std::string expected;
+    for (const std::string& line : lines) {
+        echo.Type(line + "\r");
+        expected += line + "\r\ngot: " + line + "\r\n> ";
+    }
+    EXPECT_EQ(echo.Output(1'500'000), expected);
+}
+
 }  // namespace
 }  // namespace hexmoor::testing
