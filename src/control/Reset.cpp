@@ -131,6 +131,8 @@ void TMachine::ResetMoor(TResetKind kind) {
     FrontPanel.PanelChanged(TPanelItem::TypedInput);
     ConsoleEscape = false;
     if (InputFileOpen) CloseInputFile();
+    // The boot loader leaves the serial port on at 7,812 baud, transmitter and receiver.
+    if (bootstrap) SetSciControl(0x22, 0x0C);
 }
 
 }  // namespace hexmoor

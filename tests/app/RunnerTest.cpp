@@ -222,6 +222,9 @@ TEST(Runner, PollingForInputThatCannotComeEndsTheRun) {
         {"in WAI for the SCI's interrupt", std::string(HEXMOOR_EXAMPLES_DIR) + "/serial_echo.s19", "hi\n",
          "Serial echo: type a line through the SCI, Enter shows it again.\r\n> hi\r\ngot: hi\r\n> ", 100000,
          1000000},
+        {"downloaded into the RAM in bootstrap mode",
+         "--idle-cycles 100000 --mode bootstrap " + std::string(HEXMOOR_EXAMPLES_DIR) + "/boot_hello.s19", "hi\n",
+         "Hello from the on-chip RAM: type, and I echo in upper case.\r\nHI\r", 100000, 1000000},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -775,6 +778,22 @@ TEST(Runner, BytesUnderTheOnChipRamDrawOneNoteARun) {
         EXPECT_EQ(run.Status, 0) << c.Arguments;
         EXPECT_EQ(run.Err, c.Err);
     }
+}
+
+// A program wholly in the on-chip RAM, loaded in expanded mode, is said to look like a
+// bootstrap program, once; --mode takes only the two modes.
+TEST(Runner, AProgramForBootstrapModeIsToldHowToRun) {
+    const std::string program = std::string(HEXMOOR_EXAMPLES_DIR) + "/boot_hello.s19";
+    const TRun run = RunRunner("--max-instructions 100 " + program);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, "hexmoor-run: " + program +
+                           " looks like a program for bootstrap mode: all its bytes lie in the on-chip RAM "
+                           "($0000-$03FF), which a load in expanded mode leaves empty, and it has no reset vector. "
+                           "Click a mode LED (MODA or MODB) for special bootstrap mode, or run it with hexmoor-run "
+                           "--mode bootstrap.\n");
+    const TRun wrong = RunRunner("--mode single " + program);
+    EXPECT_EQ(wrong.Status, 2);
+    EXPECT_THAT(wrong.Err, ::testing::HasSubstr("--mode needs bootstrap or expanded"));
 }
 
 }  // namespace

@@ -143,5 +143,17 @@ TEST(Examples, SerialEchoShowsEachLineAgainThroughTheSci) {
     EXPECT_EQ(echo.Output(1'500'000), expected);
 }
 
+// Downloaded into the RAM, it starts at $0000 and talks through the SCI as the boot loader
+// left it; its RTI handler, reached through the pseudo-vector, counts on port B.
+TEST(Examples, BootHelloRunsFromTheRamInBootstrapMode) {
+    TExampleRun boot("boot_hello", true);
+    EXPECT_EQ(boot.Output(300'000), "Hello from the on-chip RAM: type, and I echo in upper case.\r\n");
+    boot.Type("ab1\r");
+    EXPECT_EQ(boot.Output(100'000), "AB1\r");
+    const uint8_t ticks = boot.Leds(PortBOutput);
+    boot.Run(40 * 4096);
+    EXPECT_NEAR(uint8_t(boot.Leds(PortBOutput) - ticks), 40, 1) << "a tick every 4,096 E cycles";
+}
+
 }  // namespace
 }  // namespace hexmoor::testing
