@@ -3,7 +3,8 @@
 //   untraced run          instructions per second of an untraced run of the sieve
 //   traced run            the same with the panel following every pass
 //   idle CPU ...          the process's CPU use while nothing runs, while a program waits
-//                         for a key (reading the data port or polling the status port),
+//                         for a key (reading the data port, polling the status port or
+//                         SCSR, in WAI for an SCI interrupt),
 //                         in STOP, and in a WAI only a click can end, untraced and traced
 //   chip speed            E cycles per second of an untraced run at chip speed (10 s)
 #include <QApplication>
@@ -88,6 +89,10 @@ int main(int argc, char** argv) {
     } idles[] = {
         {"waiting for a key", {0xB6, 0x10, 0x37, 0x20, 0xFB}},  // LDAA $1037; BRA back
         {"polling for a key", {0xB6, 0x10, 0x36, 0x27, 0xFB}},  // LDAA $1036; BEQ back
+        // LDAA #RE; STAA SCCR2; LDAA SCSR; BITA #RDRF; BEQ back to LDAA SCSR
+        {"polling SCSR", {0x86, 0x04, 0xB7, 0x10, 0x2D, 0xB6, 0x10, 0x2E, 0x85, 0x20, 0x27, 0xF9}},
+        // LDAA #RIE+RE; STAA SCCR2; CLI; WAI
+        {"in WAI for RDRF", {0x86, 0x24, 0xB7, 0x10, 0x2D, 0x0E, 0x3E}},
         {"in STOP", {0x0F, 0xCF}},                              // SEI; STOP
         {"in WAI, I set", {0x0F, 0x3E}},                        // SEI; WAI
     };

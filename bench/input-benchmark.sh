@@ -6,7 +6,8 @@
 #   waiting, pipe     CPU seconds and E cycles while a prompt waits 2 s for a late pipe
 #   waiting, terminal the same at a terminal (a pseudo-terminal through script(1)), polling
 #                     the status port (the wait goes at about the chip's 2,000,000 E cycles
-#                     a second) and reading the data port (the runner simply waits)
+#                     a second), reading the data port (the runner simply waits) and
+#                     polling the serial port's SCSR for RDRF (as the status port)
 #   answers, pipes    milliseconds from a line typed to the next prompt, through pipes read
 #                     as the output comes, reading the data port (prompt) and polling the
 #                     status port (prompt_poll): output must not wait to be flushed
@@ -34,7 +35,7 @@ wait_figures() {  # CPU seconds (user + system) and the run's cycles
 }
 printf 'waiting, pipe      2 s: %s\n' "$( { (sleep 2; printf 'ab.') | /usr/bin/time -f "%U %S" "$run" --stats \
     "$programs/prompt_poll.s19" >/dev/null; } 2>&1 | wait_figures)"
-for program in prompt_poll keycodes; do  # polling the status port; reading the data port
+for program in prompt_poll keycodes sci_echo; do  # polling the status port; reading the data port; polling SCSR
     printf 'waiting, terminal  2 s, %-11s %s\n' "$program:" "$( (sleep 2; printf '\035') | /usr/bin/time -f "%U %S" \
         script -qec "'$run' --stats '$programs/$program.s19'" /dev/null 2>&1 | tr -d '\r' | wait_figures)"
 done

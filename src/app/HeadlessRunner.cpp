@@ -28,6 +28,7 @@ public:
         m_.Panel.WarningsMenu.Checked = options.Warnings;
         m_.Panel.InterruptsMenu.Checked = options.Interrupts;
         m_.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
+        if (options.Bootstrap) m_.ModeLedClick();
     }
 
     // Checks the files the options name, loads the program, sets breakpoints and
@@ -113,10 +114,14 @@ void THeadlessRun::Run() {
         } else {
             passes = m_.RunSlice(limits, untilPoll);
         }
-        // A WAI that nothing the runner can do will end: no buttons, no input pins.
+        // A WAI that nothing the runner can do will end: no buttons, no input pins. Typed
+        // input wakes one that waits for the SCI's receive interrupt, if more can come.
         if (m_.RunState == RunWaiting && m_.OnlyAClickCanWake()) {
-            waitsForever_ = true;
-            break;
+            if (!m_.SciWakesOnInput()) {
+                waitsForever_ = true;
+                break;
+            }
+            panel_.WaitForEvents();
         }
         untilPoll -= std::min(passes, untilPoll);
         if (untilPoll == 0) {

@@ -28,6 +28,7 @@ struct TRunnerOptions {
     std::optional<std::string> InputFile;
     std::optional<std::string> PrinterFile;
     TInputPacing Pacing = TInputPacing::Paced;
+    bool Bootstrap = false;  // the mode pins: special bootstrap instead of expanded
     bool Screen = false;
     bool Registers = false;
     bool Warnings = false;

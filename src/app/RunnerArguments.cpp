@@ -24,7 +24,8 @@ constexpr const char* kUsage =
     "  --max-cycles N        stop after N E-clock cycles\n"
     "  --max-instructions N  stop after N instructions\n"
     "  --idle-cycles N       end a run whose input has ended when the program has polled the\n"
-    "                        status port in a loop, writing nothing, for N E-clock cycles\n"
+    "                        status port (or the serial port's SCSR) in a loop, writing\n"
+    "                        nothing, for N E-clock cycles\n"
     "                        (default 2000000, one second of chip time)\n"
     "  --break ADDR          stop at this address (hexadecimal, $ or 0x optional, or a\n"
     "                        symbol: halt, loop+3), or at the code of a source line\n"
@@ -43,6 +44,9 @@ constexpr const char* kUsage =
     "  --line-per-read       type a line at each read of an empty input buffer\n"
     "                        (default: a line when the program reads an empty buffer and\n"
     "                        has printed nothing for 20000 E-clock cycles, 10 ms)\n"
+    "  --mode MODE           the mode pins: expanded (the default) or bootstrap, special\n"
+    "                        bootstrap mode: the program's bytes for $0000-$03FF go into the\n"
+    "                        on-chip RAM and it starts at $0000, as after a download\n"
     "  --printer FILE        write the printer port's bytes to FILE\n"
     "  --trace FILE          run with trace, writing one log line per instruction\n"
     "  --screen              print the final 80 x 24 screen instead of the output stream\n"
@@ -56,7 +60,8 @@ constexpr const char* kUsage =
     "\n"
     "The run ends at a limit, at a breakpoint or watchpoint, at STOP, at a WAI nothing can\n"
     "wake, or when the program waits for input and no more can come (a read of the data\n"
-    "port, or polling the status port in a loop for --idle-cycles).\n"
+    "port, or polling the status port, or the serial port's SCSR, in a loop for\n"
+    "--idle-cycles).\n"
     "\n"
     "At a terminal, keys go to the program as typed (no echo, Ctrl-C is $03) and Ctrl-]\n"
     "ends the run; the screen's escape commands are shown as ANSI sequences. Piped, the\n"
@@ -142,6 +147,10 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
              : argument == "--input" ? options.InputFile
              : argument == "--symbols" ? options.SymbolFile
                                      : options.PrinterFile) = text;
+        } else if (argument == "--mode") {
+            if (!value(text) || (text != "bootstrap" && text != "expanded"))
+                return fail("--mode needs bootstrap or expanded");
+            options.Bootstrap = text == "bootstrap";
         } else if (argument == "--type-ahead") {
             options.Pacing = TInputPacing::TypeAhead;
         } else if (argument == "--line-per-read") {

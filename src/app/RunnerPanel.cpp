@@ -140,7 +140,7 @@ TMessageResult TRunnerPanel::ShowMessage(TMessageKind kind, TMessageButtons butt
     std::string line(text);
     for (char& c : line)
         if (c == '\r') c = '\n';
-    if (Loading) {
+    if (Loading && kind != TMessageKind::Note) {
         const std::string cannot = "Cannot load " + *Loading + ": ";
         if (line.starts_with(cannot))
             line = options_.Program + ": " + line.substr(cannot.size());

@@ -82,7 +82,7 @@ void TAsmContext::Finish() {
                 {assembly_.Files[run.File], run.Line, 0, TAsmSeverity::Note,
                  "the bytes from $" + Hex4(run.Address) +
                      " on are in the on-chip RAM ($0000-$03FF), which the board's loader does not fill in its "
-                     "default mode: they read as 0 after loading unless the program is loaded in a RAM-loading "
+                     "default mode: they read as 0 after loading unless the program is loaded in bootstrap "
                      "mode (hexmoor-run --mode bootstrap)"});
     for (const auto& [name, entry] : symbols_)
         if (entry.Known)

@@ -15,7 +15,7 @@ struct TInterruptSource {
 };
 
 // Highest priority first.
-constexpr std::array<TInterruptSource, 12> kFixedOrder{{
+constexpr std::array<TInterruptSource, 13> kFixedOrder{{
     {IntIRQ, "IRQ", kIrqVector},
     {IntRTI, "Real-Time Interrupt", 0xFFF0},
     {IntIC1, "Timer Input Capture 1", 0xFFEE},
@@ -28,6 +28,7 @@ constexpr std::array<TInterruptSource, 12> kFixedOrder{{
     {IntTOF, "Timer Overflow", 0xFFDE},
     {IntPAOV, "Pulse Accumulator Overflow (HPRIO)", 0xFFDC},
     {IntPAI, "Pulse Accumulator Input Edge (HPRIO)", 0xFFDA},
+    {IntSCI, "Serial Communications Interface", 0xFFD6},  // after SPI, which never requests
 }};
 
 // The source HPRIO's PSEL field promotes above all others, by PSEL value.
@@ -36,7 +37,7 @@ constexpr std::array<TInterruptSource, 16> kPromoted{{
     {IntPAOV, "Pulse Accumulator Overflow (HPRIO)", 0xFFDC},
     {IntPAI, "Pulse Accumulator Input Edge (HPRIO)", 0xFFDA},
     {0, "", 0},  // SPI
-    {0, "", 0},  // SCI
+    {IntSCI, "Serial Communications Interface (HPRIO)", 0xFFD6},
     {0, "", 0},
     {IntIRQ, "IRQ (HPRIO)", kIrqVector},
     {IntRTI, "Real-Time Interrupt (HPRIO)", 0xFFF0},

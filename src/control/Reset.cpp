@@ -1,4 +1,5 @@
-// ResetMoor: the machine and its panel as a 68HC11F1 just out of reset in expanded mode.
+// ResetMoor: the machine and its panel as a 68HC11F1 just out of reset, in the mode its
+// mode pins give: expanded, or special bootstrap as the boot loader leaves it after a download.
 #include <algorithm>
 #include <array>
 
@@ -42,11 +43,11 @@ void TMachine::ResetMoor(TResetKind kind) {
     SaveInternalRam();
     ReloadRegisterBlock(*this);
 
-    // The mode pins read expanded mode: the bus takes ports B, C and F and PG7.
-    OperatingMode = 3;
-    RegisterBlock[HPRIO] = 0x25;
-    RegisterBlock[CSCTL] = 0x04;
-    SetBusConfiguration();
+    // Expanded mode: the bus takes ports B, C and F and PG7, the program chip select is on.
+    // Special bootstrap: a single-chip mode with the boot ROM in (RBOOT, SMOD, IRV set).
+    const bool bootstrap = BootstrapPins();
+    RegisterBlock[HPRIO] = bootstrap ? 0xD5 : 0x25;
+    RegisterBlock[CSCTL] = bootstrap ? 0x00 : 0x04;
 
     ConfigValue = ChipConfig;
     CopDisabled = ConfigValue & 0x04;
@@ -59,13 +60,17 @@ void TMachine::ResetMoor(TResetKind kind) {
     IEEPromEnd = int32_t((ConfigValue & 0xF0) << 8 | 0x0FFF);
 
     ResetWindows();
-    CsPrgEnabled = true;
+    CsPrgEnabled = !bootstrap;
     CsGenEnabled = CsIo1Enabled = CsIo2Enabled = false;
+    ApplyModeBits();
     ShowWindowLabels();
     const TPanelItem map = TPanelItem::MemoryMap;
     Change(Panel.IEEPromLabels.Begin, IEEPromEnabled ? Hex4(uint16_t(IEEPromBeg)) : "", map);
     Change(Panel.IEEPromLabels.End, IEEPromEnabled ? Hex4(uint16_t(IEEPromEnd)) : "", map);
-    Change(Panel.EProgLabels, TRangeLabels{Hex4(uint16_t(EProgBeg)), Hex4(uint16_t(EProgEnd)), kRed}, map);
+    Change(Panel.EProgLabels,
+           CsPrgEnabled ? TRangeLabels{Hex4(uint16_t(EProgBeg)), Hex4(uint16_t(EProgEnd)), kRed}
+                        : TRangeLabels{"", "", kNavy},
+           map);
     Change(Panel.EGenLabels, TRangeLabels{"", "", kNavy}, map);
     Change(Panel.EIo1Labels.Begin, "", map);
     Change(Panel.EIo1Labels.End, "", map);
@@ -86,10 +91,14 @@ void TMachine::ResetMoor(TResetKind kind) {
     XirqLatch = false;
     PendingInterrupts = 0;
     EnabledInterrupts = IntIRQ;
+    static_cast<TSciState&>(*this) = TSciState{};
+    SciTiming();
 
     RegisterD = RegisterX = RegisterY = RegisterSP = 0;
     const uint16_t from = RegisterPC;
-    RegisterPC = uint16_t(MemoryImage[info.Vector] << 8 | MemoryImage[info.Vector + 1]);
+    // After a download the boot loader jumps to the program at the start of the RAM.
+    const bool downloaded = bootstrap && (kind == PowerOnReset || kind == ExternalReset);
+    RegisterPC = downloaded ? 0x0000 : ReadVector(info.Vector);
     Transfers.RecordInterrupt(from, RegisterPC);
     DisplayAllRegisters();
     CycleCount = 3;
@@ -122,6 +131,8 @@ void TMachine::ResetMoor(TResetKind kind) {
     FrontPanel.PanelChanged(TPanelItem::TypedInput);
     ConsoleEscape = false;
     if (InputFileOpen) CloseInputFile();
+    // The boot loader leaves the serial port on at 7,812 baud, transmitter and receiver.
+    if (bootstrap) SetSciControl(0x22, 0x0C);
 }
 
 }  // namespace hexmoor

@@ -11,7 +11,7 @@ void TMachine::EnterInterrupt(bool stack) {
     FlagI = true;
     if (InterruptVector == kXirqVector) FlagX = true;
     const uint16_t from = RegisterPC;
-    RegisterPC = uint16_t(MemoryImage[InterruptVector] << 8 | MemoryImage[uint16_t(InterruptVector + 1)]);
+    RegisterPC = ReadVector(InterruptVector);
     Transfers.RecordInterrupt(from, RegisterPC);
     InstructionCycles = 11;
     RunState = RunNormal;
@@ -110,6 +110,8 @@ bool TMachine::OnlyAClickCanWake() const {
     if (RunState == RunStopped)  // time stands still: only XIRQ or an IRQ let in wakes it
         return !XirqLatch && (FlagI || !(PendingInterrupts & EnabledInterrupts & IntIRQ));
     if (RunState != RunWaiting || (XirqLatch && !FlagX) || !CopDisabled) return false;
+    // A frame on its way out, a typed byte on its way in, an input file to read from.
+    if (SciBusy() || (InputFileOpen && SciReceiverBusy())) return false;
     if (FlagI) return true;
     // Time drives the output compares, the real-time interrupt, the timer overflow, and
     // the pulse accumulator while its time gate is open.

@@ -104,6 +104,8 @@ void TMachine::AdvanceTime(int32_t cycles) {
         }
     }
 
+    if (SciBusy()) AdvanceSci(cycles);
+
     if (PulseGate) {
         PulseDivider += cycles;
         if (PulseDivider >= 64) {
@@ -125,18 +127,24 @@ void TMachine::AdvanceTimeQuietly(int32_t cycles) {
     RegisterBlock[TCNT] = uint8_t(TimerCount >> 8);
     RegisterBlock[TCNT + 1] = uint8_t(TimerCount);
     if (PulseGate) PulseDivider += cycles;
+    if (SciTransmitLeft != 0) SciTransmitLeft -= cycles;
+    if (SciReceiveLeft != 0) SciReceiveLeft -= cycles;
 }
 
 // The most cycles time can advance by, in one step or many, before any of the steps above
 // would do more than count: a COP block, an A/D step, an RTI tick, a timer tick that
-// reaches a compare or wraps, a pulse count. Up to this many, one step leaves the chip
-// exactly as many smaller steps would.
+// reaches a compare or wraps, a pulse count, the end of an SCI frame. Up to this many, one
+// step leaves the chip exactly as many smaller steps would.
 int32_t TMachine::CyclesBeforeNextEvent() const {
     int32_t cycles = kRtiTickCycles - 1 - RtiAccumulator;
     if (AdStabilizeBlocks != 0) cycles = std::min(cycles, AdStabilizeCycles - 1);
     if (AdConversionDelay != 0) cycles = std::min(cycles, AdConversionDelay - 1);
     if (!CopDisabled) cycles = std::min(cycles, CopCycles - 1);
     if (PulseGate) cycles = std::min(cycles, 63 - PulseDivider);
+    if (SciBusy()) {
+        if (SciTransmitLeft != 0) cycles = std::min(cycles, SciTransmitLeft - 1);
+        if (SciReceiveLeft != 0) cycles = std::min(cycles, SciReceiveLeft - 1);
+    }
     // Timer ticks before one passes a compare value or the counter wraps. The four compare
     // registers are consecutive words.
     const uint16_t next = uint16_t(TimerCount + 1);

@@ -13,11 +13,6 @@ inline constexpr uint16_t kIllegalOpcodeVector = 0xFFF8;
 inline constexpr uint8_t kOptionOffset = 0x39;
 inline constexpr uint8_t kClockMonitorBits = 0x0C;  // OPTION's CME and FCME
 
-// Vectors are read straight from MemoryImage, high byte first.
-inline uint16_t ReadVector(const TMachine& m, uint16_t vector) {
-    return uint16_t(m.MemoryImage[vector] << 8 | m.MemoryImage[uint16_t(vector + 1)]);
-}
-
 inline void PushByte(TMachine& m, uint8_t byte) {
     m.EffectiveAddress = m.RegisterSP;
     m.DataByte = byte;
@@ -177,7 +172,7 @@ void SoftwareInterrupt(TMachine& m) {
     m.StackRegisters();
     m.FlagI = true;
     m.SetIrqButtonHint();
-    const uint16_t vector = ReadVector(m, kSwiVector);
+    const uint16_t vector = m.ReadVector(kSwiVector);
     m.Transfers.Record(uint16_t(m.RegisterPC - 1), vector);
     m.RegisterPC = vector;
     m.InstructionCycles = I::Op.Cycles;

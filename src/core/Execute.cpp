@@ -36,7 +36,7 @@ void IllegalOpcodeTrap(TMachine& m, const std::string& warning, int cycles) {
     m.Warning(warning);
     m.StackRegisters();
     m.FlagI = true;
-    const uint16_t vector = ReadVector(m, kIllegalOpcodeVector);
+    const uint16_t vector = m.ReadVector(kIllegalOpcodeVector);
     m.Transfers.Record(m.RegisterPC, vector);
     m.RegisterPC = vector;
     m.InstructionCycles = cycles;

@@ -1,11 +1,11 @@
 // Where a debugger meets the machine: accesses to the pages off the plain path (the
-// register window's and watched ones), the stop marks.
+// register window's, watched ones, and where the external memory gives way), the stop marks.
 #include "core/Machine.h"
 
 namespace hexmoor {
 
 uint8_t TMachine::ReadFlaggedPage(uint16_t address) {
-    const uint8_t value = InRegisterWindow(address) ? ReadRegisterAt(address) : MemoryImage[address];
+    const uint8_t value = InRegisterWindow(address) ? ReadRegisterAt(address) : BusByteAt(address);
     if ((PageFlags[address >> 8] & kWatchedPage) && Debugger) Debugger->Accessed(*this, address, value, value, false);
     return value;
 }
@@ -15,10 +15,12 @@ void TMachine::WriteFlaggedPage(uint16_t address, uint8_t byte) {
     if (InRegisterWindow(address)) {
         before = RegisterBlock[address - IRegBeg];
         WriteRegisterAt(address, byte);
-    } else {
+    } else if (!(PageFlags[address >> 8] & kOffChipPage) || ExternalMemoryAt(address)) {
         before = MemoryImage[address];
         WaitLoop.Stored(address, before, byte);
         MemoryImage[address] = byte;
+    } else {
+        before = BusByteAt(address);  // the boot ROM, or nothing, takes no write
     }
     if ((PageFlags[address >> 8] & kWatchedPage) && Debugger) Debugger->Accessed(*this, address, before, byte, true);
 }

@@ -14,8 +14,9 @@ namespace hexmoor {
 
 // What a message is about, which decides how it is shown: the three plain kinds, and the
 // ones a panel may treat on their own (the runner names the breakpoint's address, passes
-// the reset dialogs over, and fails the run when an output file could not be written).
-enum class TMessageKind { Warning, Information, Confirmation, BreakPoint, Reset, WriteFailed };
+// the reset dialogs over, fails the run when an output file could not be written, and
+// prints a note about the program as it is, without a file position).
+enum class TMessageKind { Warning, Information, Confirmation, BreakPoint, Reset, WriteFailed, Note };
 enum class TMessageButtons { Ok, OkCancel, YesNo };
 enum class TMessageResult { Ok, Cancel, Yes, No };
 

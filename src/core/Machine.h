@@ -22,6 +22,7 @@
 #include "core/PanelState.h"
 #include "io/Lumocrt/TerminalScreen.h"
 #include "io/PortState.h"
+#include "io/SciState.h"
 #include "io/TerminalState.h"
 #include "io/WaitLoop.h"
 #include "registers/AdState.h"
@@ -53,7 +54,8 @@ class TMachine : public TCpuRegisters,
                  public TWriteOnceLatches,
                  public TAdState,
                  public TPortState,
-                 public TTerminalState {
+                 public TTerminalState,
+                 public TSciState {
 public:
     explicit TMachine(TFrontPanel& frontPanel);
     TMachine(const TMachine&) = delete;
@@ -83,7 +85,8 @@ public:
 
     uint8_t RunState = RunNormal;
     TWaitLoop WaitLoop;  // whether the program polls the status port waiting for a key
-    // MODB:MODA taken at reset: 0 bootstrap, 1 special test, 2 single-chip, 3 expanded.
+    // 0 special bootstrap, 1 special test, 2 single-chip, 3 expanded: MODB:MODA as the mode
+    // LEDs give them at reset, then what HPRIO's SMOD and MDA make of it.
     uint8_t OperatingMode = 3;
 
     // --- Memory primitives: every CPU access to memory goes through these six ---------
@@ -102,6 +105,22 @@ public:
     void SaveInternalRam();     // on-chip RAM out of MemoryImage, external memory back in
     void RestoreInternalRam();  // the reverse, at the current RAM window
     void RelocateWindows(int32_t registerBegin, int32_t ramBegin);  // what INIT does
+
+    // --- Operating modes ----------------------------------------------------------------
+    // A click on either mode LED switches the pins between expanded and special bootstrap
+    // mode; the chip reads them at the next reset.
+    void ModeLedClick();
+    bool BootstrapPins() const { return !Panel.MODALed.Lit; }
+    // HPRIO's RBOOT, SMOD and MDA, after a reset or a write: the mode, the pages where the
+    // external memory gives way, the ports the bus takes.
+    void ApplyModeBits();
+    void MapOffChipPages();  // after the mode bits or the RAM window change
+    // What a read of `address` (outside the register window) finds: memory, the boot ROM,
+    // or $FF where nothing answers. No side effects.
+    uint8_t BusByteAt(uint16_t address) const;
+    // An interrupt vector's word; in the special modes the vectors are at $BFC0-$BFFF.
+    uint16_t ReadVector(uint16_t vector) const;
+    bool SpecialMode() const { return OperatingMode < 2; }
 
     // --- Execution --------------------------------------------------------------------
     void FastExecuteInstruction();  // the one instruction at RegisterPC
@@ -189,6 +208,21 @@ public:
     void DisplayMemory();     // the last memory write
     void DisplayAllRegisters();
 
+    // --- The serial communications interface (SCI) ------------------------------------
+    void SciTiming();   // the frame length from BAUD and SCCR1
+    void SciRequest();  // the SCI's interrupt request from SCSR and SCCR2
+    // BAUD and SCCR2 as stores by the program would set them, without messages.
+    void SetSciControl(uint8_t baud, uint8_t sccr2);
+    void ApplySccr2(uint8_t sccr2);  // the enables, the request, the receiver
+    void SciTransmit(uint8_t byte);  // a byte written to SCDR
+    void ReadScsr();
+    void ReadScdr();
+    void AdvanceSci(int32_t cycles);
+    bool SciBusy() const { return (SciTransmitLeft | SciReceiveLeft) != 0; }
+    bool SciReceiverBusy() const;
+    // A typed byte would reach SCDR and request an interrupt the CPU takes.
+    bool SciWakesOnInput() const;
+
     // --- Ports and terminal -----------------------------------------------------------
     void ReadPortA();  // compose the pins into PortAPins
     void ReadPortC();
@@ -216,6 +250,8 @@ public:
     void ConsoleStatus();  // DataByte: 1 when typed input is waiting
     void ConsoleInput();   // DataByte: the next input character, waiting for one
     void ConsoleOutput();  // RegisterWriteByte to the terminal
+    void TerminalOutput(uint8_t byte);  // to the screen, escape sequences obeyed
+    void InputArrived();   // bytes were typed or fed into InputBuffer
     void PrinterOutput();  // RegisterWriteByte to the printer
     void FormKeyPress(uint8_t key);
     void ReleaseInputWait();  // Run/Stop, Reset and Step end a wait for terminal input
@@ -299,8 +335,13 @@ private:
     bool FeedNextLine();  // the input file's next line and a CR into the buffer
     void ReportInputFileError(const std::string& path, const std::string& reason);
     void ConsoleEscapeByte(uint8_t byte);
+    void SciStartFrame(int32_t cycles);
+    void SciFrameSent();
+    void SciLookAtLine();
+    void SciWakeReceiver(int32_t cycles);
     void DrivePin(int bit, uint8_t action);
-    void SetBusConfiguration();
+    void SetPortConfiguration();  // ports B, C and F and PG7: the bus's or the program's
+    bool ExternalMemoryAt(uint16_t address) const;
     void UpdatePinDirections(TPortGroup input, TPortGroup output, char port, uint8_t ddr,
                              int pins);
     void UpdatePortOutput(TPortGroup output, uint8_t latch, int pins);

@@ -31,9 +31,11 @@ inline constexpr std::array<int32_t, 10> kWindowResetTable{0,    1023, 4096, 419
 
 // Inclusive address ranges. Only the register window changes where a CPU access goes;
 // the RAM window decides what is swapped, the others are shown on the panel.
-// Pages of memory whose accesses leave the plain path: the register window's, and pages a
-// debugger watches.
-enum TPageFlag : uint8_t { kRegisterPage = 1, kWatchedPage = 2 };
+// Pages of memory whose accesses leave the plain path: the register window's, pages a
+// debugger watches, and pages where the external memory does not answer (in whole or in
+// part): nothing does in a single-chip mode, the boot ROM covers $BF40-$BFFF while RBOOT
+// is set.
+enum TPageFlag : uint8_t { kRegisterPage = 1, kWatchedPage = 2, kOffChipPage = 4 };
 
 struct TAddressWindows {
     bool operator==(const TAddressWindows&) const = default;

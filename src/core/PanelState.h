@@ -87,6 +87,10 @@ inline constexpr std::array<TPortGroupPort, kPortGroupCount> kPortGroupPorts{{
 inline constexpr const char* kIrqEnabledHint = " Click to generate an IRQ (Currently enabled) ";
 inline constexpr const char* kIrqDisabledHint = " Click to generate an IRQ (Currently disabled) ";
 inline constexpr const char* kNormalModeHint = " Normal Mode ";
+inline constexpr const char* kExpandedPinsHint =
+    " Mode: Expanded Nonmultiplexed \r Click for Special Bootstrap \r (at the next Reset) ";
+inline constexpr const char* kBootstrapPinsHint =
+    " Mode: Special Bootstrap \r Click for Expanded Nonmultiplexed \r (at the next Reset) ";
 
 // The I/O pause panel: shown before the program reads or writes the pins of `Pins` (an A/D
 // sample reads port E's pins as AN0-AN7), over the port's group of the other direction.
@@ -104,6 +108,9 @@ struct TPanelState {
     TLed StepLed{{false, " You must Load a Program First "}, false, kGreen, kMaroon};
     // Always lit; its colour and hint show the CPU mode (normal, WAI, STOP).
     TLed StatusLed{{true, kNormalModeHint}, true, kLime, kRed};
+    // The mode pins: both lit for expanded mode, both dark for special bootstrap.
+    TLed MODALed{{true, kExpandedPinsHint}, true, kLime, kRed};
+    TLed MODBLed{{true, kExpandedPinsHint}, true, kLime, kRed};
     TControl IrqButton{true, kIrqDisabledHint};
     TControl XIrqButton{true, " Click to generate an XIRQ (Currently disabled) "};
 

@@ -14,7 +14,8 @@ uint8_t PeekRegister(const TMachine& m, int offset) {
     case TReadRule::Stored:
     case TReadRule::WriteOnly:
     case TReadRule::NotImplemented:
-    case TReadRule::Serial: return m.RegisterBlock[offset];
+    case TReadRule::Serial:
+    case TReadRule::Sci: return m.RegisterBlock[offset];
     case TReadRule::Port:
         switch (offset) {
         case PORTA: return m.ComposePins(PortAInput, m.RegisterBlock[PORTA], m.RegisterBlock[DDRA], 8);
@@ -34,7 +35,7 @@ uint8_t PeekRegister(const TMachine& m, int offset) {
 
 uint8_t PeekByte(const TMachine& m, uint16_t address) {
     if (m.InRegisterWindow(address)) return PeekRegister(m, address - m.IRegBeg);
-    return m.MemoryImage[address];
+    return m.BusByteAt(address);
 }
 
 uint16_t PeekWord(const TMachine& m, uint16_t address) {

@@ -32,7 +32,7 @@ bool TMachine::OpenInputFile(const std::string& path) {
     InputFileName = path;
     InputFileOpen = true;
     InputBuffer.Assign(line + '\r');
-    FrontPanel.PanelChanged(TPanelItem::TypedInput);
+    InputArrived();
     return true;
 }
 
@@ -46,7 +46,7 @@ bool TMachine::FeedNextLine() {
         return false;
     }
     InputBuffer.Assign(line + '\r');
-    FrontPanel.PanelChanged(TPanelItem::TypedInput);
+    InputArrived();
     return true;
 }
 

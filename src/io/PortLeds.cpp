@@ -1,6 +1,6 @@
-// The port LEDs' colours and hints: the bus configuration of expanded mode that a reset
-// sets up (with the latches it reloads) and the direction refresh that follows the
-// data-direction registers.
+// The port LEDs' colours and hints: the configuration of the mode a reset sets up (the bus
+// of the expanded modes, or the single-chip modes' plain ports) with the latches it
+// reloads, and the direction refresh that follows the data-direction registers.
 #include <string>
 
 #include "core/Machine.h"
@@ -15,11 +15,12 @@ std::string PinName(char port, int bit) { return std::string("P") + port + char(
 
 }  // namespace
 
-void TMachine::SetBusConfiguration() {
+void TMachine::SetPortConfiguration() {
     const TPanelItem item = TPanelItem::Ports;
     auto& groups = Panel.PortGroups;
+    const bool bus = OperatingMode & 1;  // MDA: the expanded modes
     for (TPortGroup group : {PortBOutput, PortCOutput, PortCInput, PortFOutput})
-        Change(groups[group].Colour, kNavy, item);
+        Change(groups[group].Colour, bus ? kNavy : kBlack, item);
     for (int bit = 0; bit < 8; ++bit) {
         TLed& a = groups[PortAOutput].Leds[bit];
         SetLed(a, kDimmedScheme, a.Hint, item);
@@ -27,7 +28,8 @@ void TMachine::SetBusConfiguration() {
         SetLed(c, kDimmedScheme, c.Hint, item);
         for (char port : {'B', 'F'}) {
             TLed& led = groups[port == 'B' ? PortBOutput : PortFOutput].Leds[bit];
-            Change(led.Hint, " " + PinName(port, bit) + " configured as Output \r    (Used as Bus) ", item);
+            Change(led.Hint, " " + PinName(port, bit) + " configured as Output " + (bus ? "\r    (Used as Bus) " : ""),
+                   item);
         }
         Change(groups[PortEInput].Leds[bit].Hint,
                " " + PinName('E', bit) + " configured as Input \r    (No A/D in Progress)", item);
@@ -42,8 +44,9 @@ void TMachine::SetBusConfiguration() {
         TLed& out = groups[PortGOutput].Leds[bit];
         SetLed(out, kDimmedScheme, out.Hint, item);
     }
-    for (TPortGroup group : {PortGInput, PortGOutput})
-        SetLed(groups[group].Leds[7], kSpecialScheme, " PG7 is currently used as CSPRG ", item);
+    if (bus)
+        for (TPortGroup group : {PortGInput, PortGOutput})
+            SetLed(groups[group].Leds[7], kSpecialScheme, " PG7 is currently used as CSPRG ", item);
     // The reset has just reloaded the latches.
     ShowPortLatches(*this);
 }

@@ -49,8 +49,12 @@ void TMachine::ConsoleInput() {
 
 void TMachine::ConsoleOutput() {
     WaitLoop.Output(CycleCount);
+    TerminalOutput(RegisterWriteByte);
+}
+
+// Bytes from the data port and from the SCI alike.
+void TMachine::TerminalOutput(uint8_t byte) {
     FrontPanel.FocusTerminal();
-    const uint8_t byte = RegisterWriteByte;
     if (ConsoleEscape) {
         ConsoleEscapeByte(byte);
     } else if (byte == kEscape) {
@@ -95,7 +99,7 @@ void TMachine::ConsoleEscapeByte(uint8_t byte) {
 void TMachine::FormKeyPress(uint8_t key) {
     if (InputFileOpen) return;  // the file feeds the input meanwhile
     InputBuffer.Append(char(key));
-    FrontPanel.PanelChanged(TPanelItem::TypedInput);
+    InputArrived();
 }
 
 // The waiting read gives up: its instruction is abandoned, and typed bytes stay typed.

@@ -40,6 +40,8 @@ void TProgramLoad::Store(uint16_t address, uint8_t value) {
     const bool runGoesOn = lastAddress_ && uint16_t(*lastAddress_ + 1) == address && UnderOnChipRam(*lastAddress_);
     if (UnderOnChipRam(address) && !runGoesOn) onChipRamRuns_.push_back({address, Machine.LoadLineNumber});
     lastAddress_ = address;
+    if (address < kInternalRamSize) ramBytes_.set(address);
+    else onlyRamBytes_ = false;
 }
 
 bool TProgramLoad::Report(std::string_view message, bool damaged) {
@@ -70,14 +72,24 @@ TLoadResult TProgramLoad::Finish(std::string_view noData) {
     m.Change(m.Panel.MemoryByteDisplay.Text, Hex2(m.ExternalImage[*lastAddress_]), kReadouts);
 
     // The on-chip RAM is cleared where it is now, so nothing of the old program reaches the
-    // new one and the loaded bytes beneath it stay in ExternalImage.
+    // new one and the loaded bytes beneath it stay in ExternalImage. In bootstrap mode the
+    // RAM holds what a download put there: the program's bytes for $0000-$03FF.
+    const bool bootstrap = m.BootstrapPins();
     m.SavedRam.fill(0);
-    for (int i = 0; i < kInternalRamSize; ++i) m.MemoryImage[uint16_t(m.IRamBeg + i)] = 0;
+    for (int i = 0; i < kInternalRamSize; ++i)
+        m.MemoryImage[uint16_t(m.IRamBeg + i)] = bootstrap && ramBytes_[i] ? m.ExternalImage[i] : 0;
+    const bool looksLikeBootstrap = !bootstrap && onlyRamBytes_;
+    if (looksLikeBootstrap)
+        m.FrontPanel.ShowMessage(TMessageKind::Note, TMessageButtons::Ok,
+                                 path_ + " looks like a program for bootstrap mode: all its bytes lie in the on-chip "
+                                         "RAM ($0000-$03FF), which a load in expanded mode leaves empty, and it has "
+                                         "no reset vector. Click a mode LED (MODA or MODB) for special bootstrap "
+                                         "mode, or run it with hexmoor-run --mode bootstrap.");
     for (std::size_t offset = 0; offset < m.RegisterBlock.size(); ++offset)
         m.RegisterBlock[offset] = kRegisterMap[offset].Reset;
     ShowPortLatches(m);
     m.EepromImage.fill(0xFF);
-    if (WarnOnChipRam) WarnOnChipRamRuns();
+    if (WarnOnChipRam && !bootstrap && !looksLikeBootstrap) WarnOnChipRamRuns();
     return whole_ ? TLoadResult::Loaded : TLoadResult::PartlyRead;
 }
 
@@ -93,8 +105,8 @@ void TProgramLoad::WarnOnChipRamRuns() {
     for (const TOnChipRamRun& run : onChipRamRuns_) {
         Machine.LoadLineNumber = run.Line;
         Machine.Warning("The bytes from $" + Hex4(run.Address) + " on are in the on-chip RAM (" + ram +
-                        "), which this loading mode does not fill: they read as 0 after loading. Load the "
-                        "program in a RAM-loading mode to keep them.");
+                        "), which a load in expanded mode does not fill: they read as 0 after loading. Load "
+                        "the program in bootstrap mode (a mode LED, or hexmoor-run --mode bootstrap) to keep them.");
     }
 }
 

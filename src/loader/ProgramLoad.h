@@ -3,6 +3,7 @@
 // finds on the chip.
 #pragma once
 
+#include <bitset>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,9 @@ private:
     std::string path_;
     TReadout shownAddress_, shownByte_, shownWord_;
     std::optional<uint16_t> lastAddress_;
+    std::bitset<kInternalRamSize> ramBytes_;  // which of $0000-$03FF the program gives
+    // (in bootstrap mode they go into the RAM)
+    bool onlyRamBytes_ = true;
     std::vector<TOnChipRamRun> onChipRamRuns_;
     bool whole_ = true;  // every part arrived intact and the user let the load finish
 };

@@ -24,7 +24,8 @@ QMessageBox::Icon IconOf(TMessageKind kind) {
     case TMessageKind::WriteFailed: return QMessageBox::Warning;
     case TMessageKind::Information:
     case TMessageKind::BreakPoint:
-    case TMessageKind::Reset: return QMessageBox::Information;
+    case TMessageKind::Reset:
+    case TMessageKind::Note: return QMessageBox::Information;
     case TMessageKind::Confirmation: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
@@ -36,7 +37,8 @@ const char* TitleOf(TMessageKind kind) {
     case TMessageKind::WriteFailed: return "Warning";
     case TMessageKind::Information:
     case TMessageKind::BreakPoint:
-    case TMessageKind::Reset: return "Information";
+    case TMessageKind::Reset:
+    case TMessageKind::Note: return "Information";
     case TMessageKind::Confirmation: return "Confirm";
     }
     return "";

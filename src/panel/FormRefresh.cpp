@@ -100,6 +100,10 @@ void THexmoorForm::RefreshRunControls() {
         controls_->RunLeds[i]->setCursor(led.Enabled ? Qt::PointingHandCursor : Qt::ArrowCursor);
         SetHint(controls_->RunLeds[i], led.Hint);
     }
+    for (auto [widget, led] : {std::pair{controls_->MODALed, &panel.MODALed}, {controls_->MODBLed, &panel.MODBLed}}) {
+        ShowLed(widget, *led);
+        SetHint(widget, led->Hint);
+    }
     SetHint(controls_->IrqButton, panel.IrqButton.Hint);
     SetHint(controls_->XIrqButton, panel.XIrqButton.Hint);
 }
@@ -158,8 +162,6 @@ void THexmoorForm::SetHint(QWidget* widget, const std::string& hint) {
 void THexmoorForm::RefreshHints() {
     TControls& c = *controls_;
     for (std::size_t i = 0; i < kReadoutPlaces.size(); ++i) SetHint(c.Readouts[i], kReadoutPlaces[i].Hint);
-    for (TGloLed* led : {c.MODALed, c.MODBLed})
-        SetHint(led, " Only Mode Supported is: \r Expanded Nonmultiplexed ");
     SetHint(c.ResetButton, "Click to RESET the Cpu");
     SetHint(c.IOOKButton, " Go on with the access ");
     SetHint(c.IOCancelButton, " Go on, and stop pausing on I/O ");

@@ -135,9 +135,8 @@ void THexmoorForm::CreateLedPanel() {
     }
     for (TGloLed** led : {&c.MODALed, &c.MODBLed}) {
         *led = Led(c.LedPanel, {}, kModeLedSize);
-        (*led)->SetColor(kActiveScheme.Lit);
-        (*led)->SetBackColor(kActiveScheme.Unlit);
-        (*led)->SetLightOn(true);
+        (*led)->setCursor(Qt::PointingHandCursor);
+        connect(*led, &TGloLed::Clicked, this, [this] { Handle(&TMachine::ModeLedClick); });
     }
     c.MODALabel = Label(c.LedPanel, "MODA", {}, SansFont(), Teal());
     c.MODBLabel = Label(c.LedPanel, "MODB", {}, SansFont(), Teal());

@@ -31,12 +31,12 @@ void TMachine::PaintChipSelectPin(int bit, bool taken) {
 namespace rules {
 
 void WriteInit(TMachine& m) {
-    if (!m.FirstInitWrite) {
+    if (!m.FirstInitWrite && !m.SpecialMode()) {
         m.WriteRegWarning("INIT (multiple write)");
         return;
     }
     m.FirstInitWrite = false;
-    if (m.CycleCount >= 64) {
+    if (m.CycleCount >= 64 && !m.SpecialMode()) {
         m.WriteRegWarning("INIT after 64 cycles");
         return;
     }

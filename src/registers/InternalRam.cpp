@@ -28,6 +28,7 @@ void TMachine::RelocateWindows(int32_t registerBegin, int32_t ramBegin) {
     IRamBeg = ramBegin;
     IRamEnd = ramBegin + kInternalRamSize - 1;
     RestoreInternalRam();
+    MapOffChipPages();
     ShowWindowLabels();
 }
 

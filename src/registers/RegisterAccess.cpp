@@ -103,6 +103,11 @@ void TMachine::ReadInternalRegByte() {
         DataByte = RegisterBlock[offset];
         if (wanted) ReadRegInfo(std::string(info.Name) + " not Implemented");
         break;
+    case TReadRule::Sci:
+        if (offset == SCSR) ReadScsr();
+        else ReadScdr();
+        if (wanted) ReadRegInfo(info.Name);
+        break;
     case TReadRule::TerminalStatus:
         ConsoleStatus();
         break;

@@ -20,7 +20,9 @@ enum class TReadRule : uint8_t {
     Port,            // the pins composed from latch, direction and input LEDs; peeked composed
     PortE,           // the input LEDs, stored into PORTE first; peeked composed, stored nowhere
     NotImplemented,  // DataByte left as it was; peeked as the block byte
-    Serial,          // SPI and SCI registers: the block byte, "not Implemented"
+    Serial,          // SPI registers: the block byte, "not Implemented"
+    Sci,             // SCSR and SCDR: the flags and the received byte, reads that take part
+                     // in clearing the flags; peeked as stored
     TerminalStatus,  // 1 while input waits; peeked so, without feeding a line of an input file
     TerminalData,    // the next input byte, taken; peeked without taking it (0 when none)
     Unassigned,      // reads 0
@@ -80,7 +82,10 @@ void WriteTmsk2(TMachine&);
 void WriteTflg2(TMachine&);
 void WritePactl(TMachine&);
 void WriteSpcr(TMachine&);
+void WriteSciRate(TMachine&);
+void WriteSccr1(TMachine&);
 void WriteSccr2(TMachine&);
+void WriteScdr(TMachine&);
 void WriteAdctl(TMachine&);
 void WriteBprot(TMachine&);
 void WriteConsoleData(TMachine&);
@@ -145,11 +150,12 @@ consteval TRegisterMap MakeRegisterMap() {
     map[SPCR] = {"SPCR", 0x00, false, R::Serial, W::Special, 0xFF, nullptr, r::WriteSpcr};
     map[SPSR] = {"SPSR", 0x00, false, R::Serial, W::ReadOnly};
     map[SPDR] = {"SPDR", 0x00, false, R::Serial, W::Store, 0xFF, "SPDR (SPI not implemented)"};
-    map[BAUD] = {"BAUD", 0x00, false, R::Serial, W::Store, 0x37};
-    map[SCCR1] = {"SCCR1", 0x00, false, R::Serial, W::Store, 0xD8};
-    map[SCCR2] = {"SCCR2", 0xC0, false, R::Serial, W::Special, 0xFF, nullptr, r::WriteSccr2};
-    map[SCSR] = {"SCSR", 0x00, false, R::Serial, W::ReadOnly};
-    map[SCDR] = {"SCDR", 0x1F, false, R::Serial, W::Store};
+    // SCCR2 resets to $00 and SCSR to $C0 (TDRE and TC: nothing to send), as on the chip.
+    map[BAUD] = {"BAUD", 0x00, false, R::Stored, W::Store, 0x37, nullptr, r::WriteSciRate};
+    map[SCCR1] = {"SCCR1", 0x00, false, R::Stored, W::Special, 0xD8, nullptr, r::WriteSccr1};
+    map[SCCR2] = {"SCCR2", 0x00, false, R::Stored, W::Special, 0xFF, nullptr, r::WriteSccr2};
+    map[SCSR] = {"SCSR", 0xC0, false, R::Sci, W::ReadOnly};
+    map[SCDR] = {"SCDR", 0x1F, false, R::Sci, W::Special, 0xFF, nullptr, r::WriteScdr};
     map[ADCTL] = {"ADCTL", 0x00, false, R::Stored, W::Special, 0x3F, nullptr, r::WriteAdctl};
     const char* results[] = {"ADR1", "ADR2", "ADR3", "ADR4"};
     for (int i = 0; i < 4; ++i) map[ADR1 + i] = {results[i], 0x00, false, R::Stored, W::ReadOnly};

@@ -9,8 +9,10 @@ namespace hexmoor::rules {
 
 namespace {
 
-// The protected registers accept their one write while CycleCount < 64.
-bool WithinFirst64Cycles(const TMachine& m) { return m.CycleCount < 64; }
+// The protected registers accept their one write while CycleCount < 64, and every write in
+// the special modes.
+bool WithinFirst64Cycles(const TMachine& m) { return m.CycleCount < 64 || m.SpecialMode(); }
+bool FirstWrite(const TMachine& m, bool latch) { return latch || m.SpecialMode(); }
 
 // COP timeout in blocks of 32768 cycles, by OPTION CR1:CR0.
 constexpr std::array<int32_t, 4> kCopBlocks{1, 4, 16, 64};
@@ -92,7 +94,7 @@ void WriteTmsk2(TMachine& m) {
     static constexpr uint16_t kShift[] = {0, 2, 3, 4}, kMask[] = {0, 3, 7, 15};
     const uint8_t byte = m.RegisterWriteByte;
     uint8_t& tmsk2 = m.RegisterBlock[TMSK2];
-    if (m.FirstTmsk2Write) {
+    if (FirstWrite(m, m.FirstTmsk2Write)) {
         m.FirstTmsk2Write = false;
         if (!WithinFirst64Cycles(m)) {
             m.WriteRegWarning("TMSK2 after 64 cycles");
@@ -127,12 +129,6 @@ void WriteSpcr(TMachine& m) {
     InfoAndStore(m, "SPCR (SPI not implemented)");
     m.EnabledInterrupts = uint16_t((m.EnabledInterrupts & ~IntSPI) |
                                    ((m.RegisterWriteByte & 0x80) ? IntSPI : 0));
-}
-
-void WriteSccr2(TMachine& m) {
-    InfoAndStore(m, "SCCR2");
-    m.EnabledInterrupts = uint16_t((m.EnabledInterrupts & ~IntSCI) |
-                                   ((m.RegisterWriteByte & 0xF0) ? IntSCI : 0));
 }
 
 // A write starts a sequence of four conversions, the first due in 32 cycles.
@@ -170,7 +166,7 @@ void WritePrinterData(TMachine& m) { m.PrinterOutput(); }
 // CLK4X (bit 5) once; GWOM and CWOM (bits 7-6) always.
 void WriteOpt2(TMachine& m) {
     uint8_t& byte = m.RegisterWriteByte;
-    if (m.FirstOpt2Write) {
+    if (FirstWrite(m, m.FirstOpt2Write)) {
         m.FirstOpt2Write = false;
         byte &= 0xE0;
     } else {
@@ -184,7 +180,7 @@ void WriteOpt2(TMachine& m) {
 void WriteOption(TMachine& m) {
     uint8_t& byte = m.RegisterWriteByte;
     uint8_t& option = m.RegisterBlock[OPTION];
-    if (m.FirstOptionWrite) {
+    if (FirstWrite(m, m.FirstOptionWrite)) {
         m.FirstOptionWrite = false;
         if (!WithinFirst64Cycles(m)) {
             m.WriteRegWarning("OPTION after 64 cycles");
@@ -219,25 +215,22 @@ void WriteCoprst(TMachine& m) {
     coprst = 0x55;
 }
 
-// RBOOT, SMOD and MDA never change; IRV only by the first write; PSEL (bits 3-0) only
-// while I is set, so that an interrupt cannot be promoted behind the program's back.
+// PSEL (bits 3-0) changes only while I is set, so that an interrupt cannot be promoted
+// behind the program's back. In the normal modes RBOOT, SMOD and MDA never change and IRV
+// only by the first write; in the special modes all four change, SMOD only to 0, and the
+// mode they give takes effect at once.
 void WriteHprio(TMachine& m) {
     uint8_t& hprio = m.RegisterBlock[HPRIO];
-    uint8_t& byte = m.RegisterWriteByte;
     const bool first = m.FirstHprioWrite;
     m.FirstHprioWrite = false;
-    if (m.FlagI) {
-        hprio &= first ? 0xE0 : 0xF0;
-        byte &= first ? 0x1F : 0x0F;
-    } else if (first) {
-        hprio &= 0xEF;
-        byte &= 0x10;
-    } else {
-        byte = 0;
-    }
-    byte |= hprio;
+    uint8_t writable = m.FlagI ? 0x0F : 0x00;
+    if (m.SpecialMode()) writable |= 0xF0;
+    else if (first) writable |= 0x10;
+    const uint8_t before = hprio;
+    m.RegisterWriteByte = uint8_t((hprio & ~writable) | (m.RegisterWriteByte & writable));
     Store(m);
     m.WriteRegInfo("HPRIO");
+    if ((before ^ hprio) & 0xE0) m.ApplyModeBits();
 }
 
 void WriteConfig(TMachine& m) {

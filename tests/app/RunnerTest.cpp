@@ -218,6 +218,13 @@ TEST(Runner, PollingForInputThatCannotComeEndsTheRun) {
         {"abort checks, progress in memory", "--idle-cycles 1000 " + Program("memory_abort_check"), "",
          "done\r\n", 1700000, 1900000},
         {"abort key, typed after 100 ms quiet", Program("abort_check"), "k", "aborted\r\n", 200000, 300000},
+        {"polling the SCI's SCSR", "--idle-cycles 100000 " + Program("sci_echo"), "ab", "ab", 100000, 200000},
+        {"in WAI for the SCI's interrupt", std::string(HEXMOOR_EXAMPLES_DIR) + "/serial_echo.s19", "hi\n",
+         "Serial echo: type a line through the SCI, Enter shows it again.\r\n> hi\r\ngot: hi\r\n> ", 100000,
+         1000000},
+        {"downloaded into the RAM in bootstrap mode",
+         "--idle-cycles 100000 --mode bootstrap " + std::string(HEXMOOR_EXAMPLES_DIR) + "/boot_hello.s19", "hi\n",
+         "Hello from the on-chip RAM: type, and I echo in upper case.\r\nHI\r", 100000, 1000000},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -754,15 +761,16 @@ TEST(Runner, BytesUnderTheOnChipRamDrawOneNoteARun) {
         std::string Arguments, Err;
     };
     const std::string stop = "hexmoor-run: STOP executed as NOP\n";  // --warnings tells of that too
-    const std::string told = " on are in the on-chip RAM ($0000-$03FF), which this loading mode does not fill: they read "
-                             "as 0 after loading. Load the program in a RAM-loading mode to keep them.\n";
+    const std::string told = " on are in the on-chip RAM ($0000-$03FF), which a load in expanded mode does not fill: they "
+                             "read as 0 after loading. Load the program in bootstrap mode (a mode LED, or hexmoor-run "
+                             "--mode bootstrap) to keep them.\n";
     const TCase cases[] = {
         {"--warnings " + records, "hexmoor-run: " + records + ":2: The bytes from $0000" + told + stop},
         {records, ""},
         {"--warnings " + source,
          source + ":2: note: the bytes from $0010 on are in the on-chip RAM ($0000-$03FF), which the board's loader "
                   "does not fill in its default mode: they read as 0 after loading unless the program is loaded in "
-                  "a RAM-loading mode (hexmoor-run --mode bootstrap)\n" +
+                  "bootstrap mode (hexmoor-run --mode bootstrap)\n" +
              stop},
     };
     for (const TCase& c : cases) {
@@ -770,6 +778,21 @@ TEST(Runner, BytesUnderTheOnChipRamDrawOneNoteARun) {
         EXPECT_EQ(run.Status, 0) << c.Arguments;
         EXPECT_EQ(run.Err, c.Err);
     }
+}
+
+// A program wholly in the on-chip RAM, loaded in expanded mode, is said to look like a
+// bootstrap program, once; --mode takes only the two modes.
+TEST(Runner, AProgramForBootstrapModeIsToldHowToRun) {
+    const std::string program = std::string(HEXMOOR_EXAMPLES_DIR) + "/boot_hello.s19";
+    const TRun run = RunRunner("--max-instructions 100 " + program);
+    EXPECT_THAT(run.Err, ::testing::StartsWith("hexmoor-run: " + program +
+                           " looks like a program for bootstrap mode: all its bytes lie in the on-chip RAM "
+                           "($0000-$03FF), which a load in expanded mode leaves empty, and it has no reset vector. "
+                           "Click a mode LED (MODA or MODB) for special bootstrap mode, or run it with hexmoor-run "
+                           "--mode bootstrap.\nhexmoor-run: stopped after 100 instructions"));
+    const TRun wrong = RunRunner("--mode single " + program);
+    EXPECT_EQ(wrong.Status, 2);
+    EXPECT_THAT(wrong.Err, ::testing::HasSubstr("--mode needs bootstrap or expanded"));
 }
 
 }  // namespace

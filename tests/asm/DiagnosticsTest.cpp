@@ -79,11 +79,11 @@ TEST(AsmDiagnostics, EachKindWithItsLineAndColumn) {
         // One note for each run of bytes that starts in the on-chip RAM.
         {"  FCB 1\n  ORG $3FF\n  FCB 2\n  ORG $500\n  FCB 4\n  ORG $400\n  FCB 5",
          "t.asm:1: note: the bytes from $0000 on are in the on-chip RAM ($0000-$03FF), which the board's loader "
-         "does not fill in its default mode: they read as 0 after loading unless the program is loaded in a "
-         "RAM-loading mode (hexmoor-run --mode bootstrap)\n"
+         "does not fill in its default mode: they read as 0 after loading unless the program is loaded in "
+         "bootstrap mode (hexmoor-run --mode bootstrap)\n"
          "t.asm:3: note: the bytes from $03FF on are in the on-chip RAM ($0000-$03FF), which the board's loader "
-         "does not fill in its default mode: they read as 0 after loading unless the program is loaded in a "
-         "RAM-loading mode (hexmoor-run --mode bootstrap)\n"},
+         "does not fill in its default mode: they read as 0 after loading unless the program is loaded in "
+         "bootstrap mode (hexmoor-run --mode bootstrap)\n"},
     };
     for (const TCase& c : cases) {
         const TAssembly assembly = AssembleText(c.Source);

@@ -80,7 +80,7 @@ TEST(AsmEncoding, ModesAndDirectivesGiveTheReferenceBytes) {
         {"A EQU B\nB EQU C\nC EQU D+1\nD EQU $41\n  LDAA #A", "2000: 86 42"},
         {"  LDX #V\nV EQU W\nW EQU L\nL NOP", "2000: CE 20 03 01"},
         {"  LDAA A\nA EQU B\nB EQU $10", "2000: B6 00 10"},  // the first pass chose extended
-        {"* caf\xE9 \x93quoted\x94\n  FCC /caf\xE9/ \x93comment\x94\n  FCB '\xE9\n  FCC \"\xC3\xA9\"",
+        {"* caf\xE9 \x93quoted\x94\n  FCC /caf\xE9/ \x93" "comment\x94\n  FCB '\xE9\n  FCC \"\xC3\xA9\"",
          "2000: 63 61 66 E9 E9 C3 A9"},
         {"  NOP\r  FCB 2\r\n  FCB 3\n\n\r  FCB 4", "2000: 01 02 03 04"},  // CR alone, CR LF, LF
         {"  NOP\n\x1A\n  FCB 9 after the end-of-file mark\n\xFF", "2000: 01"},

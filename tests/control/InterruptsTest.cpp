@@ -41,6 +41,7 @@ TEST(Interrupts, EachSourceAloneWithItsMessageAndVector) {
         {IntTOF, "Timer Overflow", 0xFFDE},
         {IntPAOV, "Pulse Accumulator Overflow (HPRIO)", 0xFFDC},
         {IntPAI, "Pulse Accumulator Input Edge (HPRIO)", 0xFFDA},
+        {IntSCI, "Serial Communications Interface", 0xFFD6},
     };
     for (const Case& c : cases) {
         TArbitration t;
@@ -85,16 +86,16 @@ TEST(Interrupts, HprioPromotesOneSource) {
 }
 
 // Every PSEL value with every source pending: the chip's HPRIO table decides, and where it
-// names a source that is not modelled (SPI, SCI, IC4/OC5) the fixed order takes IRQ first.
+// names a source that is not modelled (SPI, IC4/OC5) the fixed order takes IRQ first.
 TEST(Interrupts, EveryPselWithEverySourcePending) {
     constexpr uint16_t kAll = IntIRQ | IntRTI | IntIC1 | IntIC2 | IntIC3 | IntOC1 | IntOC2 | IntOC3 |
-                              IntOC4 | IntTOF | IntPAOV | IntPAI;
+                              IntOC4 | IntTOF | IntPAOV | IntPAI | IntSCI;
     const std::pair<uint16_t, const char*> expected[16] = {
         {0xFFDE, "Timer Overflow (HPRIO)"},
         {0xFFDC, "Pulse Accumulator Overflow (HPRIO)"},
         {0xFFDA, "Pulse Accumulator Input Edge (HPRIO)"},
         {0xFFF2, "IRQ"},
-        {0xFFF2, "IRQ"},
+        {0xFFD6, "Serial Communications Interface (HPRIO)"},
         {0xFFF2, "IRQ"},
         {0xFFF2, "IRQ (HPRIO)"},
         {0xFFF0, "Real-Time Interrupt (HPRIO)"},

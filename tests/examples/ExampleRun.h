@@ -17,7 +17,9 @@ inline std::string ExamplePath(const std::string& file) {
 
 class TExampleRun {
 public:
-    explicit TExampleRun(const std::string& name) {
+    // With `bootstrap`, the mode LEDs are switched to special bootstrap mode first.
+    explicit TExampleRun(const std::string& name, bool bootstrap = false) {
+        if (bootstrap) m.ModeLedClick();
         t.Panel.FileName = ExamplePath(name + ".s19");
         m.LoadClick();
     }

@@ -126,5 +126,34 @@ TEST(Examples, LineEditorEchoesTheLineUpperCasedAndReversed) {
     }
 }
 
+// Interrupts on both sides: a byte at a time into SCDR, lines typed far ahead of a
+// 32-byte receive ring are echoed whole.
+TEST(Examples, SerialEchoShowsEachLineAgainThroughTheSci) {
+    TExampleRun echo("serial_echo");
+    EXPECT_EQ(echo.Output(400'000),
+              "Serial echo: type a line through the SCI, Enter shows it again.\r\n> ");
+    echo.Type("hello\r");
+    EXPECT_EQ(echo.Output(200'000), "hello\r\ngot: hello\r\n> ");
+    const std::string lines[] = {std::string(40, 'a'), "0123456789" + std::string(30, 'b'), "end"};
+    std::string expected;
+    for (const std::string& line : lines) {
+        echo.Type(line + "\r");
+        expected += line + "\r\ngot: " + line + "\r\n> ";
+    }
+    EXPECT_EQ(echo.Output(1'500'000), expected);
+}
+
+// Downloaded into the RAM, it starts at $0000 and talks through the SCI as the boot loader
+// left it; its RTI handler, reached through the pseudo-vector, counts on port B.
+TEST(Examples, BootHelloRunsFromTheRamInBootstrapMode) {
+    TExampleRun boot("boot_hello", true);
+    EXPECT_EQ(boot.Output(300'000), "Hello from the on-chip RAM: type, and I echo in upper case.\r\n");
+    boot.Type("ab1\r");
+    EXPECT_EQ(boot.Output(100'000), "AB1\r");
+    const uint8_t ticks = boot.Leds(PortBOutput);
+    boot.Run(40 * 4096);
+    EXPECT_NEAR(uint8_t(boot.Leds(PortBOutput) - ticks), 40, 1) << "a tick every 4,096 E cycles";
+}
+
 }  // namespace
 }  // namespace hexmoor::testing

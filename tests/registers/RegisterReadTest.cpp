@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](TMachine& m) { m.RegisterBlock[0x0E] = 0x12; }},
         TReadCase{"Toc3Low", 0x1B, 0xFF, {"Reading $FF from TOC3 (Second Byte)"}},
         TReadCase{"Ti4o5KeepsDataByte", 0x1E, 0x5A, {"Reading $5A from TI4O5 (First Byte) not Implemented"}},
-        TReadCase{"Scsr", 0x2E, 0x00, {"Reading $00 from SCSR not Implemented"}},
+        TReadCase{"ScsrAfterResetHasNothingToSend", 0x2E, 0xC0, {"Reading $C0 from SCSR"}},
         TReadCase{"CoprstAfterReset", 0x3A, 0x55, {"Reading $55 from COPRST"}},
         TReadCase{"TerminalStatus", 0x36, 0x01, {}, [](TMachine& m) { m.InputBuffer.Assign("x"); }},
         TReadCase{"Unassigned", 0x41, 0x00, {"Reading from Register $41"}},

@@ -22,6 +22,7 @@ inline std::string Difference(const TMachine& a, const TMachine& b) {
         {"write-once latches", same((const TWriteOnceLatches*)nullptr)},
         {"A/D converter", same((const TAdState*)nullptr)},
         {"ports", same((const TPortState*)nullptr)},
+        {"serial port", same((const TSciState*)nullptr)},
         {"run state", a.RunState == b.RunState},
         {"instruction count", a.InstructionCount == b.InstructionCount},
         {"wait-loop test", a.WaitLoop == b.WaitLoop},
