@@ -61,6 +61,12 @@ TEST(OperatingModes, WhatAProgramFindsAfterAResetInEachMode) {
         EXPECT_EQ(ProgramReads(t, 0xBFD7), c.sciVectorLow);
         ProgramWrites(t, 0x2000, 0x77);
         EXPECT_EQ(ProgramReads(t, 0x2000), c.bootstrap ? 0xFF : 0x77);
+        ProgramWrites(t, 0x0E00, 0x5A);  // the EEPROM's window answers in every mode
+        EXPECT_EQ(ProgramReads(t, 0x0E00), 0x5A);
+        if (c.bootstrap) {  // where the boot ROM's reset vector leads: JMP $0000
+            const uint8_t exit[] = {ProgramReads(t, 0xBF40), ProgramReads(t, 0xBF41), ProgramReads(t, 0xBF42)};
+            EXPECT_THAT(exit, ::testing::ElementsAre(0x7E, 0x00, 0x00));
+        }
         t.Place(0x0100, {0x3F});  // SWI
         t.Step();
         EXPECT_EQ(m.RegisterPC, c.swiHandler);
