@@ -16,7 +16,7 @@
 #include <sstream>
 
 #include "app/RunnerProcess.h"
-#include "support/SpecialFiles.h"
+#include "support/FifosAndLinks.h"
 
 namespace hexmoor::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "support/SpecialFiles.h"
+#include "support/FifosAndLinks.h"
 #include "support/TempFolder.h"
 
 namespace hexmoor::testing {

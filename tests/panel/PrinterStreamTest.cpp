@@ -7,7 +7,7 @@
 #include <QPrinterInfo>
 
 #include "panel/PrinterStream.h"
-#include "support/SpecialFiles.h"
+#include "support/FifosAndLinks.h"
 #include "support/TempFolder.h"
 
 namespace hexmoor::testing {
