@@ -37,6 +37,10 @@ constexpr std::array<uint8_t, 0x10000 - kBootRomBegin> MakeBootRom() {
 }
 constexpr auto kBootRom = MakeBootRom();
 
+bool BootRomAt(const TMachine& m, uint16_t address) {
+    return (m.RegisterBlock[HPRIO] & kRboot) && address >= kBootRomBegin && address <= 0xBFFF;
+}
+
 }  // namespace
 
 void TMachine::ModeLedClick() {
@@ -50,15 +54,14 @@ void TMachine::ModeLedClick() {
 // The memory answers where the bus is on (the expanded modes, MDA set) and in the on-chip
 // RAM and the EEPROM always, except under the boot ROM.
 bool TMachine::ExternalMemoryAt(uint16_t address) const {
-    if ((RegisterBlock[HPRIO] & kRboot) && address >= kBootRomBegin && address <= 0xBFFF) return false;
+    if (BootRomAt(*this, address)) return false;
     return (OperatingMode & 1) || (address >= IRamBeg && address <= IRamEnd) ||
            (address >= IEEPromBeg && address <= IEEPromEnd);
 }
 
 uint8_t TMachine::BusByteAt(uint16_t address) const {
     if (!(PageFlags[address >> 8] & kOffChipPage) || ExternalMemoryAt(address)) return MemoryImage[address];
-    if ((RegisterBlock[HPRIO] & kRboot) && address >= kBootRomBegin && address <= 0xBFFF)
-        return kBootRom[address - kBootRomBegin];
+    if (BootRomAt(*this, address)) return kBootRom[address - kBootRomBegin];
     return 0xFF;  // no device drives the data bus
 }
 
