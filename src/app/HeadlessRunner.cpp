@@ -24,7 +24,6 @@ public:
     explicit THeadlessRun(const TRunnerOptions& options)
         : options_(options), panel_(options), machine_(std::make_unique<TMachine>(panel_)), m_(*machine_) {
         panel_.Attach(m_);
-        m_.Assembler = &source_;
         m_.Panel.WarningsMenu.Checked = options.Warnings;
         m_.Panel.InterruptsMenu.Checked = options.Interrupts;
         m_.Panel.InternalRegistersMenu.Checked = options.RegistersIo;
@@ -51,11 +50,11 @@ private:
     const uint64_t maxInstructions_ = options_.MaxInstructions.value_or(UINT64_MAX);
     const int64_t maxCycles_ = int64_t(std::min<uint64_t>(options_.MaxCycles.value_or(INT64_MAX), INT64_MAX));
     // A program given as source: its errors and warnings as compilers write them.
-    TSourceProgram source_{[](const TAssembly& assembly) {
+    TDebugSession session_{m_, [](const TAssembly& assembly) {
         for (const TAsmDiagnostic& diagnostic : assembly.Diagnostics)
             std::fprintf(stderr, "%s\n", FormatDiagnostic(diagnostic).c_str());
     }};
-    TRunnerDebugging debugging_{options_, m_, source_};
+    TRunnerDebugging debugging_{options_, m_, session_};
     TRawTerminal terminal_;
     bool waitsForever_ = false;
     int endSignal_ = 0;
@@ -75,6 +74,7 @@ std::optional<int> THeadlessRun::Prepare() {
 
     // A program of "-" is read from standard input.
     panel_.Loading = options_.Program == "-" ? std::string("/dev/stdin") : options_.Program;
+    session_.ProgramChosen(*panel_.Loading);
     const TLoadResult loaded = m_.LoadFile(*panel_.Loading);
     panel_.Loading.reset();
     // The loader has said what kept the program from loading whole; nothing runs then.

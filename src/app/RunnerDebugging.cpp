@@ -4,7 +4,6 @@
 
 #include "core/Hex.h"
 #include "debug/Peek.h"
-#include "debug/SymbolFiles.h"
 
 namespace hexmoor {
 
@@ -12,65 +11,51 @@ namespace {
 
 constexpr int kDumpRow = 16;
 
+void Say(const std::string& text) { std::fprintf(stderr, "hexmoor-run: %s\n", text.c_str()); }
+
 }  // namespace
 
-TRunnerDebugging::TRunnerDebugging(const TRunnerOptions& options, TMachine& machine, const TSourceProgram& source)
-    : options_(options), machine_(machine), source_(source), debugger_(machine) {
-    debugger_.OnStop = [](const TDebugStop& stop) { std::fprintf(stderr, "hexmoor-run: %s\n", stop.Text.c_str()); };
-}
-
-std::optional<std::pair<uint16_t, uint16_t>> TRunnerDebugging::ResolveRange(std::string_view text,
-                                                                            std::string& error) const {
-    return ReadRange(text, error,
-                     [this](std::string_view part, std::string& why) { return debugger_.ParseHexFirst(part, why); });
-}
-
-// A source position ("prog.asm:12") in a program loaded from source, else an address.
-std::optional<uint16_t> TRunnerDebugging::ResolveBreak(const std::string& text, std::string& error) const {
-    if (LooksLikeSourcePosition(text)) {
-        if (const TAssembly* assembly = source_.LoadedFrom(options_.Program))
-            return SourcePosition(*assembly, text, error);
-        error = "a FILE:LINE position needs a program given as source";
-        return std::nullopt;
-    }
-    return debugger_.ParseHexFirst(text, error);
+TRunnerDebugging::TRunnerDebugging(const TRunnerOptions& options, TMachine& machine, TDebugSession& session)
+    : options_(options), machine_(machine), session_(session) {
+    session_.OnStop = [](const TDebugStop& stop) { Say(stop.Text); };
 }
 
 std::optional<int> TRunnerDebugging::Prepare() {
-    const TAssembly* assembly = source_.LoadedFrom(options_.Program);
-    if (assembly && !options_.SymbolFile) {
-        debugger_.Symbols = SymbolTableOf(*assembly);
-    } else {
-        const TSymbolLoad symbols = options_.SymbolFile ? LoadSymbolFile(*options_.SymbolFile)
-                                                        : LoadSymbolsFor(options_.Program);
-        for (const std::string& message : symbols.Messages) std::fprintf(stderr, "hexmoor-run: %s\n", message.c_str());
-        if (options_.SymbolFile && symbols.Source.empty()) return kExitFile;
-        debugger_.Symbols = symbols.Table;
-    }
+    const TProgramNotes notes = session_.TakeLoadedProgram(options_.SymbolFile);
+    for (const std::string& message : notes.Messages) Say(message);
+    if (notes.SymbolFileUnread) return kExitFile;
 
-    auto refuse = [](const char* option, const std::string& text, const std::string& error) {
-        std::fprintf(stderr, "hexmoor-run: %s %s: %s\n", option, text.c_str(), error.c_str());
+    std::string error, note;
+    auto refused = [&](const char* option, const std::string& text) {
+        Say(std::string(option) + " " + text + ": " + error);
         return kExitArguments;
     };
-    std::string error;
+    auto sayNote = [&] {
+        if (!note.empty()) Say("note: " + std::exchange(note, ""));
+    };
     for (const std::string& text : options_.BreakPoints) {
-        const std::optional<uint16_t> address = ResolveBreak(text, error);
-        if (!address) return refuse("--break", text, error);
-        debugger_.AddBreakpoint("$" + Hex4(*address));
+        error = session_.AddBreakpoint(text, {}, 1, &note);
+        sayNote();
+        if (!error.empty()) return refused("--break", text);
     }
     for (const std::string& text : options_.Watches) {
-        const std::size_t colon = text.rfind(':');
-        const std::string_view kind = colon == std::string::npos ? "w" : std::string_view(text).substr(colon + 1);
+        // ADDR[-END][:ACCESS]; a FILE:LINE's colon is followed by digits, an access by r or w.
+        std::size_t colon = text.rfind(':');
+        std::string_view kind = colon == std::string::npos ? "" : std::string_view(text).substr(colon + 1);
+        if (!kind.empty() && kind.find_first_not_of("0123456789") == std::string_view::npos) colon = std::string::npos;
+        if (colon == std::string::npos) kind = "w";
+        error = "the access is r, w or rw";
+        if (kind != "r" && kind != "w" && kind != "rw") return refused("--watch", text);
         const TWatchAccess access = kind == "r" ? TWatchAccess::Read : kind == "rw" ? TWatchAccess::ReadWrite
                                                                                      : TWatchAccess::Write;
-        if (kind != "r" && kind != "w" && kind != "rw") return refuse("--watch", text, "the access is r, w or rw");
-        const auto range = ResolveRange(std::string_view(text).substr(0, colon), error);
-        if (!range) return refuse("--watch", text, error);
-        debugger_.AddWatchpoint("$" + Hex4(range->first) + "-$" + Hex4(range->second), access);
+        error = session_.AddWatchpoint(std::string_view(text).substr(0, colon), access, {}, &note);
+        sayNote();
+        if (!error.empty()) return refused("--watch", text);
     }
     for (const std::string& text : options_.Dumps) {
-        auto range = ResolveRange(text, error);
-        if (!range) return refuse("--dump", text, error);
+        auto range = session_.ReadRange(text, error, &note);
+        sayNote();
+        if (!range) return refused("--dump", text);
         if (range->first == range->second) range->second = uint16_t(std::min(range->first + kDumpRow - 1, 0xFFFF));
         dumps_.push_back(*range);
     }

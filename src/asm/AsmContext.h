@@ -12,7 +12,7 @@
 
 #include "asm/Assembler.h"
 #include "asm/SourceText.h"
-#include "debug/Expression.h"
+#include "expr/Expression.h"
 
 namespace hexmoor {
 

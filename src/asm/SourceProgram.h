@@ -1,5 +1,5 @@
-// A program loaded from its source: the assembler behind the loader, and what a debugger
-// needs of the assembly that loaded (its symbols, where each line's bytes went).
+// A program loaded from its source: the assembler behind the loader, keeping the assembly
+// that loaded for a debugger (its symbols, where each line's bytes went).
 #pragma once
 
 #include <functional>
@@ -9,11 +9,8 @@
 
 #include "asm/Assembler.h"
 #include "core/ProgramAssembler.h"
-#include "debug/Symbols.h"
 
 namespace hexmoor {
-
-class TDebugger;
 
 class TSourceProgram : public TProgramAssembler {
 public:
@@ -40,24 +37,5 @@ private:
     std::optional<TAssembly> loaded_;
     std::string loadedPath_;
 };
-
-// Labels name places; EQU and SET values are constants, found by name only.
-TSymbolTable SymbolTableOf(const TAssembly& assembly);
-
-// The line whose bytes hold `address`; null when no line gave it.
-const TAsmLine* LineAt(const TAssembly& assembly, uint16_t address);
-// The address of the first line with bytes at or after `line` in the file `file`: a
-// breakpoint on a comment or a label alone goes to the code that follows it.
-std::optional<uint16_t> AddressOfLine(const TAssembly& assembly, int file, int line);
-// "FILE:LINE", the file by its path as the assembler opened it or by its name alone
-// ("prog.asm:12"). Nullopt when the text is no source position at all; `error` set when it
-// is one that names no code.
-std::optional<uint16_t> SourcePosition(const TAssembly& assembly, std::string_view text, std::string& error);
-bool LooksLikeSourcePosition(std::string_view text);
-
-// After a source assembled again: each breakpoint on a line of the old assembly moves to
-// the code of the line of that number now (an edit above it does not carry it along, as
-// in a debugger that keeps breakpoints by FILE:LINE).
-void MoveBreakpointsByLine(TDebugger& debugger, const TAssembly& before, const TAssembly& after);
 
 }  // namespace hexmoor

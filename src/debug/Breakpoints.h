@@ -5,14 +5,30 @@
 #include <optional>
 #include <string>
 
-#include "debug/Expression.h"
+#include "expr/Expression.h"
 
 namespace hexmoor {
 
+// Each breakpoint and watchpoint keeps its number for as long as it exists, whatever is
+// added or removed around it; a stop names its point by it.
+using TPointId = uint32_t;
+
+// The source line a breakpoint was set on: when the program's source is assembled again,
+// the breakpoint goes to that line's code.
+struct TSourceLineRef {
+    std::string File;  // as the line table names it
+    int Line = 0;
+};
+
 struct TBreakpoint {
+    TPointId Id = 0;
     uint16_t Address = 0;
-    std::string Where;  // as the user wrote it: "E00B", "$E00B", "halt", "loop+3"
+    std::string Where;  // as the user wrote it: "E00B", "$E00B", "halt", "loop+3", "prog.asm:12"
     bool Enabled = true;
+    // False when the line it was set on has no code since the source was assembled again:
+    // it keeps its place in the list but never stops.
+    bool Placed = true;
+    std::optional<TSourceLineRef> Line;
     std::string ConditionText;  // empty: every time it is reached
     std::optional<TExpression> Condition;
     uint64_t Hits = 0;       // times reached with the condition true
@@ -22,6 +38,7 @@ struct TBreakpoint {
 enum class TWatchAccess : uint8_t { Read = 1, Write = 2, ReadWrite = 3 };
 
 struct TWatchpoint {
+    TPointId Id = 0;
     uint16_t First = 0, Last = 0;  // inclusive
     std::string Where;
     TWatchAccess Access = TWatchAccess::Write;
@@ -34,8 +51,8 @@ struct TWatchpoint {
 struct TDebugStop {
     enum TKind : uint8_t { Breakpoint, Watchpoint, StepOver, StepOut, RunTo };
     TKind Kind = Breakpoint;
-    std::size_t Index = 0;  // of the breakpoint or watchpoint
-    uint16_t Address = 0;   // where the run stopped; the watched byte for a watchpoint
+    TPointId Id = 0;       // of the breakpoint or watchpoint
+    uint16_t Address = 0;  // where the run stopped; the watched byte for a watchpoint
     // A watchpoint's access: the instruction that made it, the byte before and after.
     uint16_t Instruction = 0;
     uint8_t Before = 0, After = 0;

@@ -1,47 +1,15 @@
 #include "debug/Debugger.h"
 
 #include <algorithm>
-#include <cctype>
+#include <utility>
 
 #include "core/Decoder.h"
 #include "core/Hex.h"
-#include "debug/Peek.h"
+#include "debug/MachineScope.h"
 
 namespace hexmoor {
 
 namespace {
-
-// Addresses: numbers and symbols, no registers or memory.
-constexpr TExpressionSyntax kAddressSyntax{.BareHex = true, .Blanks = true};
-
-// What a condition or an address sees: the registers as they are, memory through peeks, the
-// program's symbols.
-class TMachineScope : public TExpressionScope {
-public:
-    TMachineScope(const TMachine& machine, const TSymbolTable& symbols) : m_(machine), symbols_(symbols) {}
-    std::optional<int32_t> Symbol(std::string_view name) const override {
-        if (std::optional<uint16_t> address = symbols_.Find(name)) return *address;
-        return std::nullopt;
-    }
-    int32_t Register(TRegisterName name) const override {
-        switch (name) {
-        case TRegisterName::A: return m_.RegisterA;
-        case TRegisterName::B: return m_.RegisterB;
-        case TRegisterName::D: return m_.RegisterD;
-        case TRegisterName::X: return m_.RegisterX;
-        case TRegisterName::Y: return m_.RegisterY;
-        case TRegisterName::SP: return m_.RegisterSP;
-        case TRegisterName::PC: return m_.RegisterPC;
-        case TRegisterName::CCR: return m_.PackedCcr();
-        }
-        return 0;
-    }
-    uint8_t Memory(uint16_t address) const override { return PeekByte(m_, address); }
-
-private:
-    const TMachine& m_;
-    const TSymbolTable& symbols_;
-};
 
 std::string Located(const std::string& message, std::size_t column) {
     return message + " (at column " + std::to_string(column) + ")";
@@ -57,43 +25,10 @@ bool Covers(const TWatchpoint& w, uint16_t address, bool write) {
 TDebugger::TDebugger(TMachine& machine) : machine_(machine) { machine_.Debugger = this; }
 
 TDebugger::~TDebugger() {
-    breakpoints_.clear();
-    watchpoints_.clear();
-    runTo_.reset();
-    Remark();
+    RemoveAll();
+    SetRunTo(std::nullopt);
     machine_.FollowPasses = false;
     machine_.Debugger = nullptr;
-}
-
-std::optional<uint16_t> TDebugger::ParseHexFirst(std::string_view text, std::string& error) const {
-    std::string_view digits = text;
-    if (digits.starts_with("$")) digits.remove_prefix(1);
-    else if (digits.starts_with("0x") || digits.starts_with("0X")) digits.remove_prefix(2);
-    const bool hex = !digits.empty() && digits.size() <= 4 &&
-                     std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(uint8_t(c)); });
-    if (hex) return uint16_t(std::stoul(std::string(digits), nullptr, 16));
-    return ParseAddress(text, error);
-}
-
-std::optional<uint16_t> TDebugger::ParseAddress(std::string_view text, std::string& error) const {
-    const TMachineScope scope(machine_, Symbols);
-    TExpressionMessage message;
-    const std::optional<TExpression> expression = TExpression::Parse(text, kAddressSyntax, scope, message);
-    if (!expression) {
-        error = Located(message.Text, message.Column);
-        return std::nullopt;
-    }
-    const int32_t value = expression->Evaluate(scope, &message);
-    if (!message.Text.empty()) {
-        error = Located(message.Text, message.Column);
-        return std::nullopt;
-    }
-    if (value < 0 || value > 0xFFFF) {
-        error = "$" + HexDigits(uint32_t(value), 8) + " is not an address ($0000 to $FFFF)";
-        return std::nullopt;
-    }
-    error.clear();
-    return uint16_t(value);
 }
 
 std::string TDebugger::Describe(uint16_t address) const {
@@ -103,117 +38,153 @@ std::string TDebugger::Describe(uint16_t address) const {
     return text;
 }
 
-std::string TDebugger::AddBreakpoint(std::string_view where, std::string_view condition, uint64_t stopAtHit) {
-    std::string error;
-    const std::optional<uint16_t> address = ParseAddress(where, error);
-    if (!address) return error;
-    TBreakpoint& added = breakpoints_.emplace_back();
-    added.Address = *address;
-    added.Where = where;
-    error = SetCondition(breakpoints_.size() - 1, condition, stopAtHit);
-    if (!error.empty()) breakpoints_.pop_back();
-    Remark();
-    return error;
+TBreakpoint* TDebugger::Breakpoint(TPointId id) {
+    for (TBreakpoint& b : breakpoints_)
+        if (b.Id == id) return &b;
+    return nullptr;
 }
 
-std::string TDebugger::SetCondition(std::size_t index, std::string_view condition, uint64_t stopAtHit) {
-    TBreakpoint& breakpoint = breakpoints_.at(index);
+const TBreakpoint* TDebugger::FindBreakpoint(TPointId id) const {
+    return const_cast<TDebugger*>(this)->Breakpoint(id);
+}
+
+TWatchpoint* TDebugger::Watchpoint(TPointId id) {
+    for (TWatchpoint& w : watchpoints_)
+        if (w.Id == id) return &w;
+    return nullptr;
+}
+
+std::string TDebugger::AddBreakpoint(uint16_t address, std::string where, std::string_view condition,
+                                     uint64_t stopAtHit, std::optional<TSourceLineRef> line) {
+    TBreakpoint& added = breakpoints_.emplace_back();
+    added.Id = nextId_;
+    added.Address = address;
+    added.Where = std::move(where);
+    added.Line = std::move(line);
+    const std::string error = SetCondition(added.Id, condition, stopAtHit);
+    if (!error.empty()) {
+        breakpoints_.pop_back();
+        return error;
+    }
+    ++nextId_;
+    breakpointsAt_[address].push_back(breakpoints_.size() - 1);
+    UpdateStopMark(address);
+    return "";
+}
+
+std::string TDebugger::SetCondition(TPointId id, std::string_view condition, uint64_t stopAtHit) {
+    TBreakpoint* breakpoint = Breakpoint(id);
+    if (!breakpoint) return "no such breakpoint";
     std::optional<TExpression> parsed;
     if (condition.find_first_not_of(' ') != std::string_view::npos) {
         TExpressionMessage message;
         parsed = TExpression::Parse(condition, kConditionSyntax, TMachineScope(machine_, Symbols), message);
         if (!parsed) return Located(message.Text, message.Column);
     }
-    breakpoint.Condition = std::move(parsed);
-    breakpoint.ConditionText = breakpoint.Condition ? std::string(condition) : "";
-    breakpoint.StopAtHit = std::max<uint64_t>(stopAtHit, 1);
+    breakpoint->Condition = std::move(parsed);
+    breakpoint->ConditionText = breakpoint->Condition ? std::string(condition) : "";
+    breakpoint->StopAtHit = std::max<uint64_t>(stopAtHit, 1);
     return "";
 }
 
-std::optional<std::pair<uint16_t, uint16_t>> ReadRange(std::string_view text, std::string& error,
-                                                       const TAddressReader& read) {
-    // "ADDR-END": the first minus that splits the text into two addresses; else one address.
-    for (std::size_t dash = text.find('-', 1); dash != std::string_view::npos; dash = text.find('-', dash + 1)) {
-        std::string ignored;
-        const std::optional<uint16_t> first = read(text.substr(0, dash), ignored);
-        const std::optional<uint16_t> last = first ? read(text.substr(dash + 1), ignored) : std::nullopt;
-        if (!last) continue;
-        if (*last >= *first) return std::pair{*first, *last};
-        error = "the range " + std::string(text) + " ends before it starts";
-        return std::nullopt;
+void TDebugger::AddWatchpoint(uint16_t first, uint16_t last, std::string where, TWatchAccess access,
+                              std::optional<uint8_t> value) {
+    watchpoints_.push_back({nextId_++, first, last, std::move(where), access, value});
+    for (uint32_t address = first; address <= last; ++address) watchedBytes_[address] |= uint8_t(access);
+    for (int page = first >> 8; page <= last >> 8; ++page) machine_.WatchPage(uint8_t(page), true);
+}
+
+void TDebugger::EnableBreakpoint(TPointId id, bool enabled) {
+    if (TBreakpoint* b = Breakpoint(id); b && b->Enabled != enabled) {
+        b->Enabled = enabled;
+        IndexBreakpoints();
     }
-    const std::optional<uint16_t> address = read(text, error);
-    if (!address) return std::nullopt;
-    return std::pair{*address, *address};
 }
 
-std::optional<std::pair<uint16_t, uint16_t>> TDebugger::ParseRange(std::string_view text, std::string& error) const {
-    return ReadRange(text, error, [this](std::string_view part, std::string& why) { return ParseAddress(part, why); });
+void TDebugger::EnableWatchpoint(TPointId id, bool enabled) {
+    if (TWatchpoint* w = Watchpoint(id)) {
+        w->Enabled = enabled;
+        UpdateWatchedBytes();
+    }
 }
 
-std::string TDebugger::AddWatchpoint(std::string_view where, TWatchAccess access, std::optional<uint8_t> value) {
-    std::string error;
-    const auto range = ParseRange(where, error);
-    if (!range) return error;
-    watchpoints_.push_back({range->first, range->second, std::string(where), access, value});
-    Remark();
-    return "";
+void TDebugger::RemoveBreakpoint(TPointId id) {
+    std::erase_if(breakpoints_, [id](const TBreakpoint& b) { return b.Id == id; });
+    IndexBreakpoints();
 }
 
-void TDebugger::Enable(bool watchpoint, std::size_t index, bool enabled) {
-    if (watchpoint)
-        watchpoints_.at(index).Enabled = enabled;
-    else
-        breakpoints_.at(index).Enabled = enabled;
-    Remark();
+void TDebugger::RemoveWatchpoint(TPointId id) {
+    std::erase_if(watchpoints_, [id](const TWatchpoint& w) { return w.Id == id; });
+    UpdateWatchedBytes();
 }
 
-void TDebugger::Remove(bool watchpoint, std::size_t index) {
-    if (watchpoint)
-        watchpoints_.erase(watchpoints_.begin() + std::ptrdiff_t(index));
-    else
-        breakpoints_.erase(breakpoints_.begin() + std::ptrdiff_t(index));
-    Remark();
+void TDebugger::RemoveAll() {
+    breakpoints_.clear();
+    watchpoints_.clear();
+    IndexBreakpoints();
+    UpdateWatchedBytes();
 }
 
-void TDebugger::ToggleBreakpointAt(uint16_t address) {
+void TDebugger::ToggleBreakpointAt(uint16_t address, std::optional<TSourceLineRef> line) {
     const auto removed = std::erase_if(breakpoints_, [address](const TBreakpoint& b) { return b.Address == address; });
-    if (removed == 0) {
-        TBreakpoint& added = breakpoints_.emplace_back();
-        added.Address = address;
-        added.Where = "$" + Hex4(address);
-    }
-    Remark();
+    if (removed != 0) return IndexBreakpoints();
+    AddBreakpoint(address, "$" + Hex4(address), {}, 1, std::move(line));
 }
 
-void TDebugger::MoveBreakpoint(std::size_t index, uint16_t address) {
-    TBreakpoint& breakpoint = breakpoints_.at(index);
-    std::string error;
-    if (ParseAddress(breakpoint.Where, error) != address) breakpoint.Where = "$" + Hex4(address);
-    breakpoint.Address = address;
-    Remark();
+void TDebugger::PlaceBreakpoint(TPointId id, std::optional<uint16_t> address) {
+    TBreakpoint* breakpoint = Breakpoint(id);
+    if (!breakpoint) return;
+    breakpoint->Placed = address.has_value();
+    if (address && *address != breakpoint->Address) {
+        // A text naming the old address would read as another place now.
+        if (breakpoint->Where.starts_with("$")) breakpoint->Where = "$" + Hex4(*address);
+        breakpoint->Address = *address;
+    }
+    IndexBreakpoints();
 }
 
 // The machine tests one byte an address and one flag a page: it asks only where something
 // enabled is.
-void TDebugger::Remark() {
-    for (uint8_t& mark : machine_.StopMarks) mark &= uint8_t(~kDebuggerStop);
-    for (const TBreakpoint& b : breakpoints_)
-        if (b.Enabled) machine_.StopMarks[b.Address] |= kDebuggerStop;
-    if (runTo_) machine_.StopMarks[*runTo_] |= kDebuggerStop;
+void TDebugger::UpdateStopMark(uint16_t address) {
+    const bool marked = breakpointsAt_.contains(address) || runTo_ == address;
+    uint8_t& mark = machine_.StopMarks[address];
+    mark = marked ? mark | kDebuggerStop : mark & uint8_t(~kDebuggerStop);
+}
+
+void TDebugger::IndexBreakpoints() {
+    std::vector<uint16_t> marked;
+    for (const auto& [address, at] : breakpointsAt_) marked.push_back(address);
+    breakpointsAt_.clear();
+    for (std::size_t i = 0; i < breakpoints_.size(); ++i) {
+        const TBreakpoint& b = breakpoints_[i];
+        if (b.Enabled && b.Placed) breakpointsAt_[b.Address].push_back(i);
+    }
+    for (uint16_t address : marked) UpdateStopMark(address);
+    for (const auto& [address, at] : breakpointsAt_) UpdateStopMark(address);
+}
+
+void TDebugger::UpdateWatchedBytes() {
+    watchedBytes_.fill(0);
     std::array<bool, 256> watched{};
-    for (const TWatchpoint& w : watchpoints_)
-        if (w.Enabled)
-            for (int page = w.First >> 8; page <= w.Last >> 8; ++page) watched[page] = true;
+    for (const TWatchpoint& w : watchpoints_) {
+        if (!w.Enabled) continue;
+        for (uint32_t address = w.First; address <= w.Last; ++address) watchedBytes_[address] |= uint8_t(w.Access);
+        for (int page = w.First >> 8; page <= w.Last >> 8; ++page) watched[page] = true;
+    }
     for (int page = 0; page < 256; ++page) machine_.WatchPage(uint8_t(page), watched[page]);
 }
 
+void TDebugger::SetRunTo(std::optional<uint16_t> address) {
+    const std::optional<uint16_t> before = std::exchange(runTo_, address);
+    if (before) UpdateStopMark(*before);
+    if (address) UpdateStopMark(*address);
+}
+
 void TDebugger::Stop(TDebugStop stop) {
-    lastStop_ = stop;
-    runTo_.reset();
+    lastStop_ = std::move(stop);
+    SetRunTo(std::nullopt);
     follow_ = TFollow::None;
     machine_.FollowPasses = false;
-    Remark();
     if (OnStop) OnStop(*lastStop_);
 }
 
@@ -227,14 +198,25 @@ bool TDebugger::StopBefore(TMachine& m) {
         Stop({.Kind = TDebugStop::RunTo, .Address = pc, .Text = "ran to " + Describe(pc)});
         return true;
     }
+    const auto at = breakpointsAt_.find(pc);
+    if (at == breakpointsAt_.end()) return false;
     const TMachineScope scope(m, Symbols);
-    for (std::size_t i = 0; i < breakpoints_.size(); ++i) {
+    for (std::size_t i : at->second) {
         TBreakpoint& b = breakpoints_[i];
-        if (!b.Enabled || b.Address != pc) continue;
-        if (b.Condition && b.Condition->Evaluate(scope) == 0) continue;
-        if (++b.Hits < b.StopAtHit) continue;
+        std::string why;
+        if (b.Condition) {
+            // A condition that cannot be evaluated stops the run and says why, as a debugger
+            // must not decide for the user that it was false.
+            TExpressionMessage message;
+            const int32_t value = b.Condition->Evaluate(scope, &message);
+            if (!message.Text.empty())
+                why = ": the condition " + b.ConditionText + " cannot be evaluated: " + Located(message.Text, message.Column);
+            else if (value == 0)
+                continue;
+        }
+        if (why.empty() && ++b.Hits < b.StopAtHit) continue;
         resumeFrom_ = {m.InstructionCount, pc};
-        Stop({.Kind = TDebugStop::Breakpoint, .Index = i, .Address = pc, .Text = "breakpoint at " + Describe(pc)});
+        Stop({.Kind = TDebugStop::Breakpoint, .Id = b.Id, .Address = pc, .Text = "breakpoint at " + Describe(pc) + why});
         return true;
     }
     return false;
@@ -242,12 +224,13 @@ bool TDebugger::StopBefore(TMachine& m) {
 
 // The access is done; the run ends after the instruction that made it.
 void TDebugger::Accessed(TMachine& m, uint16_t address, uint8_t before, uint8_t value, bool write) {
-    for (std::size_t i = 0; i < watchpoints_.size(); ++i) {
-        TWatchpoint& w = watchpoints_[i];
+    const TWatchAccess access = write ? TWatchAccess::Write : TWatchAccess::Read;
+    if (!(watchedBytes_[address] & uint8_t(access))) return;
+    for (TWatchpoint& w : watchpoints_) {
         if (!Covers(w, address, write) || (write && w.Value && *w.Value != value)) continue;
         ++w.Hits;
         const std::string change = write ? " written: $" + Hex2(before) + " -> $" + Hex2(value) : " read: $" + Hex2(value);
-        Stop({.Kind = TDebugStop::Watchpoint, .Index = i, .Address = address, .Instruction = m.RegisterPC,
+        Stop({.Kind = TDebugStop::Watchpoint, .Id = w.Id, .Address = address, .Instruction = m.RegisterPC,
               .Before = before, .After = value, .Write = write,
               .Text = "watchpoint: " + Describe(address) + change + " by the instruction at " + Describe(m.RegisterPC)});
         m.StopAfterInstruction();
@@ -276,9 +259,8 @@ void TDebugger::ArmStepOut() {
 }
 
 void TDebugger::ArmRunTo(uint16_t address) {
-    runTo_ = address;
+    SetRunTo(address);
     resumeFrom_ = {machine_.InstructionCount, machine_.RegisterPC};
-    Remark();
 }
 
 namespace {

@@ -1,14 +1,15 @@
 // The debugger core: breakpoints with conditions and hit counts, watchpoints on bytes and
-// ranges, Step Over, Step Out and Run to an address, symbols, the history. It lives beside
-// the machine (the machine keeps only the marks it tests) and hears from it through the
-// machine's debug hooks. Views show it; controls call it and then start the run.
+// ranges, Step Over, Step Out and Run to an address, the history. It lives beside the
+// machine (the machine keeps only the marks it tests) and hears from it through the
+// machine's debug hooks. Addresses come to it already read (the debug session reads text).
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include "core/Machine.h"
@@ -18,13 +19,6 @@
 
 namespace hexmoor {
 
-// Reads one address of a text, or says why it cannot.
-using TAddressReader = std::function<std::optional<uint16_t>(std::string_view text, std::string& error)>;
-// "ADDR-END" (the first minus that splits the text into two addresses) or "ADDR", each end
-// read by `read`: an expression with a minus in it is parenthesised as one end of a range.
-std::optional<std::pair<uint16_t, uint16_t>> ReadRange(std::string_view text, std::string& error,
-                                                       const TAddressReader& read);
-
 class TDebugger : public TDebugHooks {
 public:
     explicit TDebugger(TMachine& machine);
@@ -32,33 +26,31 @@ public:
     TDebugger(const TDebugger&) = delete;
     TDebugger& operator=(const TDebugger&) = delete;
 
+    // The program's names, for conditions and for describing addresses.
     TSymbolTable Symbols;
 
-    // An address typed by a person: an expression of numbers ($hex, %binary, decimal, or
-    // hex digits alone) and symbols ("loop+3"). Empty `error` when it reads.
-    std::optional<uint16_t> ParseAddress(std::string_view text, std::string& error) const;
-    // Hexadecimal digits alone first, as addresses and values were always typed ("E00B",
-    // "$E00B", "0xE00B"); any other text as ParseAddress reads it.
-    std::optional<uint16_t> ParseHexFirst(std::string_view text, std::string& error) const;
-    // "ADDR" or "ADDR-END", as ReadRange reads them, with ParseAddress.
-    std::optional<std::pair<uint16_t, uint16_t>> ParseRange(std::string_view text, std::string& error) const;
     // "$E00B (halt)": an address with the names that start there.
     std::string Describe(uint16_t address) const;
 
     // --- Breakpoints and watchpoints; each returns an error to show, empty when done. ------
-    std::string AddBreakpoint(std::string_view where, std::string_view condition = {}, uint64_t stopAtHit = 1);
-    std::string SetCondition(std::size_t index, std::string_view condition, uint64_t stopAtHit = 1);
-    // A byte or a range, as ParseRange reads it.
-    std::string AddWatchpoint(std::string_view where, TWatchAccess access, std::optional<uint8_t> value = {});
-    void Enable(bool watchpoint, std::size_t index, bool enabled);
-    void Remove(bool watchpoint, std::size_t index);
+    std::string AddBreakpoint(uint16_t address, std::string where, std::string_view condition = {},
+                              uint64_t stopAtHit = 1, std::optional<TSourceLineRef> line = {});
+    std::string SetCondition(TPointId id, std::string_view condition, uint64_t stopAtHit = 1);
+    void AddWatchpoint(uint16_t first, uint16_t last, std::string where, TWatchAccess access,
+                       std::optional<uint8_t> value = {});
+    void EnableBreakpoint(TPointId id, bool enabled);
+    void EnableWatchpoint(TPointId id, bool enabled);
+    void RemoveBreakpoint(TPointId id);
+    void RemoveWatchpoint(TPointId id);
+    void RemoveAll();
     // A click in a code view's margin: removes the breakpoints at the address, or adds one.
-    void ToggleBreakpointAt(uint16_t address);
-    // The breakpoint's code moved (its source assembled again): it follows to `address`,
-    // keeping its condition and hits; its text stays when it still reads as that address.
-    void MoveBreakpoint(std::size_t index, uint16_t address);
+    void ToggleBreakpointAt(uint16_t address, std::optional<TSourceLineRef> line = {});
+    // The breakpoint's code moved to `address` (its source assembled again), keeping its
+    // condition and hits; nullopt: its line has no code now, so it does not stop.
+    void PlaceBreakpoint(TPointId id, std::optional<uint16_t> address);
     const std::vector<TBreakpoint>& Breakpoints() const { return breakpoints_; }
     const std::vector<TWatchpoint>& Watchpoints() const { return watchpoints_; }
+    const TBreakpoint* FindBreakpoint(TPointId id) const;
 
     // --- Runs that end by themselves; the caller starts the run after arming one. ----------
     // A JSR, BSR or SWI at PC runs until it has returned (true); anything else is a Step (false).
@@ -68,7 +60,7 @@ public:
     void ArmRunTo(uint16_t address);
 
     // Why the last run stopped at a breakpoint, watchpoint or the end of a Step Over, Step
-    // Out or Run to; cleared when a run starts that stops for another reason.
+    // Out or Run to.
     const std::optional<TDebugStop>& LastStop() const { return lastStop_; }
     // Told of each stop as it happens (the runner prints it; a window shows it).
     std::function<void(const TDebugStop&)> OnStop;
@@ -84,12 +76,24 @@ public:
 
 private:
     enum class TFollow : uint8_t { None, StepOver, StepOut };
-    void Remark();
+    TBreakpoint* Breakpoint(TPointId id);
+    TWatchpoint* Watchpoint(TPointId id);
+    // The stop mark of one address, and the watched bytes and pages, from the points.
+    void UpdateStopMark(uint16_t address);
+    void UpdateWatchedBytes();
+    void IndexBreakpoints();
+    void SetRunTo(std::optional<uint16_t> address);
     void Stop(TDebugStop stop);
 
     TMachine& machine_;
+    TPointId nextId_ = 1;
     std::vector<TBreakpoint> breakpoints_;
     std::vector<TWatchpoint> watchpoints_;
+    // Where each address's placed, enabled breakpoints are in the list: a stop mark costs
+    // what changed, a hit what is at that address.
+    std::unordered_map<uint16_t, std::vector<std::size_t>> breakpointsAt_;
+    // The accesses (TWatchAccess bits) some enabled watchpoint watches, a byte an address.
+    std::array<uint8_t, 0x10000> watchedBytes_{};
     std::optional<uint16_t> runTo_;
     TFollow follow_ = TFollow::None;
     uint16_t followSp_ = 0;

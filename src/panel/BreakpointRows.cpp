@@ -23,25 +23,24 @@ TPointRow MenuBreakpointRow(const TDebugger& debugger, int32_t address) {
 std::vector<TPointRow> BreakpointRows(const TDebugger& debugger, int32_t menuAddress) {
     std::vector<TPointRow> rows;
     if (menuAddress != kNoBreakPoint) rows.push_back(MenuBreakpointRow(debugger, menuAddress));
-    for (std::size_t i = 0; i < debugger.Breakpoints().size(); ++i) {
-        const TBreakpoint& b = debugger.Breakpoints()[i];
-        rows.push_back({{Q(debugger.Describe(b.Address)), Q(b.Where), Q(b.ConditionText), QString::number(b.Hits),
-                         QString::number(b.StopAtHit)},
-                        b.Enabled,
-                        int(i)});
+    for (const TBreakpoint& b : debugger.Breakpoints()) {
+        const QString place = b.Placed ? Q(debugger.Describe(b.Address)) : "not placed: its line has no code";
+        rows.push_back(
+            {{place, Q(b.Where), Q(b.ConditionText), QString::number(b.Hits), QString::number(b.StopAtHit)},
+             b.Enabled,
+             b.Id});
     }
     return rows;
 }
 
 std::vector<TPointRow> WatchpointRows(const TDebugger& debugger) {
     std::vector<TPointRow> rows;
-    for (std::size_t i = 0; i < debugger.Watchpoints().size(); ++i) {
-        const TWatchpoint& w = debugger.Watchpoints()[i];
+    for (const TWatchpoint& w : debugger.Watchpoints()) {
         const char* access = "";
         for (const TAccessName& name : kAccessNames)
             if (name.Access == w.Access) access = name.Shown;
         const QString value = w.Value ? Q("$" + Hex2(*w.Value)) : "";
-        rows.push_back({{RangeText(debugger, w), access, value, QString::number(w.Hits)}, w.Enabled, int(i)});
+        rows.push_back({{RangeText(debugger, w), access, value, QString::number(w.Hits)}, w.Enabled, w.Id});
     }
     return rows;
 }

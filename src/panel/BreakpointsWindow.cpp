@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "debug/Debugger.h"
+#include "debug/DebugSession.h"
 #include "panel/BreakpointRows.h"
 #include "panel/FormStyle.h"
 #include "panel/PointList.h"
@@ -189,16 +189,16 @@ void TBreakpointsWindow::Say(const QString& message, bool error) {
 
 // The typed text stays in the fields when it is refused, to be put right.
 void TBreakpointsWindow::AddBreakpoint() {
-    TDebugger& debugger = context_.Debugger;
+    TDebugSession& session = context_.Session;
     const std::string where = breakpointWhere_->text().toStdString();
-    std::string error;
-    const std::optional<uint16_t> address = debugger.ParseAddress(where, error);
+    std::string error, note;
+    const std::optional<uint16_t> address = session.ReadAddress(where, error, &note);
     if (!address) return Say("Where: " + Q(error), true);
     const std::optional<uint64_t> stopAtHit = ReadCount(stopAtHit_->text());
     if (!stopAtHit) return Say("Stop at hit: '" + stopAtHit_->text() + "' is no count of 1 or more", true);
-    context_.Act([&] { error = debugger.AddBreakpoint(where, condition_->text().toStdString(), *stopAtHit); });
+    context_.Act([&] { error = session.AddBreakpoint(where, condition_->text().toStdString(), *stopAtHit); });
     if (!error.empty()) return Say("Condition: " + Q(error), true);
-    Say("Breakpoint at " + Q(debugger.Describe(*address)), false);
+    Say("Breakpoint at " + Q(session.Debugger().Describe(*address)) + (note.empty() ? "" : " (" + Q(note) + ")"), false);
     breakpointWhere_->clear();
     condition_->clear();
     stopAtHit_->setText("1");
@@ -208,12 +208,14 @@ void TBreakpointsWindow::AddWatchpoint() {
     std::optional<uint8_t> value;
     if (!ReadByte(value_->text(), value))
         return Say("Value: '" + value_->text() + "' is no byte ($00 to $FF, or 0 to 255)", true);
-    TDebugger& debugger = context_.Debugger;
+    TDebugSession& session = context_.Session;
     const auto access = TWatchAccess(access_->currentData().toInt());
-    std::string error;
-    context_.Act([&] { error = debugger.AddWatchpoint(watchWhere_->text().toStdString(), access, value); });
+    std::string error, note;
+    context_.Act([&] { error = session.AddWatchpoint(watchWhere_->text().toStdString(), access, value, &note); });
     if (!error.empty()) return Say("Where: " + Q(error), true);
-    Say("Watching " + RangeText(debugger, debugger.Watchpoints().back()), false);
+    Say("Watching " + RangeText(session.Debugger(), session.Debugger().Watchpoints().back()) +
+            (note.empty() ? "" : " (" + Q(note) + ")"),
+        false);
     watchWhere_->clear();
     value_->clear();
 }
@@ -223,13 +225,13 @@ void TBreakpointsWindow::RemoveSelected() {
         const QList<QTreeWidgetItem*> selected = list->selectedItems();
         if (selected.isEmpty()) continue;
         const bool watchpoint = list == watchpoints_;
-        const int index = TPointList::IndexOf(selected.front());
-        const std::size_t count =
-            watchpoint ? context_.Debugger.Watchpoints().size() : context_.Debugger.Breakpoints().size();
-        if (index < 0) return Say("The Breakpoint menu's breakpoint is set and cleared from the Breakpoint menu", true);
-        if (std::size_t(index) >= count) return;
+        const int64_t id = TPointList::IdOf(selected.front());
+        if (id < 0) return Say("The Breakpoint menu's breakpoint is set and cleared from the Breakpoint menu", true);
         const QString removed = selected.front()->text(0);
-        context_.Act([&] { context_.Debugger.Remove(watchpoint, std::size_t(index)); });
+        context_.Act([&] {
+            if (watchpoint) context_.Debugger.RemoveWatchpoint(TPointId(id));
+            else context_.Debugger.RemoveBreakpoint(TPointId(id));
+        });
         return Say("Removed " + removed, false);
     }
     Say("Select a breakpoint or a watchpoint to remove", true);
@@ -237,17 +239,21 @@ void TBreakpointsWindow::RemoveSelected() {
 
 void TBreakpointsWindow::Edited(bool watchpoints, QTreeWidgetItem* item, int column) {
     TDebugger& debugger = context_.Debugger;
-    const int index = TPointList::IndexOf(item);
-    const std::size_t count = watchpoints ? debugger.Watchpoints().size() : debugger.Breakpoints().size();
-    if (index < 0 || std::size_t(index) >= count) return;
+    const int64_t id = TPointList::IdOf(item);
+    if (id < 0) return;
     const QScopedValueRollback inSignal(inListSignal_, true);
     if (column == 0) {
         const bool enabled = item->checkState(0) == Qt::Checked;
-        context_.Act([&] { debugger.Enable(watchpoints, std::size_t(index), enabled); });
+        context_.Act([&] {
+            if (watchpoints) debugger.EnableWatchpoint(TPointId(id), enabled);
+            else debugger.EnableBreakpoint(TPointId(id), enabled);
+        });
         return;
     }
     if (watchpoints) return;  // only a breakpoint's condition and count are edited in place
-    const TBreakpoint& breakpoint = debugger.Breakpoints()[std::size_t(index)];
+    const TBreakpoint* found = debugger.FindBreakpoint(TPointId(id));
+    if (!found) return;
+    const TBreakpoint& breakpoint = *found;
     std::string condition = breakpoint.ConditionText;
     uint64_t stopAtHit = breakpoint.StopAtHit;
     QString error;
@@ -260,7 +266,7 @@ void TBreakpointsWindow::Edited(bool watchpoints, QTreeWidgetItem* item, int col
     }
     if (error.isEmpty()) {
         std::string refused;
-        context_.Act([&] { refused = debugger.SetCondition(std::size_t(index), condition, stopAtHit); });
+        context_.Act([&] { refused = debugger.SetCondition(TPointId(id), condition, stopAtHit); });
         if (!refused.empty()) error = "Condition: " + Q(refused);
     }
     breakpoints_->ShowRefused(item, column, error);
@@ -278,20 +284,20 @@ void TBreakpointsWindow::Refresh() {
     const int32_t menuAddress = context_.Machine.BreakPointAddress;
     breakpoints_->Show(BreakpointRows(context_.Debugger, menuAddress));
     watchpoints_->Show(WatchpointRows(context_.Debugger));
-    ShowStop(menuAddress == kNoBreakPoint ? 0 : 1);
+    ShowStop();
 }
 
 // The stop line, and the mark on the row of the breakpoint or watchpoint that made the stop.
-void TBreakpointsWindow::ShowStop(int firstBreakpointRow) {
+void TBreakpointsWindow::ShowStop() {
     const TDebugStop* stop = context_.CurrentStop();
     const bool shown = stop != nullptr;
     stopLine_->setText(shown ? Q("Stopped: " + stop->Text) : "");
     stopLine_->setAutoFillBackground(shown);
-    std::optional<int> breakpointRow, watchpointRow;
-    if (shown && stop->Kind == TDebugStop::Breakpoint) breakpointRow = firstBreakpointRow + int(stop->Index);
-    if (shown && stop->Kind == TDebugStop::Watchpoint) watchpointRow = int(stop->Index);
-    breakpoints_->MarkRow(breakpointRow);
-    watchpoints_->MarkRow(watchpointRow);
+    std::optional<int64_t> breakpoint, watchpoint;
+    if (shown && stop->Kind == TDebugStop::Breakpoint) breakpoint = stop->Id;
+    if (shown && stop->Kind == TDebugStop::Watchpoint) watchpoint = stop->Id;
+    breakpoints_->MarkPoint(breakpoint);
+    watchpoints_->MarkPoint(watchpoint);
 }
 
 }  // namespace hexmoor

@@ -37,7 +37,7 @@ private:
     void Say(const QString& message, bool error);
 
     // The stop line and the marked row; the debugger's breakpoints start at that row.
-    void ShowStop(int firstBreakpointRow);
+    void ShowStop();
 
     QLabel* stopLine_ = nullptr;
     TPointList* breakpoints_ = nullptr;

@@ -10,7 +10,7 @@
 
 #include "core/Decoder.h"
 #include "core/Hex.h"
-#include "debug/Debugger.h"
+#include "debug/DebugSession.h"
 #include "panel/DebugWindow.h"
 #include "panel/FormStyle.h"
 
@@ -178,7 +178,7 @@ void TCodeView::MoveSelection(int lines, int scroll) {
 }
 
 void TCodeView::ToggleBreakpoint(uint16_t address) {
-    context_.Act([this, address] { context_.Debugger.ToggleBreakpointAt(address); });
+    context_.Act([this, address] { context_.Session.ToggleBreakpointAt(address); });
 }
 
 void TCodeView::RunTo(uint16_t address) {

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "debug/Debugger.h"
+#include "debug/DebugSession.h"
 #include "panel/CodeView.h"
 
 namespace hexmoor {
@@ -33,9 +33,9 @@ TCodeWindow::TCodeWindow(TDebugContext& context, QWidget* owner)
 }
 
 void TCodeWindow::GoTo() {
-    std::string error;
-    const std::optional<uint16_t> address = context_.Debugger.ParseAddress(goTo_->text().trimmed().toStdString(), error);
-    status_->setText(QString::fromStdString(error));
+    std::string error, note;
+    const std::optional<uint16_t> address = context_.Session.ReadAddress(goTo_->text().toStdString(), error, &note);
+    status_->setText(QString::fromStdString(address ? note : error));
     if (address) view_->GoTo(*address);
 }
 

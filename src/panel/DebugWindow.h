@@ -11,12 +11,14 @@
 namespace hexmoor {
 
 class TDebugger;
+class TDebugSession;
 class TMachine;
 struct TDebugStop;
 
 struct TDebugContext {
     TMachine& Machine;
-    TDebugger& Debugger;
+    TDebugSession& Session;  // reads addresses, adds points by text, knows the program
+    TDebugger& Debugger;     // the session's, for its lists and marks
     // Runs a change the user asked for (a breakpoint, a byte, a register) as the main window
     // runs a control's handler, then shows the machine again in the panel and every window.
     std::function<void(const std::function<void()>&)> Act;

@@ -9,7 +9,7 @@
 
 #include "core/Hex.h"
 #include "debug/RegisterEdit.h"
-#include "panel/DebugSession.h"
+#include "panel/DebugWindows.h"
 #include "panel/FormControls.h"
 #include "panel/HexmoorForm.h"
 #include "panel/widgets/DigDisp.h"
@@ -21,7 +21,7 @@ namespace {
 // Asks for a register's new value until it reads and fits, or the user cancels.
 class TRegisterEditDialog : public QDialog {
 public:
-    TRegisterEditDialog(QWidget* owner, TDebugger& debugger, TMachine& machine, const TEditableRegister& name)
+    TRegisterEditDialog(QWidget* owner, TDebugSession& session, TMachine& machine, const TEditableRegister& name)
         : QDialog(owner) {
         setObjectName("RegisterEditDialog");
         setWindowTitle("Edit Register");
@@ -36,10 +36,10 @@ public:
         layout->addWidget(problem);
         layout->addWidget(buttons);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-        connect(buttons, &QDialogButtonBox::accepted, this, [=, this, &debugger, &machine] {
+        connect(buttons, &QDialogButtonBox::accepted, this, [=, this, &session, &machine] {
             std::string error;
             const std::string text = edit->text().trimmed().toStdString();
-            if (const std::optional<uint16_t> typed = debugger.ParseHexFirst(text, error))
+            if (const std::optional<uint16_t> typed = session.ReadAddress(text, error))
                 error = SetRegister(machine, name, *typed);
             if (error.empty()) accept();
             else problem->setText(QString::fromStdString(error));
@@ -55,18 +55,21 @@ void THexmoorForm::BreakpointsMenuClick() { debug_->Show(TDebugView::Breakpoints
 void THexmoorForm::HistoryMenuClick() { debug_->Show(TDebugView::History); }
 void THexmoorForm::SourceMenuClick() { debug_->Show(TDebugView::Source); }
 void THexmoorForm::StepOverMenuClick() { debug_->StepOver(); }
-void THexmoorForm::StepOutMenuClick() { debug_->StepOut(); }
+void THexmoorForm::StepOutMenuClick() {
+    if (const std::string refused = debug_->StepOut(); !refused.empty())
+        ShowMessage(TMessageKind::Information, TMessageButtons::Ok, refused);
+}
 void THexmoorForm::RunToCursorMenuClick() { debug_->RunToCursor(); }
 bool THexmoorForm::CanRunDebugger() const { return debug_->CanRun(); }
 
 void THexmoorForm::ReloadMenuClick() {
     if (!CanReload()) return;
-    AnswerNextFileQuestion(*debug_->LastProgram());
+    AnswerNextFileQuestion(*debug_->Session().LastProgram());
     Handle(&TMachine::LoadClick);
     scriptedFileName_.reset();
 }
 
-bool THexmoorForm::CanReload() const { return machine_->Panel.LoadMenu.Enabled && debug_->LastProgram(); }
+bool THexmoorForm::CanReload() const { return machine_->Panel.LoadMenu.Enabled && debug_->Session().LastProgram(); }
 
 // Once the outermost handler has returned: a program just loaded brings its symbols.
 void THexmoorForm::AfterHandlers() {
@@ -90,7 +93,7 @@ bool THexmoorForm::EditRegister(QObject* watched) {
             Beep();
             return true;
         }
-        TRegisterEditDialog dialog(this, debug_->Debugger(), *machine_, *name);
+        TRegisterEditDialog dialog(this, debug_->Session(), *machine_, *name);
         Handle([&dialog] { dialog.exec(); });
         return true;
     }

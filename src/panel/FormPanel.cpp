@@ -11,7 +11,7 @@
 #include "io/Lumocrt/Lumocrt.h"
 #include "panel/AboutBox.h"
 #include "panel/BreakPointForm.h"
-#include "panel/DebugSession.h"
+#include "panel/DebugWindows.h"
 #include "panel/FormControls.h"
 
 namespace hexmoor {
@@ -93,7 +93,7 @@ TMessageResult THexmoorForm::ShowMessage(TMessageKind kind, TMessageButtons butt
 std::optional<std::string> THexmoorForm::AskFileName(const TFileQuestion& question) {
     std::optional<std::string> path = scriptedFileName_ ? std::exchange(scriptedFileName_, std::nullopt)
                                                         : AskFileNameInDialog(question);
-    if (path && question.Program) debug_->ProgramChosen(*path);
+    if (path && question.Program) debug_->Session().ProgramChosen(*path);
     return path;
 }
 

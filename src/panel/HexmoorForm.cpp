@@ -13,7 +13,7 @@
 #include "io/Lumocrt/Windows1252.h"
 #include "panel/AboutBox.h"
 #include "panel/BreakPointForm.h"
-#include "panel/DebugSession.h"
+#include "panel/DebugWindows.h"
 #include "panel/FormControls.h"
 
 namespace hexmoor {
@@ -31,7 +31,7 @@ THexmoorForm::THexmoorForm()
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setAcceptDrops(true);
-    debug_ = std::make_unique<TDebugSession>(*machine_, this,
+    debug_ = std::make_unique<TDebugWindows>(*machine_, this,
                                              [this](const std::function<void()>& handler) { Handle(handler); });
     CreateWidgets();
     CreateMenus();

@@ -24,7 +24,7 @@ namespace hexmoor {
 
 class TAboutBox;
 class TBreakPointForm;
-class TDebugSession;
+class TDebugWindows;
 struct TLayoutGeometry;
 struct TMenuEntry;
 
@@ -76,7 +76,7 @@ public:
     // A menu item by its name ("LoadMenu", "TraceMenu", ...).
     QAction* MenuAction(const QString& name) const;
     // The debugger and its tool windows.
-    TDebugSession& Debug() { return *debug_; }
+    TDebugWindows& Debug() { return *debug_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,7 +151,7 @@ private:
     std::vector<std::pair<QMenu*, TMenuItem TPanelState::*>> topMenuStates_;
     TAboutBox* aboutBox_ = nullptr;
     TBreakPointForm* breakPointForm_ = nullptr;
-    std::unique_ptr<TDebugSession> debug_;
+    std::unique_ptr<TDebugWindows> debug_;
 
     std::bitset<std::size_t(TPanelItem::Count)> dirty_;
     QTimer repaintTimer_;

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "core/Hex.h"
-#include "debug/Debugger.h"
+#include "debug/DebugSession.h"
 #include "debug/Peek.h"
 #include "panel/ChipMemories.h"
 #include "panel/FormStyle.h"
@@ -158,13 +158,14 @@ void TMemoryWindow::TakeSnapshots(bool newStop) {
 }
 
 void TMemoryWindow::GoToTyped() {
-    std::string error;
-    const std::optional<uint16_t> address = context_.Debugger.ParseAddress(goTo_->text().toStdString(), error);
+    std::string error, note;
+    const std::optional<uint16_t> address = context_.Session.ReadAddress(goTo_->text().toStdString(), error, &note);
     if (!address) {
         Say("Go to: " + Text(error));
         return;
     }
     GoTo(*address);
+    if (!note.empty()) Say("Go to: " + Text(note));
     view_->setFocus();
 }
 

@@ -79,23 +79,23 @@ void TPointList::Rebuild(const std::vector<TPointRow>& rows) {
     clear();
     for (const TPointRow& row : rows) {
         auto* item = new QTreeWidgetItem(this, row.Cells);
-        item->setData(0, Qt::UserRole, row.Index);
+        item->setData(0, Qt::UserRole, qint64(row.Id));
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
         if (row.Enabled) {
             flags |= Qt::ItemIsUserCheckable;
             item->setCheckState(0, *row.Enabled ? Qt::Checked : Qt::Unchecked);
         }
-        if (row.Index >= 0 && std::ranges::any_of(columns_, &TPointColumn::Editable)) flags |= Qt::ItemIsEditable;
+        if (row.Id >= 0 && std::ranges::any_of(columns_, &TPointColumn::Editable)) flags |= Qt::ItemIsEditable;
         item->setFlags(flags);
         for (int column = 0; column < columnCount(); ++column)
             if (columns_[std::size_t(column)].Number) item->setTextAlignment(column, kNumberAlignment);
-        if (row.Index < 0)
+        if (row.Id < 0)
             for (int column = 0; column < columnCount(); ++column) item->setForeground(column, Qt::darkGray);
     }
     if (selected >= 0 && selected < topLevelItemCount()) setCurrentItem(topLevelItem(selected));
 }
 
-int TPointList::IndexOf(const QTreeWidgetItem* item) { return item->data(0, Qt::UserRole).toInt(); }
+int64_t TPointList::IdOf(const QTreeWidgetItem* item) { return item->data(0, Qt::UserRole).toLongLong(); }
 
 void TPointList::ShowRefused(QTreeWidgetItem* item, int column, const QString& reason) {
     const QSignalBlocker quiet(this);
@@ -103,7 +103,10 @@ void TPointList::ShowRefused(QTreeWidgetItem* item, int column, const QString& r
     item->setToolTip(column, reason);
 }
 
-void TPointList::MarkRow(std::optional<int> row) {
+void TPointList::MarkPoint(std::optional<int64_t> id) {
+    std::optional<int> row;
+    for (int i = 0; id && i < topLevelItemCount(); ++i)
+        if (IdOf(topLevelItem(i)) == *id) row = i;
     if (row == marked_) return;
     marked_ = row;
     viewport()->update();

@@ -13,7 +13,7 @@ namespace hexmoor {
 struct TPointRow {
     QStringList Cells;
     std::optional<bool> Enabled;  // the first column's check box; none: not switched here
-    int Index = -1;               // in the debugger's list; -1: not the debugger's
+    int64_t Id = -1;              // the debugger's number of the point; -1: not the debugger's
     bool operator==(const TPointRow&) const = default;
 };
 
@@ -29,11 +29,12 @@ public:
     TPointList(const std::vector<TPointColumn>& columns, int hitsColumn, QWidget* parent);
 
     void Show(const std::vector<TPointRow>& rows);
-    void MarkRow(std::optional<int> row);
+    // Marks the row of the point with that number (none: no row).
+    void MarkPoint(std::optional<int64_t> id);
     // The marked row's colour, which the stop line shares.
     static QColor MarkColour() { return QColor(255, 236, 140); }
-    // The debugger's index of an item's row (-1 for a row not the debugger's).
-    static int IndexOf(const QTreeWidgetItem* item);
+    // The debugger's number of an item's point (-1 for a row not the debugger's).
+    static int64_t IdOf(const QTreeWidgetItem* item);
     // A cell's text the debugger refused stays as typed, in red, with the reason as its hint,
     // until the list is rebuilt. An empty reason shows it accepted.
     void ShowRefused(QTreeWidgetItem* item, int column, const QString& reason);

@@ -6,10 +6,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "asm/SourceProgram.h"
 #include "core/Hex.h"
 #include "core/Machine.h"
-#include "debug/Debugger.h"
+#include "debug/SourceLines.h"
 #include "panel/SourceView.h"
 
 namespace hexmoor {
@@ -40,9 +39,8 @@ QString WarningSummary(const TAssembly& assembly) {
 
 }  // namespace
 
-TSourceWindow::TSourceWindow(TDebugContext& context, TProgram program, QWidget* owner)
+TSourceWindow::TSourceWindow(TDebugContext& context, QWidget* owner)
     : TDebugWindow(context, "Source", owner),
-      program_(std::move(program)),
       files_(new QComboBox(this)),
       text_(new TSourceView(this)),
       status_(new QLabel(this)) {
@@ -64,22 +62,22 @@ TSourceWindow::TSourceWindow(TDebugContext& context, TProgram program, QWidget* 
     resize(560, 520);
 }
 
-void TSourceWindow::Load(std::shared_ptr<const TAssembly> program) {
+void TSourceWindow::Load(std::shared_ptr<const TLoadedProgram> program) {
     shown_ = std::move(program);
     texts_.clear();
     files_->clear();
     shownFile_ = -1;
     followedStop_.reset();
-    if (!shown_) {
+    if (shown_->Lines.Empty()) {
         text_->clear();
-        status_->setText("The program loaded now was not assembled from source.");
+        status_->setText("The program loaded now was not assembled from source, and it has no line table.");
         return;
     }
-    for (const std::string& path : shown_->Files) {
+    for (const std::string& path : shown_->Lines.Files) {
         texts_.push_back(ReadSource(path));
         files_->addItem(QFileInfo(QString::fromStdString(path)).fileName(), QString::fromStdString(path));
     }
-    status_->setText(WarningSummary(*shown_));
+    status_->setText(shown_->Assembly ? WarningSummary(*shown_->Assembly) : QString());
     ShowFile(0);
 }
 
@@ -92,9 +90,9 @@ void TSourceWindow::ShowFile(int file) {
 
 void TSourceWindow::Refresh() {
     if (!isVisible()) return;
-    if (std::shared_ptr<const TAssembly> program = program_(); program != shown_) Load(std::move(program));
-    if (!shown_) return;
-    const TAsmLine* pc = LineAt(*shown_, context_.Machine.RegisterPC);
+    if (std::shared_ptr<const TLoadedProgram> program = context_.Session.Program(); program != shown_)
+        Load(std::move(program));
+    const TLineEntry* pc = LineAt(shown_->Lines, context_.Machine.RegisterPC);
     // At a new stop the file PC is in comes up and its line into sight; between stops the
     // user may look elsewhere.
     const uint64_t stop = context_.StopCount();
@@ -109,24 +107,32 @@ void TSourceWindow::Refresh() {
 }
 
 void TSourceWindow::Mark() {
-    const TAsmLine* pc = shown_ ? LineAt(*shown_, context_.Machine.RegisterPC) : nullptr;
+    const TLineEntry* pc = shown_ ? LineAt(shown_->Lines, context_.Machine.RegisterPC) : nullptr;
     pcLine_ = pc && pc->File == shownFile_ ? std::optional(pc->Line) : std::nullopt;
     breakpointLines_.clear();
     if (shown_)
         for (const TBreakpoint& breakpoint : context_.Debugger.Breakpoints())
-            if (const TAsmLine* line = LineAt(*shown_, breakpoint.Address); line && line->File == shownFile_)
+            if (const TLineEntry* line = LineAt(shown_->Lines, breakpoint.Address);
+                breakpoint.Placed && line && line->File == shownFile_)
                 breakpointLines_.push_back(line->Line);
     text_->SetMarks(pcLine_, breakpointLines_);
 }
 
 void TSourceWindow::ToggleBreakpointOnLine(int line) {
     if (!shown_ || shownFile_ < 0) return;
-    const std::optional<uint16_t> address = AddressOfLine(*shown_, shownFile_, line);
-    if (!address) {
+    const TLineEntry* code = CodeAtOrAfter(shown_->Lines, shownFile_, line);
+    if (!code) {
         status_->setText(QString("No code at or after line %1.").arg(line));
         return;
     }
-    context_.Act([this, address] { context_.Debugger.ToggleBreakpointAt(*address); });
+    context_.Act([this, address = code->Address] { context_.Session.ToggleBreakpointAt(address); });
+}
+
+std::optional<uint16_t> TSourceWindow::SelectedAddress() const {
+    if (!shown_ || shownFile_ < 0) return std::nullopt;
+    const TLineEntry* code = CodeAtOrAfter(shown_->Lines, shownFile_, text_->textCursor().blockNumber() + 1);
+    if (!code) return std::nullopt;
+    return code->Address;
 }
 
 // Hidden, it let stops pass unshown.

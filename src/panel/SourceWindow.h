@@ -1,6 +1,7 @@
-// TSourceWindow: the source of a program loaded from assembly source. The line PC is on is
-// marked and followed at each stop; a click in the margin, or a double-click on a line,
-// sets or clears a breakpoint on that line's code.
+// TSourceWindow: the source of the program loaded now, when it was assembled from source or
+// its ELF file tells where its lines went. The line PC is on is marked and followed at each
+// stop; a click in the margin, or a double-click on a line, sets or clears a breakpoint on
+// that line's code.
 #pragma once
 
 #include <functional>
@@ -8,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "asm/Assembler.h"
+#include "debug/DebugSession.h"
 #include "panel/DebugWindow.h"
 
 class QComboBox;
@@ -20,31 +21,30 @@ class TSourceView;
 
 class TSourceWindow : public TDebugWindow {
 public:
-    // `program` gives the assembly of the program loaded now, or null when it was not
-    // loaded from source.
-    using TProgram = std::function<std::shared_ptr<const TAssembly>()>;
-    TSourceWindow(TDebugContext& context, TProgram program, QWidget* owner);
+    TSourceWindow(TDebugContext& context, QWidget* owner);
 
     void Refresh() override;
 
-    // What the window shows: the file's index in the assembly, the line marked for PC (from
+    // What the window shows: the file's index in the line table, the line marked for PC (from
     // 1; none when PC is on no line of this file) and the lines with a breakpoint.
     int ShownFile() const { return shownFile_; }
     std::optional<int> PcLine() const { return pcLine_; }
     const std::vector<int>& BreakpointLines() const { return breakpointLines_; }
     // A click on a line (from 1): its code's breakpoint on or off.
     void ToggleBreakpointOnLine(int line);
+    // The code of the line the cursor is on (or of the code after it): where Run to Cursor
+    // runs to.
+    std::optional<uint16_t> SelectedAddress() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Load(std::shared_ptr<const TAssembly> program);
+    void Load(std::shared_ptr<const TLoadedProgram> program);
     void ShowFile(int file);
     void Mark();
 
-    TProgram program_;
-    std::shared_ptr<const TAssembly> shown_;
+    std::shared_ptr<const TLoadedProgram> shown_;
     std::vector<QString> texts_;  // each file's text as read when its program loaded
     QComboBox* files_;
     TSourceView* text_;

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "core/Hex.h"
-#include "debug/Debugger.h"
+#include "debug/DebugSession.h"
 #include "debug/History.h"
 #include "debug/Peek.h"
 #include "debug/RegisterEdit.h"
@@ -34,7 +34,8 @@ struct TDebugged {
     uint8_t Count() const { return PeekByte(*t.Machine, kCount); }
 
     TTestMachine t;
-    TDebugger debugger{*t.Machine};
+    TDebugSession session{*t.Machine, nullptr};
+    TDebugger& debugger = session.Debugger();
 };
 
 TEST(Debugger, BreakpointsStopWhereAndWhenTold) {
@@ -55,7 +56,7 @@ TEST(Debugger, BreakpointsStopWhereAndWhenTold) {
         for (const TCase& c : cases) {
             SCOPED_TRACE(std::string(c.Where) + " if " + c.Condition + (traced ? ", traced" : ""));
             TDebugged d(traced);
-            ASSERT_EQ(d.debugger.AddBreakpoint(c.Where, c.Condition, c.StopAtHit), "");
+            ASSERT_EQ(d.session.AddBreakpoint(c.Where, c.Condition, c.StopAtHit), "");
             d.Run();
             EXPECT_EQ(d.t.Machine->RegisterPC, d.At(c.Where));
             EXPECT_EQ(d.Count(), c.Count);
@@ -82,7 +83,7 @@ TEST(Debugger, BadConditionsAndAddressesAreRefusedSayingWhere) {
     };
     TDebugged d;
     for (const TCase& c : cases) {
-        EXPECT_THAT(d.debugger.AddBreakpoint(c.Where, c.Condition), HasSubstr(c.Message)) << c.Condition;
+        EXPECT_THAT(d.session.AddBreakpoint(c.Where, c.Condition), HasSubstr(c.Message)) << c.Condition;
         EXPECT_TRUE(d.debugger.Breakpoints().empty());
     }
 }
@@ -107,7 +108,7 @@ TEST(Debugger, WatchpointsStopAfterTheAccess) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Where);
         TDebugged d;
-        ASSERT_EQ(d.debugger.AddWatchpoint(c.Where, c.Access, c.Value), "");
+        ASSERT_EQ(d.session.AddWatchpoint(c.Where, c.Access, c.Value), "");
         d.Run();
         ASSERT_TRUE(d.debugger.LastStop());
         const TDebugStop& stop = *d.debugger.LastStop();
@@ -124,11 +125,11 @@ TEST(Debugger, WatchpointsStopAfterTheAccess) {
 // A click in a code view's margin sets a breakpoint there, and a second click removes it.
 TEST(Debugger, MarginClicksToggle) {
     TDebugged d;
-    ASSERT_EQ(d.debugger.AddBreakpoint("halt"), "");
-    d.debugger.ToggleBreakpointAt(d.At("double"));
+    ASSERT_EQ(d.session.AddBreakpoint("halt"), "");
+    d.session.ToggleBreakpointAt(d.At("double"));
     d.Run();
     EXPECT_EQ(d.t.Machine->RegisterPC, d.At("double"));
-    d.debugger.ToggleBreakpointAt(d.At("double"));
+    d.session.ToggleBreakpointAt(d.At("double"));
     d.Run();
     EXPECT_EQ(d.t.Machine->RegisterPC, d.At("halt"));
 }
@@ -161,7 +162,7 @@ TEST(Debugger, StepOverStepOutAndRunTo) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.Where) + "+" + std::to_string(c.Offset));
         if (c.Breakpoint) {
-            ASSERT_EQ(d.debugger.AddBreakpoint(c.Breakpoint), "");
+            ASSERT_EQ(d.session.AddBreakpoint(c.Breakpoint), "");
         }
         switch (c.Action) {
         case RunTo: d.debugger.ArmRunTo(d.At(c.Where)); d.Run(); break;
@@ -170,7 +171,7 @@ TEST(Debugger, StepOverStepOutAndRunTo) {
             if (d.debugger.ArmStepOver()) d.Run();
             else m.StepLedClick();
             break;
-        case Out: d.debugger.ArmStepOut(); d.Run(); break;
+        case Out: ASSERT_EQ(d.session.ArmStepOut(), ""); d.Run(); break;
         case Run: d.Run(); break;
         }
         EXPECT_EQ(m.RegisterPC, d.At(c.Where) + c.Offset);
@@ -265,12 +266,12 @@ TEST(Debugger, HistoryShowsTheRegistersOfTracedInstructions) {
     }
     TDebugged d(true);
     TMachine& m = *d.t.Machine;
-    ASSERT_EQ(d.debugger.AddBreakpoint("swi_handler"), "");
+    ASSERT_EQ(d.session.AddBreakpoint("swi_handler"), "");
     d.Run();
     const uint64_t traced = m.InstructionCount;
     m.TraceMenuClick();
-    d.debugger.Remove(false, 0);
-    ASSERT_EQ(d.debugger.AddBreakpoint("halt"), "");
+    d.debugger.RemoveBreakpoint(d.debugger.Breakpoints().front().Id);
+    ASSERT_EQ(d.session.AddBreakpoint("halt"), "");
     d.Run();
     ASSERT_EQ(m.RegisterPC, d.At("halt"));
     const std::vector<THistoryLine> lines = ExecutionHistory(m, nullptr, 1000, &d.debugger.TracedPasses());

@@ -107,7 +107,7 @@ TEST(Peek, PokesStoreAsAProgramWould) {
         t.LoadThroughPanel("debug_target");
         m.RunPass();  // the reset after the load
         TDebugger debugger(m);
-        ASSERT_EQ(debugger.AddWatchpoint("$0000-$FFFF", TWatchAccess::ReadWrite), "");
+        debugger.AddWatchpoint(0x0000, 0xFFFF, "$0000-$FFFF", TWatchAccess::ReadWrite);
         PokeByte(m, c.Address, c.Value);
         EXPECT_EQ(PeekByte(m, c.ReadAt), c.Value);
         uint8_t portB = 0;

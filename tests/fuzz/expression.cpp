@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzPanel.h"
-#include "debug/Expression.h"
+#include "expr/Expression.h"
 
 using namespace hexmoor;
 
@@ -24,12 +24,12 @@ public:
 
 // The first two bytes choose the options.
 TExpressionSyntax SyntaxFrom(uint8_t flags, uint8_t more) {
-    return {.Registers = bool(flags & 1),
+    return {.Radix = uint8_t(flags & 32 ? 16 : 10),
+            .Registers = bool(flags & 1),
             .Memory = bool(flags & 2),
             .LocationCounter = bool(flags & 4),
             .CharConstants = bool(flags & 8),
             .Octal = bool(flags & 16),
-            .BareHex = bool(flags & 32),
             .WarnMixedPrecedence = bool(flags & 64),
             .Comparisons = bool(flags & 128),
             .Blanks = bool(more & 1)};

@@ -1,6 +1,7 @@
-// Expressions typed by a person: the debugger's breakpoint conditions and go-to addresses,
-// and the operands of the assembler's classic Motorola syntax. Parsed once into a flat
-// program, evaluated as often as a breakpoint is hit.
+// Expressions typed by a person: the debugger's breakpoint conditions and addresses, and the
+// operands of the assembler's classic Motorola syntax. Parsed once into a flat program,
+// evaluated as often as a breakpoint is hit. Standard library only: the assembler uses it
+// without the debugger or the machine.
 #pragma once
 
 #include <cstddef>
@@ -12,9 +13,15 @@
 
 namespace hexmoor {
 
-// What the text may contain besides numbers ($hex, %binary, decimal), names, parentheses
-// and the operators + - * / % & | ^ << >> ~ and unary minus, with C's precedence.
+// What the text may contain besides numbers ($hex, %binary, digits in the radix), names,
+// parentheses and the operators + - * / % & | ^ << >> ~ and unary minus, with C's precedence.
 struct TExpressionSyntax {
+    // How digits alone read. 10 for the assembler. 16 for the debugger, as debuggers of
+    // 8-bit machines read them: 2000 and 0x2000 are $2000, #8192 is decimal, and a name
+    // that is neither a register nor a known symbol but all hex digits (E000) is a number.
+    // Deciding that needs the symbols at parse time, so an unknown name is an error there;
+    // in radix 10 every other name is a symbol, looked up at evaluation.
+    uint8_t Radix = 10;
     bool Registers = false;        // A B D X Y SP PC CCR and the flags CCR.C ... CCR.S, any case
     // [address] a byte, [[address]] a big-endian word; [[ always opens a word, so the byte at
     // address [X]+1 is written [ [X]+1 ].
@@ -22,10 +29,6 @@ struct TExpressionSyntax {
     bool LocationCounter = false;  // * alone as an operand
     bool CharConstants = false;    // 'c (a closing quote may follow)
     bool Octal = false;            // @17
-    // A name that is neither a register nor a known symbol, and is all hex digits, is a hex
-    // number (E000). Deciding it needs the symbols at parse time, so an unknown name is an
-    // error there; without BareHex every other name is a symbol, looked up at evaluation.
-    bool BareHex = false;
     bool WarnMixedPrecedence = false;  // for sources written for left-to-right assemblers
     bool Comparisons = false;          // == != < <= > >= && || ! (results 0 or 1)
     bool Blanks = false;               // blanks may separate tokens; else a blank ends it
@@ -33,7 +36,9 @@ struct TExpressionSyntax {
 };
 
 inline constexpr TExpressionSyntax kConditionSyntax{
-    .Registers = true, .Memory = true, .BareHex = true, .Comparisons = true, .Blanks = true};
+    .Radix = 16, .Registers = true, .Memory = true, .Comparisons = true, .Blanks = true};
+// An address: numbers, names and registers (a go-to field takes `X+3`), no memory.
+inline constexpr TExpressionSyntax kAddressSyntax{.Radix = 16, .Registers = true, .Blanks = true};
 inline constexpr TExpressionSyntax kAssemblerSyntax{
     .LocationCounter = true, .CharConstants = true, .Octal = true, .WarnMixedPrecedence = true};
 // An immediate operand, in which old sources repeat the '#' before each term.
@@ -68,11 +73,10 @@ struct TExpressionMessage {
 // evaluate their right side only when needed, so `X != 0 && 100 / X > 2` is safe.
 //
 // How a name reads: a register when the syntax has registers and it is one (so in a go-to
-// field A, B and D are registers too; $A is the number); else a symbol when BareHex is off
+// field A, B and D are registers too; $A is the number); else a symbol when the radix is 10
 // or the scope knows it (with a warning when it is also all hex digits: FACE is the symbol,
-// $FACE the number); else, under BareHex, all hex digits make a hex number; else it is an
-// unknown name. Under BareHex a decimal number of 10 or more is warned about, since E000 is
-// hex there but 1000 is not.
+// $FACE the number); else, in radix 16, all hex digits make a hex number; else it is an
+// unknown name.
 class TExpression {
 public:
     // The whole text (blanks around it allowed) as one expression. On failure, nullopt and

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "debug/Expression.h"
+#include "expr/Expression.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -58,7 +58,9 @@ TEST(Expression, Values) {
         {C, "E000", 0xE000},
         {C, "FACE", 0x0ACE},  // the symbol
         {C, "$FACE", 0xFACE},
-        {C, "%1010 + 10", 20},
+        {C, "%1010 + 10 + #10", 10 + 0x10 + 10},  // digits alone are hex in a condition
+        {C, "0x1F + 0012AB", 0x1F + 0x12AB},
+        {M, "%1010+10", 20},
         {C, "1 + 2 * 3", 7},
         {C, "5 - 3 - 1", 1},
         {C, "1 | 2 ^ 3 & 6", 1 | (2 ^ (3 & 6))},
@@ -130,7 +132,9 @@ TEST(Expression, Failures) {
         {C, "4294967296", "1: 4294967296 does not fit in 32 bits"},
         {C, "1 + $", "5: expected hex digits after '$'"},
         {C, "$12G", "1: bad hex number $12G"},
-        {C, "12AB", "1: bad decimal number 12AB; write $12AB for hex"},
+        {C, "12G", "1: bad hex number 12G"},
+        {C, "#12A", "1: bad decimal number #12A"},
+        {M, "12AB", "1: bad decimal number 12AB"},
         {C, "%12", "1: bad binary number %12"},
         {C, "%", "1: expected binary digits after '%'"},
         {C, "*", "1: unexpected '*'"},
@@ -174,7 +178,7 @@ TEST(Expression, Warnings) {
         {M, "-2*3", {}},
         {C, "2 + 3 * 4", {}},
         {C, "FACE", {"1: FACE is the symbol; write $FACE for the number"}},
-        {C, "PORTA + 1000", {"9: 1000 is decimal ($03E8); write $1000 for hex"}},
+        {C, "PORTA + 1000", {}},
         {M, "FACE+1000", {}},
     };
     for (const Case& c : cases) {

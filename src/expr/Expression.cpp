@@ -1,5 +1,5 @@
 // Parsing expressions into postfix nodes by precedence climbing, and running those nodes.
-#include "debug/Expression.h"
+#include "expr/Expression.h"
 
 #include <array>
 #include <climits>
@@ -237,6 +237,11 @@ private:
         if (c == '$') return ParseNumber(1, 16, "hex");
         if (c == '%') return ParseNumber(1, 2, "binary");
         if (c == '@' && syntax_.Octal) return ParseNumber(1, 8, "octal");
+        if (syntax_.Radix == 16) {
+            if (c == '0' && (Next(1) == 'x' || Next(1) == 'X')) return ParseNumber(2, 16, "hex");
+            if (c == '#') return ParseNumber(1, 10, "decimal");
+            if (IsDigit(c)) return ParseNumber(0, 16, "hex");
+        }
         if (IsDigit(c)) return ParseNumber(0, 10, "decimal");
         if (c == '\'' && syntax_.CharConstants) return ParseCharacter();
         if (c == '*' && syntax_.LocationCounter) {
@@ -273,17 +278,8 @@ private:
         if (digits.empty())
             Fail(offset, "expected " + std::string(kind) + " digits after '" + std::string(token) + "'");
         const std::optional<uint64_t> value = DigitsValue(digits, base);
-        if (!value) {
-            std::string text = "bad " + std::string(kind) + " number " + std::string(token);
-            if (syntax_.BareHex && base == 10 && AllHexDigits(digits)) text += "; write $" + std::string(token) + " for hex";
-            Fail(offset, text);
-        }
+        if (!value) Fail(offset, "bad " + std::string(kind) + " number " + std::string(token));
         if (*value > UINT32_MAX) Fail(offset, std::string(token) + " does not fit in 32 bits");
-        // Where E000 reads as hex, 1000 had better not be taken for it unnoticed.
-        if (syntax_.BareHex && base == 10 && *value >= 10)
-            Warn(offset, std::string(token) + " is decimal ($" + HexDigits(unsigned(*value), *value > 0xFFFF ? 8 : 4) +
-                             "); write $" +
-                             std::string(token) + " for hex");
         EmitValue(TOp::Number, offset, int32_t(uint32_t(*value)));
         return {};
     }
@@ -304,8 +300,9 @@ private:
         const std::string_view name = text_.substr(offset, stop - offset);
         if (syntax_.Registers && ParseRegister(name, offset)) return {};
         const bool hex = AllHexDigits(name);
-        if (!syntax_.BareHex || scope_.Symbol(name)) {
-            if (syntax_.BareHex && hex)
+        const bool hexRadix = syntax_.Radix == 16;
+        if (!hexRadix || scope_.Symbol(name)) {
+            if (hexRadix && hex)
                 Warn(offset, std::string(name) + " is the symbol; write $" + std::string(name) + " for the number");
             EmitValue(TOp::Symbol, offset, int32_t(expression_.names_.size()), uint32_t(name.size()));
             expression_.names_ += name;

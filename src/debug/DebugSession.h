@@ -1,0 +1,115 @@
+// TDebugSession: what a debugger does for the window and the runner alike. It owns the
+// debugger attached to the machine and the assembler behind the loader; it takes the
+// symbols and source lines that come with each program loaded, reads every address a
+// person types by one rule, arms the runs that end by themselves and says why the machine
+// stopped. The front ends show it and start the runs.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "asm/SourceProgram.h"
+#include "debug/Debugger.h"
+#include "debug/LineTable.h"
+
+namespace hexmoor {
+
+// What came with the program loaded now.
+struct TLoadedProgram {
+    std::string Path;
+    TLineTable Lines;                           // empty when nothing tells where its lines went
+    std::shared_ptr<const TAssembly> Assembly;  // when it was assembled from source
+};
+
+struct TProgramNotes {
+    std::vector<std::string> Messages;  // about its symbols and lines, each naming its file
+    bool SymbolFileUnread = false;      // a symbol file asked for by name could not be read
+};
+
+class TDebugSession {
+public:
+    // `report` is told of every assembly with something to say (see TSourceProgram).
+    TDebugSession(TMachine& machine, TSourceProgram::TReport report);
+    ~TDebugSession();
+    TDebugSession(const TDebugSession&) = delete;
+    TDebugSession& operator=(const TDebugSession&) = delete;
+
+    TDebugger& Debugger() { return debugger_; }
+    const TDebugger& Debugger() const { return debugger_; }
+
+    // --- Programs ------------------------------------------------------------------------
+    // A program is being loaded from `path`: its symbols are taken once the load is done.
+    void ProgramChosen(const std::string& path) { chosen_ = path; }
+    // After a load: the names and source lines of the program just loaded, from its
+    // assembly, its ELF file or a symbol file beside it (or `symbolFile` when given).
+    // Loading another program removes the breakpoints and watchpoints of the one before;
+    // loading the same one again keeps them, and those on its source lines follow their
+    // lines' code. Nothing happens when no load finished since ProgramChosen.
+    TProgramNotes TakeLoadedProgram(const std::optional<std::string>& symbolFile = {});
+    // The program last chosen to load (File > Reload loads it again).
+    const std::optional<std::string>& LastProgram() const { return lastProgram_; }
+    std::shared_ptr<const TLoadedProgram> Program() const { return program_; }
+
+    // --- Addresses as people type them -----------------------------------------------------
+    // Numbers are hexadecimal ("2000", "$2000", "0x2000", "00002000"), "#8192" is decimal; a
+    // name is a register, else a name of the program, else hex digits ("add" is a label
+    // when the program has one); "FILE:LINE" is the code of that source line; an expression
+    // combines them ("loop+3", "X+#10"). Beyond $FFFF is refused. `note` is set the first
+    // time a name of the program hides a hex number.
+    std::optional<uint16_t> ReadAddress(std::string_view text, std::string& error, std::string* note = nullptr);
+    // "ADDR-END" (the first minus that splits the text into two addresses) or "ADDR".
+    std::optional<std::pair<uint16_t, uint16_t>> ReadRange(std::string_view text, std::string& error,
+                                                           std::string* note = nullptr);
+
+    // --- Breakpoints and watchpoints by text; an error to show, empty when done. ------------
+    std::string AddBreakpoint(std::string_view where, std::string_view condition = {}, uint64_t stopAtHit = 1,
+                              std::string* note = nullptr);
+    std::string AddWatchpoint(std::string_view where, TWatchAccess access, std::optional<uint8_t> value = {},
+                              std::string* note = nullptr);
+    // A click in a code or source margin.
+    void ToggleBreakpointAt(uint16_t address);
+
+    // --- Runs that end by themselves; the caller starts the run after arming one. ----------
+    bool ArmStepOver() { return debugger_.ArmStepOver(); }
+    // Empty when armed; else why not ("no caller to return to").
+    std::string ArmStepOut();
+    void ArmRunTo(uint16_t address) { debugger_.ArmRunTo(address); }
+
+    // --- Stops -------------------------------------------------------------------------------
+    bool Stopped() const;
+    // Counts a stop when the machine stands somewhere new; the window calls it at each
+    // refresh. A stop is new once an instruction ran or PC moved (a reset, an edit), not for
+    // time passing in a WAI.
+    void TakeStop();
+    uint64_t StopCount() const { return stopCount_; }
+    // Why the machine stopped, while it stays stopped there: "breakpoint at $E00B (halt)".
+    const TDebugStop* CurrentStop() const { return stop_ && Stopped() ? &*stop_ : nullptr; }
+    // Told of each stop of the debugger's as it happens.
+    std::function<void(const TDebugStop&)> OnStop;
+
+private:
+    std::optional<TSourceLineRef> LineOf(uint16_t address) const;
+    void FollowLines(const TLineTable& before);
+    // True when the calls and returns recorded show a caller, false when they show none;
+    // nullopt when the record is too short to tell.
+    std::optional<bool> HasCaller() const;
+
+    TMachine& machine_;
+    TDebugger debugger_;
+    TSourceProgram source_;
+    uint64_t seenAttempts_ = 0, seenLoads_ = 0;  // the assembler's, when the last load was taken
+    std::optional<std::string> chosen_, lastProgram_;
+    std::shared_ptr<const TLoadedProgram> program_ = std::make_shared<TLoadedProgram>();
+    std::set<std::string> notes_;  // names already said to hide a hex number
+    std::optional<TDebugStop> stop_;
+    bool stopNew_ = false;  // told by the debugger, not yet taken as a stop
+    uint64_t stopCount_ = 0;
+    std::pair<uint64_t, uint16_t> lastStop_;
+};
+
+}  // namespace hexmoor
