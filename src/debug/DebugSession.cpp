@@ -35,7 +35,7 @@ TDebugSession::~TDebugSession() { machine_.Assembler = nullptr; }
 
 TProgramNotes TDebugSession::TakeLoadedProgram(const std::optional<std::string>& symbolFile) {
     TProgramNotes notes;
-    if (!chosen_ || !machine_.Panel.LoadedLed.Lit) return notes;
+    if (!chosen_) return notes;
     const std::string path = *std::exchange(chosen_, std::nullopt);
     const bool assembled = source_.Attempts() != seenAttempts_, loaded = source_.Loads() != seenLoads_;
     seenAttempts_ = source_.Attempts();

@@ -49,7 +49,7 @@ public:
     // assembly, its ELF file or a symbol file beside it (or `symbolFile` when given).
     // Loading another program removes the breakpoints and watchpoints of the one before;
     // loading the same one again keeps them, and those on its source lines follow their
-    // lines' code. Nothing happens when no load finished since ProgramChosen.
+    // lines' code. Call it only after a load that finished.
     TProgramNotes TakeLoadedProgram(const std::optional<std::string>& symbolFile = {});
     // The program last chosen to load (File > Reload loads it again).
     const std::optional<std::string>& LastProgram() const { return lastProgram_; }

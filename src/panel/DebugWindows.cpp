@@ -109,7 +109,10 @@ void TDebugWindows::RunTo(uint16_t address) {
     });
 }
 
-std::vector<std::string> TDebugWindows::TakeLoadedProgram() { return session_.TakeLoadedProgram().Messages; }
+std::vector<std::string> TDebugWindows::TakeLoadedProgram() {
+    if (!machine_.Panel.LoadedLed.Lit) return {};  // none loaded yet, or the load failed
+    return session_.TakeLoadedProgram().Messages;
+}
 
 void TDebugWindows::Refresh() {
     if (Stopped()) {

@@ -392,7 +392,7 @@ TEST(Runner, RunsSourcePrograms) {
         {"--break " + source + ":6 " + source, 0, "", "hexmoor-run: breakpoint at $2005\n"},
         {"--break hi.asm:12 " + source, 2, "", "--break hi.asm:12: no code at or after line 12 of hi.asm\n"},
         {"--break other.asm:3 " + source, 2, "", "no source file other.asm in the program"},
-        {"--break hi.asm:3 " + Program("count_up"), 2, "", "a FILE:LINE position needs a program given as source"},
+        {"--break hi.asm:3 " + Program("count_up"), 2, "", "the program loaded has no source lines"},
         {bad, 1, "", bad + ":2:"},
         {bad, 1, "", bad + ":3:"},
     };

@@ -71,7 +71,9 @@ TEST(DebugSession, AddressTextsHaveOneMeaning) {
         std::string error, note;
         EXPECT_EQ(s.Read(c.Text, error, &note), c.Address);
         EXPECT_THAT(c.Address ? note : error, HasSubstr(c.Says));
-        if (!*c.Says) EXPECT_EQ(note + error, "");
+        if (!*c.Says) {
+            EXPECT_EQ(note + error, "");
+        }
     }
 }
 

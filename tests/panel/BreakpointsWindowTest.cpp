@@ -13,7 +13,7 @@
 #include "debug/SymbolFiles.h"
 #include "panel/BreakpointRows.h"
 #include "panel/BreakpointsWindow.h"
-#include "panel/DebugSession.h"
+#include "panel/DebugWindows.h"
 #include "panel/FormFixture.h"
 #include "panel/PointList.h"
 

@@ -7,7 +7,7 @@
 #include "debug/Debugger.h"
 #include "panel/CodeView.h"
 #include "panel/CodeWindow.h"
-#include "panel/DebugSession.h"
+#include "panel/DebugWindows.h"
 #include "panel/FormFixture.h"
 #include "panel/HistoryWindow.h"
 
@@ -125,7 +125,7 @@ TEST_F(CodeWindowTest, MarginClicksToggleBreakpointsAndMarksShowThem) {
     ASSERT_EQ(debugger->Breakpoints().size(), 1u);
     EXPECT_EQ(debugger->Breakpoints()[0].Address, target);
     EXPECT_EQ(Row(target).Breakpoint, TBreakMark::Enabled);
-    Change([this] { debugger->Enable(false, 0, false); });
+    Change([this] { debugger->EnableBreakpoint(debugger->Breakpoints()[0].Id, false); });
     EXPECT_EQ(Row(target).Breakpoint, TBreakMark::Disabled);
     MarginClick(target);
     EXPECT_TRUE(debugger->Breakpoints().empty());
@@ -167,7 +167,7 @@ TEST_F(CodeWindowTest, PcMarkAndSelectionFollow) {
     // Out of sight in a short window, PC comes into its upper part at the next stop.
     code->resize(440, 120);
     QApplication::processEvents();
-    ASSERT_EQ(debugger->AddBreakpoint("swi_handler"), "");
+    ASSERT_EQ(form->Debug().Session().AddBreakpoint("swi_handler"), "");
     Stopped(RunLed());
     ASSERT_EQ(M().RegisterPC, At("swi_handler"));
     ASSERT_GE(RowOf(At("swi_handler")), 0);
@@ -177,12 +177,12 @@ TEST_F(CodeWindowTest, PcMarkAndSelectionFollow) {
 
 TEST_F(CodeWindowTest, HistoryShowsRegistersOfTracedLinesOnly) {
     history = static_cast<THistoryWindow*>(&form->Debug().Show(TDebugView::History));
-    ASSERT_EQ(debugger->AddBreakpoint("swi_handler"), "");
+    ASSERT_EQ(form->Debug().Session().AddBreakpoint("swi_handler"), "");
     Trigger("TraceMenu");
     Stopped(RunLed());
     Trigger("TraceMenu");
-    debugger->Remove(false, 0);
-    ASSERT_EQ(debugger->AddBreakpoint("halt"), "");
+    debugger->RemoveBreakpoint(debugger->Breakpoints()[0].Id);
+    ASSERT_EQ(form->Debug().Session().AddBreakpoint("halt"), "");
     Stopped(RunLed());
 
     auto* view = history->findChild<QListView*>("HistoryView");

@@ -11,7 +11,7 @@
 
 #include "core/Hex.h"
 #include "debug/Debugger.h"
-#include "panel/DebugSession.h"
+#include "panel/DebugWindows.h"
 #include "panel/FormFixture.h"
 #include "support/MachineDifference.h"
 
@@ -23,7 +23,7 @@ using ::testing::HasSubstr;
 
 class DebugMenuTest : public FormTest {
 public:
-    TDebugSession& Debug() { return form->Debug(); }
+    TDebugWindows& Debug() { return form->Debug(); }
     uint16_t At(const char* name, int offset = 0) { return uint16_t(*Debug().Debugger().Symbols.Find(name) + offset); }
     std::string Title() const { return form->windowTitle().toStdString(); }
     // Starts a Debug menu run and waits for its end.
@@ -83,7 +83,7 @@ TEST_F(DebugMenuTest, RunsThatEndByThemselves) {
 // Loading the program again keeps its breakpoints, which stop the new run as before.
 TEST_F(DebugMenuTest, BreakpointsStayThroughAReload) {
     Load("debug_target", ".elf");
-    ASSERT_EQ(Debug().Debugger().AddBreakpoint("twice"), "");
+    ASSERT_EQ(Debug().Session().AddBreakpoint("twice"), "");
     Load("debug_target", ".elf");
     Click(RunLed());
     ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit; }));

@@ -11,7 +11,7 @@
 #include "debug/Peek.h"
 #include "panel/FormFixture.h"
 #include "panel/MemoryView.h"
-#include "panel/DebugSession.h"
+#include "panel/DebugWindows.h"
 #include "panel/MemoryWindow.h"
 
 namespace hexmoor::testing {
@@ -96,7 +96,7 @@ TEST_F(MemoryWindowTest, FollowsRegistersAndMarksChangedBytes) {
     Follow("SP");
     EXPECT_EQ(View()->Cursor(), 0x01FF);
 
-    ASSERT_EQ(debugger->AddBreakpoint("double"), "");
+    ASSERT_EQ(form->Debug().Session().AddBreakpoint("double"), "");
     struct TCase {
         QWidget* (FormTest::*Led)() const;
         int Offset;  // where it stops, from "double"

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "debug/Debugger.h"
-#include "panel/DebugSession.h"
+#include "panel/DebugWindows.h"
 #include "panel/FormFixture.h"
 #include "panel/SourceWindow.h"
 #include "support/TempFolder.h"
@@ -54,7 +54,7 @@ TEST_F(SourceWindowTest, ErrorsShowOneDialogAndLoadNothing) {
     EXPECT_THAT(Messages[0], ::testing::HasSubstr(path + ":2:"));
     EXPECT_THAT(Messages[0], ::testing::HasSubstr(path + ":3:"));
     EXPECT_EQ(M().MemoryImage[0x2000], 0);
-    EXPECT_EQ(form->Debug().SourceProgram(), nullptr);
+    EXPECT_TRUE(form->Debug().Session().Program()->Lines.Empty());
 }
 
 TEST_F(SourceWindowTest, FollowsStepsStopsAtALineAndKeepsItThroughAReload) {
