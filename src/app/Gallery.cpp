@@ -10,13 +10,13 @@
 
 #include <cstdio>
 
-#include "io/Lumocrt/Lumocrt.h"
 #include "panel/AboutBox.h"
 #include "panel/FormStyle.h"
 #include "panel/HexmoorForm.h"
 #include "panel/widgets/DigDisp.h"
 #include "panel/widgets/Digits.h"
 #include "panel/widgets/Led.h"
+#include "panel/widgets/Lumocrt.h"
 
 using namespace hexmoor;
 

@@ -28,8 +28,7 @@ void ReloadRegisterBlock(TMachine& m) {
     const uint8_t adctl = m.RegisterBlock[ADCTL] & 0x7F;
     std::array<uint8_t, 6> captures;
     std::copy_n(&m.RegisterBlock[TIC1], captures.size(), captures.begin());
-    for (std::size_t offset = 0; offset < m.RegisterBlock.size(); ++offset)
-        m.RegisterBlock[offset] = kRegisterMap[offset].Reset;
+    m.LoadRegisterResetImage();
     m.RegisterBlock[ADCTL] = adctl;
     std::copy(captures.begin(), captures.end(), &m.RegisterBlock[TIC1]);
 }

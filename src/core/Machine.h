@@ -100,6 +100,7 @@ public:
     // The register block's read and write handlers, given RegisterOffset.
     void ReadInternalRegByte();
     void WriteInternalRegByte();
+    void LoadRegisterResetImage();  // every register's reset byte, with no exceptions
 
     // --- On-chip RAM and register windows ---------------------------------------------
     void SaveInternalRam();     // on-chip RAM out of MemoryImage, external memory back in

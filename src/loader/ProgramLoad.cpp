@@ -2,7 +2,6 @@
 
 #include "core/Hex.h"
 #include "io/PortLatches.h"
-#include "registers/RegisterMap.h"
 
 namespace hexmoor {
 
@@ -85,8 +84,7 @@ TLoadResult TProgramLoad::Finish(std::string_view noData) {
                                          "RAM ($0000-$03FF), which a load in expanded mode leaves empty, and it has "
                                          "no reset vector. Click a mode LED (MODA or MODB) for special bootstrap "
                                          "mode, or run it with hexmoor-run --mode bootstrap.");
-    for (std::size_t offset = 0; offset < m.RegisterBlock.size(); ++offset)
-        m.RegisterBlock[offset] = kRegisterMap[offset].Reset;
+    m.LoadRegisterResetImage();
     ShowPortLatches(m);
     m.EepromImage.fill(0xFF);
     if (WarnOnChipRam && !bootstrap && !looksLikeBootstrap) WarnOnChipRamRuns();

@@ -8,11 +8,11 @@
 
 #include <cstdio>
 
-#include "io/Lumocrt/Lumocrt.h"
 #include "panel/AboutBox.h"
 #include "panel/BreakPointForm.h"
 #include "panel/DebugWindows.h"
 #include "panel/FormControls.h"
+#include "panel/widgets/Lumocrt.h"
 
 namespace hexmoor {
 

@@ -9,12 +9,12 @@
 #include <QSlider>
 #include <QToolButton>
 
-#include "io/Lumocrt/Lumocrt.h"
 #include "panel/FormControls.h"
 #include "panel/FormStyle.h"
 #include "panel/widgets/DigDisp.h"
 #include "panel/widgets/Digits.h"
 #include "panel/widgets/Led.h"
+#include "panel/widgets/Lumocrt.h"
 #include "panel/widgets/QtColour.h"
 
 namespace hexmoor {

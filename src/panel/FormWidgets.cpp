@@ -7,7 +7,6 @@
 #include <QSlider>
 #include <QToolButton>
 
-#include "io/Lumocrt/Lumocrt.h"
 #include "panel/FormControls.h"
 #include "panel/FormStyle.h"
 #include "panel/Glyphs.h"
@@ -15,6 +14,7 @@
 #include "panel/widgets/Digits.h"
 #include "panel/widgets/DotMatrixFont.h"
 #include "panel/widgets/Led.h"
+#include "panel/widgets/Lumocrt.h"
 #include "panel/widgets/QtColour.h"
 
 namespace hexmoor {

@@ -9,12 +9,12 @@
 #include <QMimeData>
 #include <QStringDecoder>
 
-#include "io/Lumocrt/Lumocrt.h"
 #include "io/Lumocrt/Windows1252.h"
 #include "panel/AboutBox.h"
 #include "panel/BreakPointForm.h"
 #include "panel/DebugWindows.h"
 #include "panel/FormControls.h"
+#include "panel/widgets/Lumocrt.h"
 
 namespace hexmoor {
 

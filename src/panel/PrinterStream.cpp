@@ -12,7 +12,7 @@
 #include <QStandardPaths>
 
 #include "core/OutputFile.h"
-#include "io/Lumocrt/Lumocrt.h"
+#include "panel/widgets/Lumocrt.h"
 
 namespace hexmoor {
 

@@ -1,4 +1,5 @@
 // Register block reads and writes, dispatched from the register table.
+#include <array>
 #include <string>
 
 #include "core/Hex.h"
@@ -21,6 +22,23 @@ std::string WriteText(int offset) {
     return text ? text : DisplayName(offset);
 }
 
+// The read half of a read-modify-write takes these registers' output latches straight from
+// the block, without the pin reads and side effects of a normal read.
+struct TLatchRegister {
+    uint8_t Offset;
+    const char* Text;
+};
+constexpr std::array<TLatchRegister, 8> kLatchRegisters{{
+    {PORTA, "PORTA (Load-Store)"},
+    {PORTG, "PORTG (Load-Store)"},
+    {PORTC, "PORTC (Load-Store)"},
+    {PORTD, "PORTD (Load-Store)"},
+    {TI4O5, "TI4O5 - First Byte (Load-Store)"},
+    {TI4O5 + 1, "TI4O5 - Second Byte (Load-Store)"},
+    {SPDR, "SPDR (Load-Store)"},
+    {SCDR, "SCDR (Load-Store)"},
+}};
+
 }  // namespace
 
 // The program reaches the register window: a span settles the time it owes first, so the
@@ -37,6 +55,19 @@ void TMachine::WriteRegisterAt(int32_t address, uint8_t byte) {
     RegisterOffset = address - IRegBeg;
     RegisterWriteByte = byte;
     WriteInternalRegByte();
+}
+
+void TMachine::LoadRegisterForStore() {
+    SettleSpan();
+    RegisterOffset = EffectiveAddress - IRegBeg;
+    for (const TLatchRegister& latch : kLatchRegisters) {
+        if (latch.Offset == RegisterOffset) {
+            DataByte = RegisterBlock[latch.Offset];
+            ReadRegInfo(latch.Text);
+            return;
+        }
+    }
+    ReadInternalRegByte();
 }
 
 void TMachine::WriteInternalRegByte() {

@@ -6,9 +6,9 @@
 #include <QMenu>
 #include <QToolButton>
 
-#include "io/Lumocrt/Lumocrt.h"
-#include "panel/widgets/Led.h"
 #include "panel/FormFixture.h"
+#include "panel/widgets/Led.h"
+#include "panel/widgets/Lumocrt.h"
 
 namespace hexmoor::testing {
 namespace {

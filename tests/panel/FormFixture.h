@@ -23,9 +23,9 @@
 
 #include "panel/FormControls.h"
 #include "panel/HexmoorForm.h"
-#include "io/Lumocrt/Lumocrt.h"
 #include "panel/widgets/DigDisp.h"
 #include "panel/widgets/Led.h"
+#include "panel/widgets/Lumocrt.h"
 
 namespace hexmoor::testing {
 

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <iconv.h>
 
-#include "io/Lumocrt/Lumocrt.h"
+#include "panel/widgets/Lumocrt.h"
 
 namespace hexmoor {
 namespace {

@@ -1,4 +1,4 @@
-#include "io/Lumocrt/Lumocrt.h"
+#include "panel/widgets/Lumocrt.h"
 
 #include <QApplication>
 #include <QFontMetrics>
