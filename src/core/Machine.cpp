@@ -38,17 +38,18 @@ constexpr std::array<TLatchRegister, 8> kLatchRegisters{{
 
 }  // namespace
 
-void TMachine::LoadRegisterForStore() {
+uint8_t TMachine::ReadRegisterForStore(uint16_t address) {
     SettleSpan();
-    RegisterOffset = EffectiveAddress - IRegBeg;
+    RegisterOffset = address - IRegBeg;
     for (const TLatchRegister& latch : kLatchRegisters) {
         if (latch.Offset == RegisterOffset) {
             DataByte = RegisterBlock[latch.Offset];
-            ReadRegInfo(latch.Text);
-            return;
+            ReadRegInfo(latch.Text);  // its message names DataByte
+            return DataByte;
         }
     }
     ReadInternalRegByte();
+    return DataByte;
 }
 
 void TMachine::SetLed(TLed& led, TLedScheme scheme, std::string_view hint, TPanelItem item) {
