@@ -115,7 +115,7 @@ void TSourceWindow::Mark() {
     if (shown_)
         for (const TBreakpoint& breakpoint : context_.Debugger.Breakpoints())
             if (const TAsmLine* line = LineAt(*shown_, breakpoint.Address); line && line->File == shownFile_)
-                breakpointLines_.push_back(line->Line);
+                breakpointLines_.push_back({line->Line, breakpoint.Enabled});
     text_->SetMarks(pcLine_, breakpointLines_);
 }
 

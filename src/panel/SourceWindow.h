@@ -10,13 +10,12 @@
 
 #include "asm/Assembler.h"
 #include "panel/DebugWindow.h"
+#include "panel/SourceView.h"
 
 class QComboBox;
 class QLabel;
 
 namespace hexmoor {
-
-class TSourceView;
 
 class TSourceWindow : public TDebugWindow {
 public:
@@ -31,7 +30,7 @@ public:
     // 1; none when PC is on no line of this file) and the lines with a breakpoint.
     int ShownFile() const { return shownFile_; }
     std::optional<int> PcLine() const { return pcLine_; }
-    const std::vector<int>& BreakpointLines() const { return breakpointLines_; }
+    const std::vector<TBreakpointLine>& BreakpointLines() const { return breakpointLines_; }
     // A click on a line (from 1): its code's breakpoint on or off.
     void ToggleBreakpointOnLine(int line);
 
@@ -51,7 +50,7 @@ private:
     QLabel* status_;
     int shownFile_ = -1;
     std::optional<int> pcLine_;
-    std::vector<int> breakpointLines_;
+    std::vector<TBreakpointLine> breakpointLines_;
     std::optional<uint64_t> followedStop_;
 };
 
