@@ -329,6 +329,7 @@ private:
     void ShowGatedMessage(TMenuItem& option, TMessageKind kind, std::string_view text);
     void SetRunControlsIdle();
     void ShowNextInstruction();
+    void ShowInstructionText();  // the next instruction's line from the bytes at PC; no log line
     void EnterInterrupt(bool stack);
     void AbandonRead();  // the pass's instruction read nothing in the end
     void ActOnRunState();

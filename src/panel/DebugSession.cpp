@@ -119,9 +119,10 @@ std::vector<std::string> TDebugSession::TakeLoadedProgram() {
     const bool assembled = source_.Attempts() != seenAttempts_, loaded = source_.Loads() != seenLoads_;
     seenAttempts_ = source_.Attempts();
     seenLoads_ = source_.Loads();
+    // A source with errors loaded nothing: the program before it stays, with its symbols.
+    if (assembled && !loaded) return {};
+    stop_.reset();  // the title says nothing more of where the program before it stopped
     if (assembled) {
-        // A source with errors loaded nothing: the program before it stays, with its symbols.
-        if (!loaded) return {};
         const TAssembly& now = *source_.Loaded();
         if (program_ && program_->Files.front() == now.Files.front()) MoveBreakpointsByLine(debugger_, *program_, now);
         program_ = std::make_shared<const TAssembly>(now);
