@@ -41,6 +41,7 @@ public:
 private:
     bool LimitReached() const { return m_.InstructionCount >= maxInstructions_ || m_.CycleCount >= maxCycles_; }
     bool Going() const { return m_.Panel.RunningLed.Lit && !m_.StopExecuted && !LimitReached() && !EndSignal(); }
+    void RunTracedPass();
     void PrintScreen();
 
     const TRunnerOptions& options_;
@@ -109,8 +110,7 @@ void THeadlessRun::Run() {
     while (Going()) {
         uint32_t passes = 1;
         if (trace) {
-            m_.RunPass();
-            if (m_.RunState != RunWaiting) m_.DecodeInstruction();
+            RunTracedPass();
         } else {
             passes = m_.RunSlice(limits, untilPoll);
         }
@@ -137,6 +137,16 @@ void THeadlessRun::Run() {
     seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m_.CloseLogFile();
     m_.CloseMenuClick();  // the printer output is complete; says what it could not print
+}
+
+// The log gets the next instruction's line after each instruction executed and each
+// interrupt entered. A pass that stopped before a breakpoint executed nothing, and one that
+// reset the chip has logged its own line: the line they would add is the last one again.
+void THeadlessRun::RunTracedPass() {
+    const uint64_t instructions = m_.InstructionCount, interrupts = m_.Transfers.InterruptCount;
+    m_.RunPass();
+    const bool moved = m_.InstructionCount != instructions || m_.Transfers.InterruptCount != interrupts;
+    if (moved && m_.RunState != RunWaiting) m_.DecodeInstruction();
 }
 
 void THeadlessRun::PrintScreen() {

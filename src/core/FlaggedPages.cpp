@@ -4,8 +4,11 @@
 
 namespace hexmoor {
 
-uint8_t TMachine::ReadFlaggedPage(uint16_t address) {
-    const uint8_t value = InRegisterWindow(address) ? ReadRegisterAt(address) : BusByteAt(address);
+uint8_t TMachine::ReadFlaggedPage(uint16_t address, TReadKind kind) {
+    uint8_t value;
+    if (!InRegisterWindow(address)) value = BusByteAt(address);
+    else if (kind == TReadKind::ForStore) value = ReadRegisterForStore(address);
+    else value = ReadRegisterAt(address);
     if ((PageFlags[address >> 8] & kWatchedPage) && Debugger) Debugger->Accessed(*this, address, value, value, false);
     return value;
 }

@@ -320,14 +320,17 @@ private:
 
     uint8_t ReadByteAt(int32_t address);
     void WriteByteAt(int32_t address, uint8_t byte);
-    uint8_t ReadFlaggedPage(uint16_t address);
+    // A plain read, or the read half of a read-modify-write (a port gives its latch).
+    enum class TReadKind : uint8_t { Plain, ForStore };
+    uint8_t ReadFlaggedPage(uint16_t address, TReadKind kind);
     void WriteFlaggedPage(uint16_t address, uint8_t byte);
     uint8_t ReadRegisterAt(int32_t address);
+    uint8_t ReadRegisterForStore(uint16_t address);
     void WriteRegisterAt(int32_t address, uint8_t byte);
-    void LoadRegisterForStore();
     void ShowGatedMessage(TMenuItem& option, TMessageKind kind, std::string_view text);
     void SetRunControlsIdle();
     void ShowNextInstruction();
+    void ShowInstructionText();  // the next instruction's line from the bytes at PC; no log line
     void EnterInterrupt(bool stack);
     void AbandonRead();  // the pass's instruction read nothing in the end
     void ActOnRunState();

@@ -13,7 +13,7 @@ namespace hexmoor {
 // accesses go out of line, so the common path inlines into every instruction.
 [[gnu::always_inline]] inline uint8_t TMachine::ReadByteAt(int32_t address) {
     if (PageFlags[uint16_t(address) >> 8]) [[unlikely]]
-        return ReadFlaggedPage(uint16_t(address));
+        return ReadFlaggedPage(uint16_t(address), TReadKind::Plain);
     return MemoryImage[uint16_t(address)];
 }
 
@@ -43,15 +43,13 @@ inline void TMachine::StoreByte() { WriteByteAt(EffectiveAddress, DataByte); }
     WriteByteAt(uint16_t(EffectiveAddress + 1), uint8_t(OperandWord));
 }
 
-// The read half of a read-modify-write: a register gives its latch; a watched byte of
-// memory counts as read.
+// The read half of a read-modify-write: a register gives its latch. It is a read on the
+// bus like any other, so a debugger watching the byte hears of it before the write.
 inline void TMachine::LoadByteforStore() {
-    if (PageFlags[EffectiveAddress >> 8]) [[unlikely]] {
-        if (!InRegisterWindow(EffectiveAddress)) DataByte = ReadFlaggedPage(EffectiveAddress);
-        else LoadRegisterForStore();
-    } else {
+    if (PageFlags[EffectiveAddress >> 8]) [[unlikely]]
+        DataByte = ReadFlaggedPage(EffectiveAddress, TReadKind::ForStore);
+    else
         DataByte = MemoryImage[EffectiveAddress];
-    }
 }
 
 // Pushes PC, IY, IX, A, B and the CCR, nine bytes down from SP, each through StoreByte.

@@ -16,9 +16,13 @@ std::string TMachine::TraceLine() const {
     return line;
 }
 
-void TMachine::DecodeInstruction() {
+void TMachine::ShowInstructionText() {
     TraceText = BuildTraceText(*this);
     Change(Panel.InstructionLabel, TraceText, TPanelItem::Trace);
+}
+
+void TMachine::DecodeInstruction() {
+    ShowInstructionText();
     Change(Panel.RegisterPCDisplay.Text, Hex4(RegisterPC), TPanelItem::Readouts);
     Change(Panel.CyclesValueLabel, CycleText(CycleCount), TPanelItem::Readouts);
     if (!LogFile.IsOpen()) return;
@@ -36,8 +40,7 @@ void TMachine::DecodeInstruction() {
 // instruction's line show them, and the log gets no line, since nothing was executed.
 void TMachine::ShowEditedRegisters() {
     DisplayAllRegisters();
-    TraceText = BuildTraceText(*this);
-    Change(Panel.InstructionLabel, TraceText, TPanelItem::Trace);
+    ShowInstructionText();
 }
 
 bool TMachine::OpenLogFile(const std::string& path) {

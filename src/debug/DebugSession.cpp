@@ -42,6 +42,7 @@ TProgramNotes TDebugSession::TakeLoadedProgram(const std::optional<std::string>&
     seenLoads_ = source_.Loads();
     // A source with errors loaded nothing: the program before it stays, with its symbols.
     if (assembled && !loaded) return notes;
+    stop_.reset();  // nothing more is said of where the program before it stopped
 
     auto now = std::make_shared<TLoadedProgram>();
     now->Path = path;

@@ -102,6 +102,8 @@ void TMachine::LoadClick() {
                                  true, false, true};
     TLoadResult result = TLoadResult::Loaded;
     if (std::optional<std::string> path = FrontPanel.AskFileName(question)) result = LoadFile(*path);
+    // The bytes under PC are the new program's now: the next instruction's line shows them.
+    if (RunState != RunWaiting) ShowInstructionText();
 
     ResetRequest = true;
     InstructionCycles = 0;

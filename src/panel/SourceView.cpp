@@ -58,7 +58,7 @@ void TSourceView::resizeEvent(QResizeEvent* event) {
     margin_->setGeometry(inside.left(), inside.top(), MarginWidth(), inside.height());
 }
 
-void TSourceView::SetMarks(std::optional<int> pcLine, std::vector<int> breakpointLines) {
+void TSourceView::SetMarks(std::optional<int> pcLine, std::vector<TBreakpointLine> breakpointLines) {
     QList<QTextEdit::ExtraSelection> tints;
     if (pcLine) {
         QTextEdit::ExtraSelection tint;
@@ -103,9 +103,16 @@ void TSourceView::PaintMargin(QPaintEvent* event) {
         painter.drawText(QRect(kDotSpace, top, numberRight - kDotSpace, height), Qt::AlignRight | Qt::AlignVCenter,
                          QString::number(line));
         const int middle = top + height / 2;
-        if (std::ranges::find(breakpointLines_, line) != breakpointLines_.end()) {
+        // Several breakpoints may share a line: any enabled one makes it stop there.
+        bool marked = false, enabled = false;
+        for (const TBreakpointLine& breakpoint : breakpointLines_)
+            if (breakpoint.Line == line) {
+                marked = true;
+                enabled = enabled || breakpoint.Enabled;
+            }
+        if (marked) {
             painter.setPen(QPen(QColor(190, 0, 0), 1.5));
-            painter.setBrush(QColor(225, 20, 20));
+            painter.setBrush(enabled ? QBrush(QColor(225, 20, 20)) : QBrush(Qt::white));
             painter.drawEllipse(QPointF(7, middle), 5, 5);
         }
         if (pcLine_ == line) {

@@ -114,7 +114,7 @@ void TSourceWindow::Mark() {
         for (const TBreakpoint& breakpoint : context_.Debugger.Breakpoints())
             if (const TLineEntry* line = LineAt(shown_->Lines, breakpoint.Address);
                 breakpoint.Placed && line && line->File == shownFile_)
-                breakpointLines_.push_back(line->Line);
+                breakpointLines_.push_back({line->Line, breakpoint.Enabled});
     text_->SetMarks(pcLine_, breakpointLines_);
 }
 

@@ -11,13 +11,12 @@
 
 #include "debug/DebugSession.h"
 #include "panel/DebugWindow.h"
+#include "panel/SourceView.h"
 
 class QComboBox;
 class QLabel;
 
 namespace hexmoor {
-
-class TSourceView;
 
 class TSourceWindow : public TDebugWindow {
 public:
@@ -29,7 +28,7 @@ public:
     // 1; none when PC is on no line of this file) and the lines with a breakpoint.
     int ShownFile() const { return shownFile_; }
     std::optional<int> PcLine() const { return pcLine_; }
-    const std::vector<int>& BreakpointLines() const { return breakpointLines_; }
+    const std::vector<TBreakpointLine>& BreakpointLines() const { return breakpointLines_; }
     // A click on a line (from 1): its code's breakpoint on or off.
     void ToggleBreakpointOnLine(int line);
     // The code of the line the cursor is on (or of the code after it): where Run to Cursor
@@ -51,7 +50,7 @@ private:
     QLabel* status_;
     int shownFile_ = -1;
     std::optional<int> pcLine_;
-    std::vector<int> breakpointLines_;
+    std::vector<TBreakpointLine> breakpointLines_;
     std::optional<uint64_t> followedStop_;
 };
 

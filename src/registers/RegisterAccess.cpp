@@ -57,17 +57,18 @@ void TMachine::WriteRegisterAt(int32_t address, uint8_t byte) {
     WriteInternalRegByte();
 }
 
-void TMachine::LoadRegisterForStore() {
+uint8_t TMachine::ReadRegisterForStore(uint16_t address) {
     SettleSpan();
-    RegisterOffset = EffectiveAddress - IRegBeg;
+    RegisterOffset = address - IRegBeg;
     for (const TLatchRegister& latch : kLatchRegisters) {
         if (latch.Offset == RegisterOffset) {
             DataByte = RegisterBlock[latch.Offset];
-            ReadRegInfo(latch.Text);
-            return;
+            ReadRegInfo(latch.Text);  // its message names DataByte
+            return DataByte;
         }
     }
     ReadInternalRegByte();
+    return DataByte;
 }
 
 void TMachine::WriteInternalRegByte() {

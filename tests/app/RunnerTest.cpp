@@ -480,20 +480,30 @@ TEST(Runner, ExitStatusTellsHowTheRunEnded) {
     }
 }
 
+// The reset's line and one per instruction, ending on the instruction not executed: the
+// one a limit or a breakpoint stopped the run before, once.
 TEST(Runner, TraceFileLinesFollowTheLogFormat) {
-    const std::string trace = Temp("trace.log");
-    const TRun run = RunRunner("--trace " + trace + " --max-instructions 3 " + Program("count_up"));
-    EXPECT_EQ(run.Status, 3);
-    std::istringstream lines(ReadAll(trace));
-    std::vector<std::string> log;
-    for (std::string line; std::getline(lines, line);) log.push_back(line);
-    ASSERT_EQ(log.size(), 4u) << "the reset's line and one per instruction";
-    EXPECT_EQ(log[0], "2000 LDS #$01FF" + std::string(12, ' ') +
-                          "A: 00  B: 00  X: 0000  Y: 0000  SP: 0000  CCR: SX I Z  ");
-    EXPECT_EQ(log[1].substr(0, 27), "2003 LDX #$0000            ");
-    EXPECT_THAT(log[1], HasSubstr("SP: 01FF"));
-    EXPECT_EQ(log[3].substr(0, 13), "2007 STX $400");
-    std::remove(trace.c_str());
+    struct TCase {
+        const char* Ending;
+        int Status;
+    };
+    const TCase cases[] = {{"--max-instructions 3", 3}, {"--break 2007", 0}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Ending);
+        const std::string trace = Temp("trace.log");
+        const TRun run = RunRunner("--trace " + trace + " " + c.Ending + " " + Program("count_up"));
+        EXPECT_EQ(run.Status, c.Status);
+        std::istringstream lines(ReadAll(trace));
+        std::vector<std::string> log;
+        for (std::string line; std::getline(lines, line);) log.push_back(line);
+        ASSERT_EQ(log.size(), 4u);
+        EXPECT_EQ(log[0], "2000 LDS #$01FF" + std::string(12, ' ') +
+                              "A: 00  B: 00  X: 0000  Y: 0000  SP: 0000  CCR: SX I Z  ");
+        EXPECT_EQ(log[1].substr(0, 27), "2003 LDX #$0000            ");
+        EXPECT_THAT(log[1], HasSubstr("SP: 01FF"));
+        EXPECT_EQ(log[3].substr(0, 13), "2007 STX $400");
+        std::remove(trace.c_str());
+    }
 }
 
 TEST(Runner, ScreenAfterEscapeSequences) {

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "core/Hex.h"
+#include "core/OpcodeTable.h"
 #include "debug/DebugSession.h"
 #include "debug/History.h"
 #include "debug/Peek.h"
@@ -120,6 +121,75 @@ TEST(Debugger, WatchpointsStopAfterTheAccess) {
         EXPECT_EQ(stop.Instruction, made);
         EXPECT_NE(d.t.Machine->RegisterPC, made) << "the instruction has finished";
     }
+}
+
+// The opcode of a page-one instruction's indexed-by-X form.
+uint8_t IndexedX(std::string_view mnemonic) {
+    for (int code = 0; code < 256; ++code) {
+        const TOpcode& opcode = kOpcodeTable[0][code];
+        if (opcode.Mnemonic == mnemonic && opcode.Mode == TAddressing::IndexedX) return uint8_t(code);
+    }
+    ADD_FAILURE() << "no " << mnemonic << " n,X";
+    return 0;
+}
+
+// A read-modify-write instruction reads its byte before it writes it (CLR too: the chip
+// gives it INC's bus cycles), so a watchpoint hears the read and then the write, on a
+// register as on memory. Each instruction is followed by LDAA and STAA of the same byte:
+// a stop there would mean the instruction's own access went unheard.
+TEST(Debugger, ReadModifyWriteInstructionsAreWatchedReadThenWritten) {
+    struct TCase {
+        const char* Mnemonic;
+        std::vector<uint8_t> Operands;  // after the offset: a mask, and a branch's offset
+        std::optional<uint8_t> Result;  // the byte written from $81; none: it only reads
+    };
+    const TCase cases[] = {
+        {"NEG", {}, 0x7F}, {"COM", {}, 0x7E}, {"LSR", {}, 0x40}, {"ROR", {}, 0x40},
+        {"ASR", {}, 0xC0}, {"ASL", {}, 0x02}, {"ROL", {}, 0x02}, {"DEC", {}, 0x80},
+        {"INC", {}, 0x82}, {"CLR", {}, 0x00}, {"BSET", {0x0C}, 0x8D}, {"BCLR", {0x01}, 0x80},
+        {"TST", {}, {}}, {"BRSET", {0x01, 0x00}, {}}, {"BRCLR", {0x02, 0x00}, {}},
+    };
+    constexpr uint16_t kCode = 0x2000;
+    for (const uint16_t address : {uint16_t(0x1004), kCount})  // PORTB, and a byte of RAM
+        for (const auto& [access, accessName] : {std::pair{TWatchAccess::Read, "r"}, std::pair{TWatchAccess::Write, "w"},
+                                                 std::pair{TWatchAccess::ReadWrite, "rw"}})
+            for (const bool traced : {false, true})
+                for (const TCase& c : cases) {
+                    SCOPED_TRACE(std::string(c.Mnemonic) + " 0,X on $" + Hex4(address) + ":" + accessName +
+                                 (traced ? ", traced" : ""));
+                    TTestMachine t;
+                    TMachine& m = *t.Machine;
+                    std::vector<uint8_t> code{IndexedX(c.Mnemonic), 0x00};
+                    code.insert(code.end(), c.Operands.begin(), c.Operands.end());
+                    const uint16_t store = uint16_t(kCode + code.size() + 2);
+                    code.insert(code.end(), {IndexedX("LDAA"), 0x00, IndexedX("STAA"), 0x00, 0x20, 0xFE});
+                    t.Place(kCode, code);
+                    m.RegisterX = address;
+                    m.FlagC = false;
+                    m.EffectiveAddress = address;
+                    m.DataByte = 0x81;
+                    m.StoreByte();
+                    if (traced != m.Panel.TraceMenu.Checked) m.TraceMenuClick();
+                    m.Panel.RunningLed.Enabled = true;
+
+                    TDebugger debugger{m};
+                    std::vector<std::string> stops;
+                    debugger.OnStop = [&](const TDebugStop& stop) { stops.push_back(stop.Text); };
+                    debugger.AddWatchpoint(address, address, "$" + Hex4(address), access);
+                    m.RunClick();
+
+                    const std::string watched = "watchpoint: $" + Hex4(address);
+                    const std::string by = " by the instruction at $";
+                    const std::string read = watched + " read: $81" + by + Hex4(kCode);
+                    const std::string written = c.Result
+                        ? watched + " written: $81 -> $" + Hex2(*c.Result) + by + Hex4(kCode)
+                        : watched + " written: $81 -> $81" + by + Hex4(store);
+                    std::vector<std::string> expected;
+                    if (access != TWatchAccess::Write) expected.push_back(read);
+                    if (access != TWatchAccess::Read && (c.Result || access == TWatchAccess::Write))
+                        expected.push_back(written);
+                    EXPECT_EQ(stops, expected);
+                }
 }
 
 // A click in a code view's margin sets a breakpoint there, and a second click removes it.

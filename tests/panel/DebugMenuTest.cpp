@@ -91,6 +91,37 @@ TEST_F(DebugMenuTest, BreakpointsStayThroughAReload) {
     EXPECT_THAT(Title(), HasSubstr("breakpoint at $" + Hex4(At("twice")) + " (twice)"));
 }
 
+// Another program loaded: the title no longer says why the one before it stopped, and the
+// next instruction's line shows at once what the load put under PC (the reset at the next
+// step then takes PC to the new program's start). A source that does not assemble loads
+// nothing and changes neither.
+TEST_F(DebugMenuTest, LoadingAnotherProgramRedrawsTheTitleAndTheInstruction) {
+    const std::string bad = (std::filesystem::temp_directory_path() / "hexmoor-bad.asm").string();
+    std::ofstream(bad) << "        ORG $2000\n        LDAA #$100\n";
+    struct TCase {
+        std::string Program;
+        bool Loads;
+    };
+    const TCase cases[] = {{ProgramPath("count_up"), true}, {bad, false}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Program);
+        Load("debug_target", ".elf");
+        ASSERT_EQ(Debug().Debugger().AddBreakpoint("loop"), "");
+        Click(RunLed());
+        ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit; }));
+        const std::string stopped = Title();
+        ASSERT_THAT(stopped, HasSubstr("breakpoint at $2006 (loop)"));
+        ASSERT_EQ(C().InstructionLabel->text().toStdString(), "INC $0040");
+        Debug().Debugger().Remove(false, 0);
+
+        form->AnswerNextFileQuestion(c.Program);
+        Click(C().RunLeds[0]);
+        EXPECT_EQ(Title(), c.Loads ? THexmoorForm::kTitle : stopped);
+        EXPECT_EQ(C().InstructionLabel->text().toStdString(), c.Loads ? "INX" : "INC $0040");  // count_up's at $2006
+    }
+    std::filesystem::remove(bad);
+}
+
 // A symbol file older than its program is read with one warning when the program loads, not
 // again at each later click.
 TEST_F(DebugMenuTest, AnOldSymbolFileWarnsOnceALoad) {

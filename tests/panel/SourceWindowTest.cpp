@@ -3,11 +3,14 @@
 // them on their line numbers when the source changed.
 #include <gmock/gmock.h>
 
+#include <QTextBlock>
+
 #include <fstream>
 
 #include "debug/Debugger.h"
 #include "panel/DebugWindows.h"
 #include "panel/FormFixture.h"
+#include "panel/SourceView.h"
 #include "panel/SourceWindow.h"
 #include "support/TempFolder.h"
 
@@ -28,6 +31,8 @@ constexpr const char* kSource =
     "        ORG  $FFFE\n"
     "        FDB  start\n";
 
+const std::vector<TBreakpointLine> kOnLine8{{8, true}};
+
 class SourceWindowTest : public FormTest {
 public:
     std::string Write(const std::string& name, const std::string& text) {
@@ -43,6 +48,13 @@ public:
     void RunUntilStopped(QWidget* led) {
         Click(led);
         ASSERT_TRUE(Until([this] { return form->Debug().Stopped(); }));
+    }
+    // The colour at the middle of the margin's breakpoint dot on `line`, as painted: "#rrggbb".
+    std::string DotColour(int line) {
+        auto* view = Source().findChild<TSourceView*>();
+        const int middle = view->cursorRect(QTextCursor(view->document()->findBlockByNumber(line - 1))).center().y();
+        const QPoint dot = view->contentsRect().topLeft() + QPoint(7, middle);
+        return view->grab().toImage().pixelColor(dot).name().toStdString();
     }
 };
 
@@ -68,7 +80,7 @@ TEST_F(SourceWindowTest, FollowsStepsStopsAtALineAndKeepsItThroughAReload) {
     EXPECT_EQ(source.PcLine(), 5);
 
     source.ToggleBreakpointOnLine(8);
-    EXPECT_EQ(source.BreakpointLines(), std::vector<int>{8});
+    EXPECT_EQ(source.BreakpointLines(), kOnLine8);
     RunUntilStopped(RunLed());
     EXPECT_EQ(M().RegisterPC, 0x200A);
     EXPECT_EQ(source.PcLine(), 8);
@@ -82,10 +94,36 @@ TEST_F(SourceWindowTest, FollowsStepsStopsAtALineAndKeepsItThroughAReload) {
     Trigger("ReloadMenu");
     ASSERT_TRUE(Messages.empty()) << Messages[0];
     RunUntilStopped(StepLed());
-    EXPECT_EQ(source.BreakpointLines(), std::vector<int>{8});
+    EXPECT_EQ(source.BreakpointLines(), kOnLine8);
     RunUntilStopped(RunLed());
     EXPECT_EQ(M().RegisterPC, 0x2009);
     EXPECT_EQ(source.PcLine(), 8);
+}
+
+// A breakpoint on a line is a red dot in the margin, hollow while it is disabled, as the
+// Code window draws it.
+TEST_F(SourceWindowTest, DisabledBreakpointsAreDrawnHollow) {
+    LoadSource(Write("hi.asm", kSource));
+    TSourceWindow& source = Source();
+    RunUntilStopped(StepLed());  // the reset: PC's arrow on line 4, away from the dot
+    const std::string red = "#e11414", white = "#ffffff", margin = DotColour(8);
+    source.ToggleBreakpointOnLine(8);
+    EXPECT_EQ(DotColour(8), red);
+
+    TDebugger& debugger = form->Debug().Debugger();
+    debugger.Enable(false, 0, false);
+    form->Debug().Refresh();
+    EXPECT_EQ(source.BreakpointLines(), (std::vector<TBreakpointLine>{{8, false}}));
+    EXPECT_EQ(DotColour(8), white);
+
+    // A second breakpoint on the line's code, enabled: the line stops a run again.
+    ASSERT_EQ(debugger.AddBreakpoint("loop"), "");
+    form->Debug().Refresh();
+    EXPECT_EQ(DotColour(8), red);
+
+    source.ToggleBreakpointOnLine(8);
+    EXPECT_TRUE(source.BreakpointLines().empty());
+    EXPECT_EQ(DotColour(8), margin);
 }
 
 }  // namespace
