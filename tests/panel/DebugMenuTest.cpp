@@ -106,13 +106,13 @@ TEST_F(DebugMenuTest, LoadingAnotherProgramRedrawsTheTitleAndTheInstruction) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Program);
         Load("debug_target", ".elf");
-        ASSERT_EQ(Debug().Debugger().AddBreakpoint("loop"), "");
+        ASSERT_EQ(Debug().Session().AddBreakpoint("loop"), "");
         Click(RunLed());
         ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit; }));
         const std::string stopped = Title();
         ASSERT_THAT(stopped, HasSubstr("breakpoint at $2006 (loop)"));
         ASSERT_EQ(C().InstructionLabel->text().toStdString(), "INC $0040");
-        Debug().Debugger().Remove(false, 0);
+        Debug().Debugger().RemoveAll();
 
         form->AnswerNextFileQuestion(c.Program);
         Click(C().RunLeds[0]);

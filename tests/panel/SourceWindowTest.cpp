@@ -111,13 +111,13 @@ TEST_F(SourceWindowTest, DisabledBreakpointsAreDrawnHollow) {
     EXPECT_EQ(DotColour(8), red);
 
     TDebugger& debugger = form->Debug().Debugger();
-    debugger.Enable(false, 0, false);
+    debugger.EnableBreakpoint(debugger.Breakpoints()[0].Id, false);
     form->Debug().Refresh();
     EXPECT_EQ(source.BreakpointLines(), (std::vector<TBreakpointLine>{{8, false}}));
     EXPECT_EQ(DotColour(8), white);
 
     // A second breakpoint on the line's code, enabled: the line stops a run again.
-    ASSERT_EQ(debugger.AddBreakpoint("loop"), "");
+    ASSERT_EQ(form->Debug().Session().AddBreakpoint("loop"), "");
     form->Debug().Refresh();
     EXPECT_EQ(DotColour(8), red);
 
