@@ -107,16 +107,26 @@ TEST(SymbolFiles, SymLines) {
     }
 }
 
-// Every test program's ELF symbols are the ones nm lists; absolute ones (.equ constants, the
-// linker script's unused vectors at 0) are found by name but label no address.
+// Every test program's ELF symbols are the ones nm lists but those the assembler named for
+// itself (".L1\0021" for a local label 1:, "L0\001" for `.` in an operand or a line of
+// debug information); absolute ones (.equ constants, the linker script's unused vectors at
+// 0) are found by name but label no address.
 TEST(SymbolFiles, ElfSymbolsAreTheOnesNmLists) {
-    const std::vector<fs::path> programs = ProgramFiles(".elf");
+    std::vector<fs::path> programs = ProgramFiles(".elf");
     EXPECT_GT(programs.size(), 20u);
+    programs.push_back(std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/dwarf2/lines.elf");
+    int assemblerNames = 0;
     for (const fs::path& elf : programs) {
         SCOPED_TRACE(elf.string());
         const TSymbolLoad load = LoadSymbolFile(elf);
         EXPECT_EQ(load.Messages, std::vector<std::string>{});
-        const std::vector<TNmSymbol> listed = Nm(elf);
+        std::vector<TNmSymbol> listed = Nm(elf);
+        const auto assemblers = std::partition(listed.begin(), listed.end(), [](const TNmSymbol& symbol) {
+            return !symbol.Name.starts_with(".L") && !symbol.Name.starts_with("L0\001");
+        });
+        for (auto symbol = assemblers; symbol != listed.end(); ++symbol, ++assemblerNames)
+            EXPECT_FALSE(load.Table.Find(symbol->Name)) << symbol->Name;
+        listed.erase(assemblers, listed.end());
         EXPECT_EQ(load.Table.All().size(), listed.size());
         for (const TNmSymbol& symbol : listed) {
             EXPECT_EQ(load.Table.Find(symbol.Name), symbol.Value) << symbol.Name;
@@ -125,6 +135,7 @@ TEST(SymbolFiles, ElfSymbolsAreTheOnesNmLists) {
             EXPECT_EQ(labels, symbol.Type != 'a' && symbol.Type != 'A') << symbol.Name;
         }
     }
+    EXPECT_GE(assemblerNames, 4) << "names of the assembler's own in every_mode and lines";
 }
 
 // A linker map names the global symbols of the linked sections: nm's upper-case ones but the
