@@ -41,8 +41,10 @@ std::optional<int> TRunnerDebugging::Prepare() {
     if (assembly && !options_.SymbolFile) {
         debugger_.Symbols = SymbolTableOf(*assembly);
     } else {
-        const TSymbolLoad symbols = options_.SymbolFile ? LoadSymbolFile(*options_.SymbolFile)
-                                                        : LoadSymbolsFor(options_.Program);
+        // A program from standard input cannot be read again: the loader kept an ELF program's bytes.
+        const TSymbolLoad symbols = options_.SymbolFile     ? LoadSymbolFile(*options_.SymbolFile)
+                                    : options_.Program == "-" ? ReadProgramSymbols(machine_.LoadedElf, "-")
+                                                              : LoadSymbolsFor(options_.Program);
         for (const std::string& message : symbols.Messages) std::fprintf(stderr, "hexmoor-run: %s\n", message.c_str());
         if (options_.SymbolFile && symbols.Source.empty()) return kExitFile;
         debugger_.Symbols = symbols.Table;
