@@ -15,8 +15,8 @@ struct TAttribute {
     uint64_t Name = 0, Form = 0;
 };
 
-// The attributes of abbreviation `code` in the table at the cursor; nothing
-// when the table does not hold it whole.
+// The attributes of abbreviation `code` in the table at the cursor; nothing when the table
+// does not hold it whole.
 std::optional<std::vector<TAttribute>> FindAbbreviation(TDwarfCursor abbrevs, uint64_t code) {
     while (!abbrevs.Failed()) {
         const uint64_t found = abbrevs.Unsigned();
@@ -38,7 +38,7 @@ std::optional<std::vector<TAttribute>> FindAbbreviation(TDwarfCursor abbrevs, ui
 
 }  // namespace
 
-std::map<uint64_t, std::string_view> ReadCompileDirs(const TDwarfInfoSections &sections) {
+std::map<uint64_t, std::string_view> ReadCompileDirs(const TDwarfInfoSections& sections) {
     std::map<uint64_t, std::string_view> dirs;
     TDwarfCursor info(sections.Info, sections.BigEndian);
     while (!info.AtEnd()) {
@@ -58,7 +58,7 @@ std::map<uint64_t, std::string_view> ReadCompileDirs(const TDwarfInfoSections &s
         if (!attributes) continue;
         std::optional<uint64_t> lines;
         std::optional<std::string_view> dir;
-        for (const TAttribute &attribute : *attributes) {
+        for (const TAttribute& attribute : *attributes) {
             const std::optional<TDwarfValue> value = ReadDwarfForm(unit, attribute.Form, shape);
             if (!value) break;
             if (attribute.Name == kStatementList) lines = value->Number;

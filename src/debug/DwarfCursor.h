@@ -1,7 +1,6 @@
-// Reading the fields of a DWARF section one after another, in the ELF file's
-// byte order. A read past the end of the bytes gives 0 (or an empty string) and
-// leaves the cursor failed, so a damaged section is found by one check after
-// the fields, never by a read past it.
+// Reading the fields of a DWARF section one after another, in the ELF file's byte order. A
+// read past the end of the bytes gives 0 (or an empty string) and leaves the cursor failed,
+// so a damaged section is found by one check after the fields, never by a read past it.
 #pragma once
 
 #include <cstdint>
@@ -44,7 +43,7 @@ public:
             position_ = end;
             return {};
         }
-        const std::string_view text(reinterpret_cast<const char *>(bytes_.data()) + position_, end - position_);
+        const std::string_view text(reinterpret_cast<const char*>(bytes_.data()) + position_, end - position_);
         position_ = end + 1;
         return text;
     }

@@ -4,50 +4,31 @@ namespace hexmoor {
 
 namespace {
 
-// Forms by their DWARF codes.
+// The forms read by kind; the others have a fixed size.
 enum : uint64_t {
-    kAddr = 0x01,
-    kBlock2 = 0x03,
-    kBlock4 = 0x04,
-    kData2 = 0x05,
-    kData4 = 0x06,
-    kData8 = 0x07,
-    kString = 0x08,
-    kBlock = 0x09,
-    kBlock1 = 0x0A,
-    kData1 = 0x0B,
-    kFlag = 0x0C,
-    kSdata = 0x0D,
-    kStrp = 0x0E,
-    kUdata = 0x0F,
-    kRefAddr = 0x10,
-    kRef1 = 0x11,
-    kRef2 = 0x12,
-    kRef4 = 0x13,
-    kRef8 = 0x14,
-    kRefUdata = 0x15,
-    kIndirect = 0x16,
-    kSecOffset = 0x17,
-    kExprloc = 0x18,
-    kFlagPresent = 0x19,
-    kStrx = 0x1A,
-    kAddrx = 0x1B,
-    kRefSup4 = 0x1C,
-    kStrpSup = 0x1D,
-    kData16 = 0x1E,
-    kLineStrp = 0x1F,
-    kRefSig8 = 0x20,
-    kLoclistx = 0x22,
-    kRnglistx = 0x23,
-    kRefSup8 = 0x24,
-    kStrx1 = 0x25,
-    kStrx4 = 0x28,
-    kAddrx1 = 0x29,
-    kAddrx4 = 0x2C,
+    kAddr = 0x01, kBlock2 = 0x03, kBlock4 = 0x04, kString = 0x08, kBlock = 0x09, kBlock1 = 0x0A, kSdata = 0x0D,
+    kStrp = 0x0E, kUdata = 0x0F, kRefAddr = 0x10, kRefUdata = 0x15, kIndirect = 0x16, kExprloc = 0x18,
+    kFlagPresent = 0x19, kStrx = 0x1A, kAddrx = 0x1B, kLineStrp = 0x1F, kLoclistx = 0x22, kRnglistx = 0x23,
 };
 
-// The string at `offset` of a string section; nothing when it does not lie
-// there whole.
+// The bytes of each form of a fixed size, by its code; 0 for the others. Offsets are 32-bit.
+constexpr uint8_t kFixedSizes[] = {
+    // -, addr, -, block2, block4, data2, data4, data8, string, block, block1, data1, flag, sdata, strp, udata
+    0, 0, 0, 0, 0, 2, 4, 8, 0, 0, 0, 1, 1, 0, 4, 0,
+    // ref_addr, ref1, ref2, ref4, ref8, ref_udata, indirect, sec_offset, exprloc, flag_present, strx,
+    // addrx, ref_sup4, strp_sup, data16, line_strp
+    0, 1, 2, 4, 8, 0, 0, 4, 0, 0, 0, 0, 4, 4, 16, 4,
+    // ref_sig8, implicit_const, loclistx, rnglistx, ref_sup8, strx1 to strx4, addrx1 to addrx4
+    8, 0, 0, 0, 8, 1, 2, 3, 4, 1, 2, 3, 4,
+};
+
+uint64_t FixedSize(uint64_t form, const TDwarfUnitShape& shape) {
+    if (form == kAddr) return shape.AddressSize;
+    if (form == kRefAddr) return shape.Version == 2 ? shape.AddressSize : 4;
+    return form < std::size(kFixedSizes) ? kFixedSizes[form] : 0;
+}
+
+// The string at `offset` of a string section; nothing when it does not lie there whole.
 std::optional<std::string_view> StringAt(std::span<const uint8_t> strings, uint64_t offset) {
     if (offset >= strings.size()) return std::nullopt;
     TDwarfCursor cursor(strings.subspan(std::size_t(offset)), true);
@@ -56,48 +37,9 @@ std::optional<std::string_view> StringAt(std::span<const uint8_t> strings, uint6
     return text;
 }
 
-// Bytes of a fixed-size form (offsets are 32-bit); 0 for the others.
-uint64_t FixedSize(uint64_t form, const TDwarfUnitShape &shape) {
-    switch (form) {
-        case kData1:
-        case kRef1:
-        case kFlag:
-        case kStrx1:
-        case kAddrx1:
-            return 1;
-        case kData2:
-        case kRef2:
-            return 2;
-        case kData4:
-        case kRef4:
-        case kSecOffset:
-        case kRefSup4:
-        case kStrpSup:
-        case kStrp:
-        case kLineStrp:
-            return 4;
-        case kData8:
-        case kRef8:
-        case kRefSig8:
-        case kRefSup8:
-            return 8;
-        case kData16:
-            return 16;
-        case kAddr:
-            return shape.AddressSize;
-        case kRefAddr:
-            return shape.Version == 2 ? shape.AddressSize : 4;
-        default:
-            // strx2-4 and addrx2-4 follow strx1 and addrx1.
-            if (form > kStrx1 && form <= kStrx4) return form - kStrx1 + 1;
-            if (form > kAddrx1 && form <= kAddrx4) return form - kAddrx1 + 1;
-            return 0;
-    }
-}
-
 }  // namespace
 
-std::optional<TDwarfValue> ReadDwarfForm(TDwarfCursor &cursor, uint64_t form, const TDwarfUnitShape &shape) {
+std::optional<TDwarfValue> ReadDwarfForm(TDwarfCursor& cursor, uint64_t form, const TDwarfUnitShape& shape) {
     // An indirect form names the real one in the entry; every round takes a byte.
     while (form == kIndirect && !cursor.Failed()) form = cursor.Unsigned();
     TDwarfValue value;
@@ -110,40 +52,18 @@ std::optional<TDwarfValue> ReadDwarfForm(TDwarfCursor &cursor, uint64_t form, co
         if (form == kLineStrp) value.Text = StringAt(shape.LineStrings, value.Number);
     } else {
         switch (form) {
-            case kString:
-                value.Text = cursor.String();
-                break;
-            case kUdata:
-            case kRefUdata:
-            case kStrx:
-            case kAddrx:
-            case kLoclistx:
-            case kRnglistx:
+            case kString: value.Text = cursor.String(); break;
+            case kUdata: case kRefUdata: case kStrx: case kAddrx: case kLoclistx: case kRnglistx:
                 value.Number = cursor.Unsigned();
                 break;
-            case kSdata:
-                value.Number = uint64_t(cursor.Signed());
-                break;
-            case kFlagPresent:
-                value.Number = 1;
-                break;
-            case kFormImplicitConst:
-                break;  // the caller has the value from the abbreviation
-            case kBlock1:
-                cursor.Skip(cursor.Byte());
-                break;
-            case kBlock2:
-                cursor.Skip(cursor.Half());
-                break;
-            case kBlock4:
-                cursor.Skip(cursor.Word());
-                break;
-            case kBlock:
-            case kExprloc:
-                cursor.Skip(cursor.Unsigned());
-                break;
-            default:
-                return std::nullopt;
+            case kSdata: value.Number = uint64_t(cursor.Signed()); break;
+            case kFlagPresent: value.Number = 1; break;
+            case kFormImplicitConst: break;  // the caller has the value from the abbreviation
+            case kBlock1: cursor.Skip(cursor.Byte()); break;
+            case kBlock2: cursor.Skip(cursor.Half()); break;
+            case kBlock4: cursor.Skip(cursor.Word()); break;
+            case kBlock: case kExprloc: cursor.Skip(cursor.Unsigned()); break;
+            default: return std::nullopt;
         }
     }
     if (cursor.Failed()) return std::nullopt;

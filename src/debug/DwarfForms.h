@@ -1,6 +1,5 @@
-// The values of DWARF attributes by their form: the compilation unit's
-// directory in .debug_info, and the directory and file entries of a version 5
-// line program's header.
+// The values of DWARF attributes by their form: the compilation unit's directory in
+// .debug_info, and the directory and file entries of a version 5 line program's header.
 #pragma once
 
 #include <cstdint>
@@ -28,9 +27,8 @@ struct TDwarfValue {
 // DW_FORM_implicit_const: its value is in the abbreviation, not in the entry.
 inline constexpr uint64_t kFormImplicitConst = 0x21;
 
-// The value of a `form` at the cursor, the cursor past it; nothing for a form
-// this reader does not know (the entry's later fields cannot be found then) or
-// a value past the end.
-std::optional<TDwarfValue> ReadDwarfForm(TDwarfCursor &cursor, uint64_t form, const TDwarfUnitShape &shape);
+// The value of a `form` at the cursor, the cursor past it; nothing for a form this reader
+// does not know (the entry's later fields cannot be found then) or a value past the end.
+std::optional<TDwarfValue> ReadDwarfForm(TDwarfCursor& cursor, uint64_t form, const TDwarfUnitShape& shape);
 
 }  // namespace hexmoor

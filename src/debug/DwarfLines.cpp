@@ -1,9 +1,8 @@
-// A line program is a byte code for a state machine whose registers (address,
-// file, line) make a row each time the program says so; a row's code runs up to
-// the next row's address, and an end-of-sequence row closes the last one. Every
-// field is read through a bounded cursor and every opcode takes at least one
-// byte, so a damaged table ends the reading in at most as many steps as the
-// section has bytes.
+// A line program is a byte code for a state machine whose registers (address, file, line)
+// make a row each time the program says so; a row's code runs up to the next row's address,
+// and an end-of-sequence row closes the last one. Every field is read through a bounded
+// cursor and every opcode takes at least one byte, so a damaged table ends the reading in
+// at most as many steps as the section has bytes.
 #include "debug/DwarfLines.h"
 
 #include <algorithm>
@@ -22,32 +21,21 @@ namespace {
 
 constexpr uint32_t k64BitDwarf = 0xFFFFFFFF, kFirstReservedLength = 0xFFFFFFF0;
 constexpr uint64_t kAddressSpace = 0x10000;
-// A register moved past these stays there instead of wrapping around into real
-// places.
+// A register moved past these stays there instead of wrapping around into real places.
 constexpr uint64_t kFarAddress = uint64_t(1) << 40;
 constexpr int64_t kFarLine = int64_t(1) << 40;
 
 // Standard opcodes.
 enum : uint8_t {
-    kCopy = 1,
-    kAdvancePc,
-    kAdvanceLine,
-    kSetFile,
-    kSetColumn,
-    kNegateStatement,
-    kSetBasicBlock,
-    kConstAddPc,
-    kFixedAdvancePc,
-    kSetPrologueEnd,
-    kSetEpilogueBegin,
-    kSetIsa,
+    kCopy = 1, kAdvancePc, kAdvanceLine, kSetFile, kSetColumn, kNegateStatement, kSetBasicBlock, kConstAddPc,
+    kFixedAdvancePc, kSetPrologueEnd, kSetEpilogueBegin, kSetIsa,
 };
 // Extended opcodes.
 enum : uint8_t { kEndSequence = 1, kSetAddress, kDefineFile };
 // What the fields of a version 5 directory or file entry hold.
 constexpr uint64_t kEntryPath = 1, kEntryDirectory = 2;
 
-std::string Damaged(const std::string &what) { return "is damaged: " + what; }
+std::string Damaged(const std::string& what) { return "is damaged: " + what; }
 
 std::string JoinPath(std::string_view dir, std::string_view name) {
     if (dir.empty() || name.starts_with('/')) return std::string(name);
@@ -57,18 +45,18 @@ std::string JoinPath(std::string_view dir, std::string_view name) {
 // One line program (a compilation unit's) into the table.
 class TLineProgram {
 public:
-    TLineProgram(TLineTable &table, std::map<std::string, int> &fileIndex, const TDwarfInfoSections &sections)
+    TLineProgram(TLineTable& table, std::map<std::string, int>& fileIndex, const TDwarfInfoSections& sections)
         : table_(table), fileIndex_(fileIndex), sections_(sections) {}
 
-    // The program after its length field; the note's tail saying why it could not
-    // be read whole, empty when it could.
+    // The program after its length field; the note's tail saying why it could not be read
+    // whole, empty when it could.
     std::string Read(TDwarfCursor unit, std::string_view compileDir) {
         const std::string problem = ReadHeader(unit, compileDir);
         return problem.empty() ? Run(unit) : problem;
     }
 
 private:
-    std::string ReadHeader(TDwarfCursor &unit, std::string_view compileDir) {
+    std::string ReadHeader(TDwarfCursor& unit, std::string_view compileDir) {
         version_ = unit.Half();
         if (version_ < 2 || version_ > 5)
             return "uses DWARF version " + std::to_string(version_) + ", which is not read";
@@ -95,7 +83,7 @@ private:
     }
 
     // Versions 2 to 4: directory 0 is the compilation directory, file 0 is none.
-    std::string ReadNames(TDwarfCursor &header, std::string_view compileDir) {
+    std::string ReadNames(TDwarfCursor& header, std::string_view compileDir) {
         dirs_ = {std::string(compileDir)};
         for (std::string_view dir = header.String(); !dir.empty(); dir = header.String())
             dirs_.push_back(JoinPath(compileDir, dir));
@@ -109,9 +97,9 @@ private:
         return "";
     }
 
-    // Version 5: tables of entries in a format the header gives; directory 0 is
-    // the compilation directory and file 0 the unit's primary source.
-    std::string ReadEntries(TDwarfCursor &header) {
+    // Version 5: tables of entries in a format the header gives; directory 0 is the
+    // compilation directory and file 0 the unit's primary source.
+    std::string ReadEntries(TDwarfCursor& header) {
         for (bool files : {false, true}) {
             std::vector<std::pair<uint64_t, uint64_t>> format;  // what each field holds, its form
             for (uint8_t count = header.Byte(); count > 0; --count) {
@@ -119,12 +107,12 @@ private:
                 format.emplace_back(content, header.Unsigned());
             }
             const TDwarfUnitShape shape{version_, 4, sections_.Strings, sections_.LineStrings};
-            // Every entry has a path, which takes at least a byte: the count is
-            // bounded by them.
+            // Every entry has a path, which takes at least a byte: the count is bounded by
+            // them.
             for (uint64_t count = header.Unsigned(); count > 0 && !header.Failed(); --count) {
                 std::optional<std::string_view> path;
                 uint64_t dir = 0;
-                for (const auto &[content, form] : format) {
+                for (const auto& [content, form] : format) {
                     const std::optional<TDwarfValue> value = ReadDwarfForm(header, form, shape);
                     if (!value) return Damaged("a line program has a file entry it cannot read");
                     if (content == kEntryPath) path = value->Text;
@@ -151,7 +139,7 @@ private:
         return "";
     }
 
-    std::string Run(TDwarfCursor &program) {
+    std::string Run(TDwarfCursor& program) {
         StartSequence();
         while (!program.AtEnd()) {
             const uint8_t opcode = program.Byte();
@@ -173,30 +161,15 @@ private:
         return "";
     }
 
-    std::string Standard(uint8_t opcode, TDwarfCursor &program) {
+    std::string Standard(uint8_t opcode, TDwarfCursor& program) {
         switch (opcode) {
-            case kCopy:
-                return Row();
-            case kAdvancePc:
-                Advance(program.Unsigned());
-                break;
-            case kAdvanceLine:
-                AdvanceLine(program.Signed());
-                break;
-            case kSetFile:
-                file_ = program.Unsigned();
-                break;
-            case kConstAddPc:
-                Advance(uint64_t((255 - opcodeBase_) / lineRange_));
-                break;
-            case kFixedAdvancePc:
-                address_ = std::min(address_ + program.Half(), kFarAddress);
-                break;
-            case kNegateStatement:
-            case kSetBasicBlock:
-            case kSetPrologueEnd:
-            case kSetEpilogueBegin:
-                break;
+            case kCopy: return Row();
+            case kAdvancePc: Advance(program.Unsigned()); break;
+            case kAdvanceLine: AdvanceLine(program.Signed()); break;
+            case kSetFile: file_ = program.Unsigned(); break;
+            case kConstAddPc: Advance(uint64_t((255 - opcodeBase_) / lineRange_)); break;
+            case kFixedAdvancePc: address_ = std::min(address_ + program.Half(), kFarAddress); break;
+            case kNegateStatement: case kSetBasicBlock: case kSetPrologueEnd: case kSetEpilogueBegin: break;
             default:
                 // Column, instruction set, and opcodes of later versions: operands the
                 // table does not use, as many as the header says.
@@ -205,7 +178,7 @@ private:
         return "";
     }
 
-    std::string Extended(TDwarfCursor &program) {
+    std::string Extended(TDwarfCursor& program) {
         const uint64_t length = program.Unsigned();
         TDwarfCursor operation = program.Part(length);
         if (program.Failed()) return Damaged("a line program ends inside an instruction");
@@ -228,8 +201,7 @@ private:
                     return Damaged("a line program defines a file it does not name");
                 return AddFile(name, dir);
             }
-            default:
-                return "";  // discriminators and vendors' operations
+            default: return "";  // discriminators and vendors' operations
         }
     }
 
@@ -261,17 +233,17 @@ private:
         int64_t Line;
     };
 
-    // The row's code runs to `end`: an entry unless the row has no line or no
-    // code in the address space.
-    void Close(const TRow &row, uint64_t end) {
+    // The row's code runs to `end`: an entry unless the row has no line or no code in the
+    // address space.
+    void Close(const TRow& row, uint64_t end) {
         end = std::min(end, kAddressSpace);
         if (row.Line <= 0 || row.Line > INT_MAX || end <= row.Address) return;
         table_.Entries.push_back({uint16_t(row.Address), uint16_t(end - row.Address), row.File, int(row.Line)});
     }
 
-    TLineTable &table_;
-    std::map<std::string, int> &fileIndex_;
-    const TDwarfInfoSections &sections_;
+    TLineTable& table_;
+    std::map<std::string, int>& fileIndex_;
+    const TDwarfInfoSections& sections_;
     int version_ = 0;
     uint8_t minimumInstructionLength_ = 1, lineRange_ = 1, opcodeBase_ = 1;
     int8_t lineBase_ = 0;
@@ -285,7 +257,7 @@ private:
 
 }  // namespace
 
-TDwarfLines ReadDwarfLines(std::span<const uint8_t> elfFile, const std::string &fileName) {
+TDwarfLines ReadDwarfLines(std::span<const uint8_t> elfFile, const std::string& fileName) {
     TDwarfLines lines;
     const TElfSection section = FindElfSection(elfFile, ".debug_line");
     if (!section.Message.empty()) {
