@@ -65,8 +65,7 @@ private:
         if (unit.Failed()) return Damaged("a line program's header runs past the program");
         minimumInstructionLength_ = header.Byte();
         const uint8_t operationsPerInstruction = version_ >= 4 ? header.Byte() : 1;
-        header.Byte();  // whether rows start statements: the debugger marks no
-                        // statements
+        header.Byte();  // whether rows start statements, which the debugger does not mark
         lineBase_ = int8_t(header.Byte());
         lineRange_ = header.Byte();
         opcodeBase_ = header.Byte();
@@ -107,8 +106,8 @@ private:
                 format.emplace_back(content, header.Unsigned());
             }
             const TDwarfUnitShape shape{version_, 4, sections_.Strings, sections_.LineStrings};
-            // Every entry has a path, which takes at least a byte: the count is bounded by
-            // them.
+            // Every entry has a path, which takes a byte at least: the header's bytes bound
+            // the count.
             for (uint64_t count = header.Unsigned(); count > 0 && !header.Failed(); --count) {
                 std::optional<std::string_view> path;
                 uint64_t dir = 0;
