@@ -3,16 +3,14 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <sstream>
 
 #include "debug/SymbolFiles.h"
 #include "loader/ElfReader.h"
+#include "support/CommandOutput.h"
 #include "support/ElfBytes.h"
 #include "support/TempFolder.h"
 #include "support/TestMachine.h"
@@ -50,12 +48,9 @@ struct TNmSymbol {
 
 // The defined symbols GNU nm for the 68HC11 lists for an ELF file.
 std::vector<TNmSymbol> Nm(const fs::path& elf) {
-    const std::string command = std::string(HEXMOOR_M68HC11_NM) + " --defined-only " + elf.string();
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::vector<TNmSymbol> symbols;
-    std::array<char, 512> line;
-    while (pipe && std::fgets(line.data(), int(line.size()), pipe.get())) {
-        std::istringstream fields(line.data());
+    for (const std::string& line : CommandOutput(std::string(HEXMOOR_M68HC11_NM) + " --defined-only " + elf.string())) {
+        std::istringstream fields(line);
         std::string value, name;
         char type;
         if (fields >> value >> type >> name) symbols.push_back({name, uint16_t(std::stoul(value, nullptr, 16)), type});
