@@ -1,7 +1,9 @@
 # Assembles 68HC11 programs with the GNU toolchain into S19 files at build time.
 #
-# hexmoor_add_programs(TARGET target OUTPUT_DIR dir SOURCES a.s b.s ...)
-# Every source becomes OUTPUT_DIR/<name>.s19, linked by the one linker script in m68hc11/
+# hexmoor_add_programs(TARGET target OUTPUT_DIR dir [AS_FLAGS flags...] [DEPENDS included files...]
+#                      SOURCES a.s b.s ...)
+# Every source becomes OUTPUT_DIR/<name>.s19, assembled with AS_FLAGS (--gdwarf-4 for a line
+# table) and linked by the one linker script in m68hc11/
 # (code and data from $2000, vectors at the top) and able to `.include "vectors.inc"`.
 # The S0 header record that objcopy writes is stripped, so a program file holds only S1
 # data and the S9 end record. The linked <name>.elf and the linker's <name>.map stay beside
@@ -14,7 +16,7 @@ find_program(SED_PROGRAM sed REQUIRED)
 set(HEXMOOR_M68HC11_DIR ${CMAKE_CURRENT_LIST_DIR}/m68hc11)
 
 function(hexmoor_add_programs)
-    cmake_parse_arguments(ARG "" "TARGET;OUTPUT_DIR" "SOURCES" ${ARGN})
+    cmake_parse_arguments(ARG "" "TARGET;OUTPUT_DIR" "AS_FLAGS;DEPENDS;SOURCES" ${ARGN})
     set(linker_script ${HEXMOOR_M68HC11_DIR}/link.ld)
     file(MAKE_DIRECTORY ${ARG_OUTPUT_DIR})
     set(outputs)
@@ -28,11 +30,11 @@ function(hexmoor_add_programs)
         add_custom_command(
             OUTPUT ${srec}
             BYPRODUCTS ${object} ${elf} ${map}
-            COMMAND ${M68HC11_AS} -I ${source_dir} -I ${HEXMOOR_M68HC11_DIR} -o ${object} ${source}
+            COMMAND ${M68HC11_AS} ${ARG_AS_FLAGS} -I ${source_dir} -I ${HEXMOOR_M68HC11_DIR} -o ${object} ${source}
             COMMAND ${M68HC11_LD} -T ${linker_script} -Map ${map} -o ${elf} ${object}
             COMMAND ${M68HC11_OBJCOPY} -O srec ${elf} ${srec}
             COMMAND ${SED_PROGRAM} -i -e /^S0/d ${srec}
-            DEPENDS ${source} ${linker_script} ${HEXMOOR_M68HC11_DIR}/vectors.inc
+            DEPENDS ${source} ${ARG_DEPENDS} ${linker_script} ${HEXMOOR_M68HC11_DIR}/vectors.inc
             COMMENT "Assembling ${name}.s"
             VERBATIM)
         list(APPEND outputs ${srec})

@@ -75,7 +75,7 @@ std::optional<int> THeadlessRun::Prepare() {
 
     // A program of "-" is read from standard input.
     panel_.Loading = options_.Program == "-" ? std::string("/dev/stdin") : options_.Program;
-    session_.ProgramChosen(*panel_.Loading);
+    session_.ProgramChosen(options_.Program);
     const TLoadResult loaded = m_.LoadFile(*panel_.Loading);
     panel_.Loading.reset();
     // The loader has said what kept the program from loading whole; nothing runs then.

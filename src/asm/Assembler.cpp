@@ -8,6 +8,7 @@
 
 #include "asm/AsmContext.h"
 #include "asm/Statement.h"
+#include "core/TextLines.h"
 
 namespace hexmoor {
 
@@ -69,7 +70,7 @@ private:
             file.Path = path;
             file.Text = sources_.Read(path, file.Error);
             if (file.Text) {
-                file.Lines = SourceLines(*file.Text);
+                file.Lines = TextLines(*file.Text);
                 file.Index = int(assembly_.Files.size());
                 assembly_.Files.push_back(path);
             }

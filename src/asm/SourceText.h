@@ -70,10 +70,4 @@ struct TFieldsError {
 // gives no label and no name.
 bool SplitFields(std::string_view line, TSourceFields& fields, TFieldsError& error);
 
-// A file's lines, as the editors of every system wrote them: a UTF-8 byte-order mark is
-// dropped, a line ends at LF, CR LF or a CR alone, and a DOS end-of-file mark (Ctrl-Z) ends
-// the text. Every other byte stays as it is, so Latin-1 and Windows-1252 text in comments
-// and strings reaches FCC unchanged.
-std::vector<std::string_view> SourceLines(std::string_view text);
-
 }  // namespace hexmoor

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "control/ControlState.h"
 #include "control/RunState.h"
@@ -194,6 +195,10 @@ public:
     // S-records would (and is refused as such).
     TProgramAssembler* Assembler = nullptr;
     int LoadLineNumber = 0;  // the line of the file LoadFile is reading, from 1
+    // The file bytes of the ELF program LoadFile read last (empty after any other load): the
+    // debugger reads its symbols and line table from them when the file cannot be read again,
+    // as when it came through a pipe.
+    std::vector<uint8_t> LoadedElf;
 
     // --- Trace: the next instruction as text, on the panel and in the log ----------------
     std::string TraceText;

@@ -53,10 +53,15 @@ TProgramNotes TDebugSession::TakeLoadedProgram(const std::optional<std::string>&
     if (assembled && !symbolFile) {
         debugger_.Symbols = SymbolTableOf(*now->Assembly);
     } else {
-        TSymbolLoad symbols = symbolFile ? LoadSymbolFile(*symbolFile) : LoadSymbolsFor(path);
+        // An ELF program's names and lines come from the bytes the loader kept: one read
+        // through a pipe cannot be read again.
+        TSymbolLoad symbols = symbolFile                  ? LoadSymbolFile(*symbolFile)
+                              : !machine_.LoadedElf.empty() ? ReadProgramSymbols(machine_.LoadedElf, path)
+                                                            : LoadSymbolsFor(path);
         notes.SymbolFileUnread = symbolFile && symbols.Source.empty();
         notes.Messages = std::move(symbols.Messages);
         debugger_.Symbols = std::move(symbols.Table);
+        if (!assembled) now->Lines = std::move(symbols.Lines);
     }
 
     const bool again = lastProgram_ == path;

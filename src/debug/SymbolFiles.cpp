@@ -1,13 +1,16 @@
 #include "debug/SymbolFiles.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <filesystem>
 
 #include "core/Hex.h"
+#include "core/ShownText.h"
 #include "core/TextLineReader.h"
-#include "loader/ElfReader.h"
+#include "core/TextLines.h"
+#include "debug/DwarfLines.h"
 
 namespace hexmoor {
 
@@ -17,13 +20,21 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kMapHeading = "Linker script and memory map";
 // A file that is no symbol list at all says so in the first lines; the rest are counted.
-constexpr std::size_t kLineProblemsShown = 20;
+constexpr int kLineProblemsShown = 20;
 // The linker writes the map, and the S-records are made from its output just after: a
 // symbol file this much older than the program counts as made with it.
 constexpr auto kSameBuild = std::chrono::seconds(5);
 
 std::string CannotRead(const std::string& path, const std::string& reason) {
     return "Cannot read symbols from " + path + ": " + reason;
+}
+
+// Adds to the load's one message.
+void Tell(TSymbolLoad& load, const std::string& text) {
+    if (load.Messages.empty())
+        load.Messages.push_back(text);
+    else
+        load.Messages.back() += "\n" + text;
 }
 
 std::vector<std::string_view> Fields(std::string_view line) {
@@ -66,9 +77,9 @@ std::string ReadSymLine(std::string_view line, TSymbolTable& table) {
         digits.remove_prefix(2);
     const std::optional<uint64_t> address = HexValue(digits);
     const std::string name(fields[1]);
-    if (!address) return std::string(fields[0]) + " is not a hexadecimal address";
-    if (*address > 0xFFFF) return std::string(fields[0]) + " lies beyond $FFFF";
-    if (!IsSymbolName(name)) return name + " is not a symbol name";
+    if (!address) return ShownText(fields[0]) + " is not a hexadecimal address";
+    if (*address > 0xFFFF) return ShownText(fields[0]) + " lies beyond $FFFF";
+    if (!IsSymbolName(name)) return ShownText(name) + " is not a symbol name";
     if (!table.Add(name, uint16_t(*address))) return name + " already stands for $" + Hex4(*table.Find(name));
     return "";
 }
@@ -81,41 +92,28 @@ void ReadMapLine(std::string_view line, TSymbolTable& table) {
 }
 
 // A .sym list, or a map: its heading turns what came before into the map's preamble.
-void ReadTextSymbols(const std::string& path, TTextLineReader& file, TSymbolLoad& load) {
-    bool map = false;
-    std::vector<std::string> problems;
-    std::size_t unshown = 0;
-    std::string line;
-    while (file.ReadLine(line)) {
-        if (map) {
-            ReadMapLine(line, load.Table);
-            continue;
-        }
-        if (line == kMapHeading) {
-            map = true;
-            load.Table = {};
-            problems.clear();
-            unshown = 0;
-            continue;
-        }
-        const std::string problem = ReadSymLine(line, load.Table);
-        if (problem.empty()) continue;
-        if (problems.size() < kLineProblemsShown)
-            problems.push_back(path + ":" + std::to_string(file.LineNumber()) + ": " + problem);
-        else
-            ++unshown;
-    }
-    if (unshown > 0) problems.push_back(path + ": " + std::to_string(unshown) + " more lines could not be read");
-    if (!file.Error().empty()) problems.push_back(CannotRead(path, file.Error()));
-    load.Messages.insert(load.Messages.end(), problems.begin(), problems.end());
-}
-
-void ReadElfSymbolTable(const std::string& path, TTextLineReader& file, TSymbolLoad& load) {
-    std::vector<uint8_t> bytes;
-    if (!file.ReadAll(bytes, kMaxElfFileSize)) {
-        load.Messages.push_back(CannotRead(path, file.Error()));
+void ReadTextSymbols(const std::string& path, std::string_view text, TSymbolLoad& load) {
+    const std::vector<std::string_view> lines = TextLines(text);
+    if (const auto heading = std::find(lines.begin(), lines.end(), kMapHeading); heading != lines.end()) {
+        for (auto line = heading + 1; line != lines.end(); ++line) ReadMapLine(*line, load.Table);
         return;
     }
+    int bad = 0;
+    std::string shown;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string problem = ReadSymLine(lines[i], load.Table);
+        if (!problem.empty() && ++bad <= kLineProblemsShown)
+            shown += "\n line " + std::to_string(i + 1) + ": " + problem;
+    }
+    if (bad == 0) return;
+    std::string message = path + ": " + std::to_string(bad) + (bad == 1 ? " line" : " lines") + " could not be read:";
+    message += shown;
+    if (bad > kLineProblemsShown) message += "\n ... and " + std::to_string(bad - kLineProblemsShown) + " more";
+    Tell(load, message);
+}
+
+void ReadElfProgram(const std::string& name, std::span<const uint8_t> bytes, TSymbolLoad& load) {
+    load.Source = name;
     const TElfSymbols elf = ReadElfSymbols(bytes);
     for (const TElfSymbol& symbol : elf.Symbols) {
         if (symbol.Absolute)
@@ -123,7 +121,27 @@ void ReadElfSymbolTable(const std::string& path, TTextLineReader& file, TSymbolL
         else
             load.Table.Add(symbol.Name, symbol.Value);
     }
-    if (!elf.Message.empty()) load.Messages.push_back(CannotRead(path, elf.Message));
+    if (!elf.Message.empty()) Tell(load, CannotRead(name, elf.Message));
+    TDwarfLines lines = ReadDwarfLines(bytes, name);
+    load.Lines = std::move(lines.Table);
+    // Sections that cannot be found keep both tables from being read: that is told once.
+    if (!lines.Note.empty() && (elf.Message.empty() || !lines.Note.ends_with(": " + elf.Message))) {
+        lines.Note[0] = char(std::toupper(static_cast<unsigned char>(lines.Note[0])));  // "The line table of ..."
+        Tell(load, lines.Note);
+    }
+}
+
+// The rest of the file, or nothing with the reason told: a file too long to read whole is
+// refused rather than read in part.
+std::optional<std::vector<uint8_t>> ReadWhole(const std::string& path, TTextLineReader& file, TSymbolLoad& load) {
+    std::vector<uint8_t> bytes;
+    if (file.ReadAll(bytes, kMaxSymbolFileSize)) return bytes;
+    Tell(load, CannotRead(path, file.Error()));
+    return std::nullopt;
+}
+
+bool IsElf(std::span<const uint8_t> bytes) {
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()).starts_with(kElfMagic);
 }
 
 // Whether `older` was written before `newer` and not in the same build.
@@ -141,14 +159,23 @@ TSymbolLoad LoadSymbolFile(const std::string& path) {
     TSymbolLoad load;
     TTextLineReader file;
     if (!file.Open(path)) {
-        load.Messages.push_back(CannotRead(path, file.Error()));
+        Tell(load, CannotRead(path, file.Error()));
         return load;
     }
-    load.Source = path;
-    if (file.StartsWith(kElfMagic))
-        ReadElfSymbolTable(path, file, load);
-    else
-        ReadTextSymbols(path, file, load);
+    const std::optional<std::vector<uint8_t>> bytes = ReadWhole(path, file, load);
+    if (!bytes) return load;
+    if (IsElf(*bytes)) {
+        ReadElfProgram(path, *bytes, load);
+    } else {
+        load.Source = path;
+        ReadTextSymbols(path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), load);
+    }
+    return load;
+}
+
+TSymbolLoad ReadProgramSymbols(std::span<const uint8_t> program, const std::string& name) {
+    TSymbolLoad load;
+    if (IsElf(program)) ReadElfProgram(name, program, load);
     return load;
 }
 
@@ -159,18 +186,19 @@ TSymbolLoad LoadSymbolsFor(const std::string& programPath) {
         TTextLineReader program;
         if (program.Open(programPath) && program.StartsWith(kElfMagic)) {
             TSymbolLoad load;
-            load.Source = programPath;
-            ReadElfSymbolTable(programPath, program, load);
-            return load;
+            const std::optional<std::vector<uint8_t>> bytes = ReadWhole(programPath, program, load);
+            return bytes ? ReadProgramSymbols(*bytes, programPath) : load;
         }
     }
     for (const char* extension : {".sym", ".map"}) {
         const fs::path symbols = fs::path(programPath).replace_extension(extension);
         if (!fs::exists(symbols, error)) continue;
         TSymbolLoad load = LoadSymbolFile(symbols);
-        if (WrittenBefore(symbols, programPath))
-            load.Messages.insert(load.Messages.begin(), symbols.string() + " is older than " + programPath +
-                                                            "; its names may be out of date");
+        if (WrittenBefore(symbols, programPath)) {
+            std::string warning = symbols.string() + " is older than " + programPath + "; its names may be out of date";
+            if (!load.Messages.empty()) warning += "\n" + load.Messages.front();
+            load.Messages = {warning};
+        }
         return load;
     }
     return {};

@@ -1,5 +1,5 @@
-// ELF32 parsing: the header, the program header table, the symbol table and its strings,
-// each checked to lie in the file before a field of it is read.
+// ELF32 parsing: the header, the program header table, the section header table, the symbol
+// table and its strings, each checked to lie in the file before a field of it is read.
 #include "loader/ElfReader.h"
 
 #include <algorithm>
@@ -13,7 +13,7 @@ namespace {
 constexpr uint64_t kHeaderSize = 52, kProgramHeaderSize = 32, kSectionHeaderSize = 40, kSymbolSize = 16;
 constexpr uint8_t kClass32 = 1, kLittleEndian = 1, kBigEndian = 2, kCurrentVersion = 1;
 constexpr uint16_t kRelocatable = 1, kExecutable = 2, kMachine68hc11 = 70;
-constexpr uint32_t kLoadSegment = 1, kSymbolTableSection = 2;
+constexpr uint32_t kLoadSegment = 1, kSymbolTableSection = 2, kNoBitsSection = 8;
 constexpr uint16_t kUndefinedSection = 0, kFirstReservedSection = 0xFF00, kAbsoluteSection = 0xFFF1;
 constexpr uint8_t kLastKeptSymbolType = 2;  // no type (a plain label), object, function
 constexpr uint64_t kAddressSpace = 0x10000;
@@ -73,6 +73,26 @@ std::string CheckTable(const TElf& elf, const std::string& table, uint64_t offse
     return "";
 }
 
+// The section header table, checked to lie in the file.
+struct TSectionTable {
+    uint32_t Offset = 0;
+    uint16_t EntrySize = 0, Count = 0;
+    uint64_t Header(uint32_t index) const { return Offset + uint64_t(index) * EntrySize; }
+};
+
+std::string OpenSections(const TElf& elf, TSectionTable& sections) {
+    sections = {elf.Word(32), elf.Half(46), elf.Half(48)};
+    return CheckTable(elf, "section header table", sections.Offset, sections.EntrySize, sections.Count,
+                      kSectionHeaderSize);
+}
+
+// Names the assembler makes for itself and keeps in the table: ".L1\0021" for a local label
+// a relocation refers to, "L0\001" for the places of its debug information.
+bool IsAssemblerName(std::string_view name) {
+    return name.starts_with(".L") ||
+           std::any_of(name.begin(), name.end(), [](char c) { return uint8_t(c) < 0x20 || c == 0x7F; });
+}
+
 }  // namespace
 
 TElfSegments ReadElfSegments(std::span<const uint8_t> file) {
@@ -111,11 +131,11 @@ TElfSymbols ReadElfSymbols(std::span<const uint8_t> file) {
     TElf elf;
     result.Message = Open(file, elf);
     if (!result.Message.empty()) return result;
-    const uint32_t sections = elf.Word(32);
-    const uint16_t sectionSize = elf.Half(46), sectionCount = elf.Half(48);
-    result.Message = CheckTable(elf, "section header table", sections, sectionSize, sectionCount, kSectionHeaderSize);
+    TSectionTable sections;
+    result.Message = OpenSections(elf, sections);
     if (!result.Message.empty()) return result;
-    const auto section = [&](uint32_t index) { return sections + uint64_t(index) * sectionSize; };
+    const uint16_t sectionCount = sections.Count;
+    const auto section = [&](uint32_t index) { return sections.Header(index); };
     uint16_t table = 0;
     while (table < sectionCount && elf.Word(section(table) + 4) != kSymbolTableSection) ++table;
     if (table == sectionCount) return result;
@@ -152,9 +172,44 @@ TElfSymbols ReadElfSymbols(std::span<const uint8_t> file) {
                                  : "symbol " + std::to_string(i) + "'s name runs past the end of the string table";
             break;
         }
-        if (nul == begin) continue;
-        nameBytes += std::size_t(nul - begin);
-        result.Symbols.push_back({std::string(begin, nul), uint16_t(value), index == kAbsoluteSection});
+        const std::string name(begin, nul);
+        if (name.empty() || IsAssemblerName(name)) continue;
+        nameBytes += name.size();
+        result.Symbols.push_back({name, uint16_t(value), index == kAbsoluteSection});
+    }
+    return result;
+}
+
+TElfSection FindElfSection(std::span<const uint8_t> file, std::string_view name) {
+    TElfSection result;
+    TElf elf;
+    result.Message = Open(file, elf);
+    if (!result.Message.empty()) return result;
+    result.BigEndian = elf.BigEndian;
+    TSectionTable sections;
+    result.Message = OpenSections(elf, sections);
+    // Section 0 as the names' table: the sections have no names.
+    const uint16_t namesIndex = elf.Half(50);
+    if (!result.Message.empty() || namesIndex == 0) return result;
+    if (namesIndex >= sections.Count) return {{}, elf.BigEndian, "the section names' string table is not in the file"};
+    const uint32_t names = elf.Word(sections.Header(namesIndex) + 16),
+                   namesSize = elf.Word(sections.Header(namesIndex) + 20);
+    if (!elf.Holds(names, namesSize))
+        return {{}, elf.BigEndian, "the section names' string table ends past the end of the file"};
+
+    for (uint16_t i = 0; i < sections.Count; ++i) {
+        const uint64_t header = sections.Header(i);
+        const uint32_t nameOffset = elf.Word(header);
+        // The name and its NUL lie in the names' table.
+        if (nameOffset >= namesSize || namesSize - nameOffset <= name.size()) continue;
+        const auto stored = file.subspan(names + nameOffset, name.size() + 1);
+        if (!std::equal(name.begin(), name.end(), stored.begin()) || stored.back() != 0) continue;
+        if (elf.Word(header + 4) == kNoBitsSection) return result;
+        const uint32_t offset = elf.Word(header + 16), size = elf.Word(header + 20);
+        if (!elf.Holds(offset, size))
+            return {{}, elf.BigEndian, "section " + std::string(name) + " ends past the end of the file"};
+        result.Bytes = file.subspan(offset, size);
+        return result;
     }
     return result;
 }

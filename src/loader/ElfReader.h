@@ -1,5 +1,5 @@
 // Reading ELF32 executables as the GNU linker for the 68HC11 writes them: the bytes of the
-// loadable segments at their load addresses, and the symbol table. Either byte order is
+// loadable segments at their load addresses, the symbol table, and sections by name. Either byte order is
 // read, as the file's identification says (the 68HC11's files are big-endian). Every
 // offset and size is checked against the file, so a damaged file gives a reason, not a
 // read past its end.
@@ -46,7 +46,9 @@ struct TElfSymbol {
 struct TElfSymbols {
     // The named, defined symbols of functions, objects and plain labels, in the file's
     // order: no section or file symbols, none undefined or common, none whose value lies
-    // beyond $FFFF.
+    // beyond $FFFF, and none of the names the assembler makes for itself (".L1\0021" for a
+    // local label 1:, "L0\001" for a line of debug information): no name starting with .L
+    // nor one holding a control byte.
     std::vector<TElfSymbol> Symbols;
     // Why the table could not be read (whole); the symbols before the damage are kept. A
     // file without a symbol table (a stripped one) has no symbols and no message.
@@ -54,5 +56,16 @@ struct TElfSymbols {
 };
 
 TElfSymbols ReadElfSymbols(std::span<const uint8_t> file);
+
+// The file bytes of the first section of a name (".debug_line"), in the byte order the
+// file's fields have. A file without such a section, or one whose section holds no file
+// bytes, gives no bytes and no message.
+struct TElfSection {
+    std::span<const uint8_t> Bytes;
+    bool BigEndian = true;
+    std::string Message;  // why the file's sections cannot be read; empty when they can
+};
+
+TElfSection FindElfSection(std::span<const uint8_t> file, std::string_view name);
 
 }  // namespace hexmoor

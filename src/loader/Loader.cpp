@@ -34,8 +34,11 @@ void LoadS19Records(TProgramLoad& load, TTextLineReader& file) {
 // An ELF program segment by segment, as S-records made from it would load: a damaged
 // segment stores nothing; OK goes on with the next one, Cancel ends the load.
 void LoadElfSegments(TProgramLoad& load, TTextLineReader& file) {
-    std::vector<uint8_t> bytes;
-    if (!file.ReadAll(bytes, kMaxElfFileSize)) return;
+    std::vector<uint8_t>& bytes = load.Machine.LoadedElf;
+    if (!file.ReadAll(bytes, kMaxElfFileSize)) {
+        bytes.clear();
+        return;
+    }
     const TElfSegments elf = ReadElfSegments(bytes);
     if (!elf.Message.empty()) {
         load.Fail(elf.Message);
@@ -125,6 +128,7 @@ void TMachine::LoadClick() {
 TLoadResult TMachine::LoadFile(const std::string& path) {
     TTextLineReader file;
     LoadLineNumber = 0;
+    LoadedElf.clear();
     if (!file.Open(path)) {
         FrontPanel.ShowMessage(TMessageKind::Warning, TMessageButtons::Ok,
                                "Cannot load " + path + ": " + file.Error());

@@ -299,15 +299,20 @@ TEST(Runner, RegistersOnALineOfTheirOwn) {
 }
 
 // A program of "-" is read from standard input, which then types nothing: the S-records
-// or the ELF file are not taken for keys, and echo finds no input at once.
+// or the ELF file are not taken for keys, and echo finds no input at once. An ELF program
+// gives its symbols still.
 TEST(Runner, ProgramFromStandardInput) {
     struct TCase {
         const char* Name;
         std::string Program;
         int Status;
         std::string Out, Err;
+        std::string Arguments = "";
     };
-    const std::string helloElf = ReadAll(std::filesystem::path(Program("hello")).replace_extension(".elf").string());
+    const auto elf = [](const char* name) {
+        return ReadAll(std::filesystem::path(Program(name)).replace_extension(".elf").string());
+    };
+    const std::string helloElf = elf("hello");
     const TCase cases[] = {
         {"hello", ReadAll(Program("hello")), 0, "Hello, world!\r\n", ""},
         {"echo", ReadAll(Program("echo")), 0, "", ""},
@@ -315,10 +320,12 @@ TEST(Runner, ProgramFromStandardInput) {
         {"no record", "\n", 1, "", "hexmoor-run: -: no S1 record with data\n"},
         {"hello as ELF", helloElf, 0, "Hello, world!\r\n", ""},
         {"ELF header cut short", helloElf.substr(0, 40), 1, "", "hexmoor-run: -: the file ends inside its ELF header\n"},
+        {"a breakpoint at an ELF program's symbol", elf("debug_target"), 0, "",
+         "hexmoor-run: breakpoint at $201A (halt)\n", "--break halt "},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        const TRun run = RunRunner("--max-cycles 10000000 -", c.Program);
+        const TRun run = RunRunner("--max-cycles 10000000 " + c.Arguments + "-", c.Program);
         EXPECT_EQ(run.Status, c.Status);
         EXPECT_EQ(run.Out, c.Out);
         EXPECT_THAT(run.Err, ::testing::EndsWith(c.Err));

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "debug/DebugSession.h"
+#include "debug/SourceLines.h"
 #include "support/TempFolder.h"
 #include "support/TestMachine.h"
 
@@ -118,6 +119,27 @@ TEST(DebugSession, StopsItCannotMakeOrJudgeAreSaid) {
     s.t.Machine->RunClick();
     ASSERT_NE(s.session.CurrentStop(), nullptr);
     EXPECT_THAT(s.session.CurrentStop()->Text, HasSubstr("cannot be evaluated: division by zero"));
+}
+
+// A program the GNU assembler built with --gdwarf2: its lines serve as an assembled one's do.
+TEST(DebugSession, AGnuProgramsLineTableGivesItsSourceLines) {
+    TTestMachine t;
+    TDebugSession session{*t.Machine, nullptr};
+    const std::string path = std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/dwarf2/lines.elf";
+    t.Panel.FileName = path;
+    session.ProgramChosen(path);
+    t.Machine->LoadClick();
+    EXPECT_TRUE(session.TakeLoadedProgram().Messages.empty());
+    t.Machine->RunPass();  // the reset after the load
+    const TDebugger& debugger = session.Debugger();
+    std::string error;
+    EXPECT_EQ(session.ReadAddress("lines.s:7", error), debugger.Symbols.Find("_start")) << error;
+    ASSERT_EQ(session.AddBreakpoint("lines.s:18"), "");
+    t.Machine->RunClick();
+    EXPECT_EQ(t.Machine->RegisterPC, debugger.Symbols.Find("helper"));
+    const TLineEntry* line = LineAt(session.Program()->Lines, t.Machine->RegisterPC);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->Line, 18);
 }
 
 }  // namespace

@@ -3,14 +3,14 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
+#include <functional>
 #include <sstream>
 
 #include "debug/SymbolFiles.h"
+#include "loader/ElfReader.h"
+#include "support/CommandOutput.h"
 #include "support/ElfBytes.h"
 #include "support/TempFolder.h"
 #include "support/TestMachine.h"
@@ -48,12 +48,9 @@ struct TNmSymbol {
 
 // The defined symbols GNU nm for the 68HC11 lists for an ELF file.
 std::vector<TNmSymbol> Nm(const fs::path& elf) {
-    const std::string command = std::string(HEXMOOR_M68HC11_NM) + " --defined-only " + elf.string();
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::vector<TNmSymbol> symbols;
-    std::array<char, 512> line;
-    while (pipe && std::fgets(line.data(), int(line.size()), pipe.get())) {
-        std::istringstream fields(line.data());
+    for (const std::string& line : CommandOutput(std::string(HEXMOOR_M68HC11_NM) + " --defined-only " + elf.string())) {
+        std::istringstream fields(line);
         std::string value, name;
         char type;
         if (fields >> value >> type >> name) symbols.push_back({name, uint16_t(std::stoul(value, nullptr, 16)), type});
@@ -68,19 +65,26 @@ TSymbolLoad ReadSymText(const std::string& text) {
     return LoadSymbolFile(path);
 }
 
+// The messages of a load, the file's path in them as {}.
+std::vector<std::string> Told(const TSymbolLoad& load, const std::string& path) {
+    std::vector<std::string> told = load.Messages;
+    for (std::string& message : told)
+        for (std::size_t at; (at = message.find(path)) != std::string::npos;) message.replace(at, path.size(), "{}");
+    return told;
+}
+
 TEST(SymbolFiles, SymLines) {
-    std::string notSymbols;
-    std::vector<std::string> notSymbolsTold;
+    std::string notSymbols, notSymbolsTold = "{}: 25 lines could not be read:";
     for (int line = 1; line <= 25; ++line) {
         notSymbols += "Some text here\n";
-        if (line <= 20) notSymbolsTold.push_back(std::to_string(line) + ": an address and a name expected");
+        if (line <= 20) notSymbolsTold += "\n line " + std::to_string(line) + ": an address and a name expected";
     }
-    notSymbolsTold.push_back(" 5 more lines could not be read");
+    notSymbolsTold += "\n ... and 5 more";
     struct Case {
         const char* name;
         std::string text;
-        TNamed symbols;                  // in name order
-        std::vector<std::string> told;   // after "FILE:"
+        TNamed symbols;    // in name order
+        std::string told;  // the one message, "" for none
     } cases[] = {
         {"address forms", "2000 start\n$E000 reset\n0x1037 TERMINAL\n  0XFFFE\tvector ; the reset vector\nffd6 low\n",
          {{"TERMINAL", 0x1037}, {"low", 0xFFD6}, {"reset", 0xE000}, {"start", 0x2000}, {"vector", 0xFFFE}},
@@ -89,34 +93,52 @@ TEST(SymbolFiles, SymLines) {
         {"bad lines are told, the good ones kept",
          "2000\n2000 a b\n20G0 bad\n$ bad\n10000 far\n2000 9lives\n2010 good\n",
          {{"good", 0x2010}},
-         {"1: an address and a name expected", "2: an address and a name expected",
-          "3: 20G0 is not a hexadecimal address", "4: $ is not a hexadecimal address", "5: 10000 lies beyond $FFFF",
-          "6: 9lives is not a symbol name"}},
+         "{}: 6 lines could not be read:\n line 1: an address and a name expected\n"
+         " line 2: an address and a name expected\n line 3: 20G0 is not a hexadecimal address\n"
+         " line 4: $ is not a hexadecimal address\n line 5: 10000 lies beyond $FFFF\n line 6: 9lives is not a symbol name"},
         {"names differ in case and keep their first address", "2000 loop\n2010 Loop\n2020 loop\n",
          {{"Loop", 0x2010}, {"loop", 0x2000}},
-         {"3: loop already stands for $2000"}},
+         "{}: 1 line could not be read:\n line 3: loop already stands for $2000"},
         {"a file that is no symbol list", notSymbols, {}, notSymbolsTold},
+        {"a byte-order mark and lines ended by CR alone", "\xEF\xBB\xBF" "2000 start\r\r2010 next\r",
+         {{"next", 0x2010}, {"start", 0x2000}},
+         ""},
+        {"control bytes and bytes that are no UTF-8 shown escaped",
+         std::string("2000 clear\x1B[2J\n2\0G0 nul\n2000 caf\xC3\xA9\n2000 b\xE9\n2000 csi\xC2\x9B\n", 54),
+         {},
+         "{}: 5 lines could not be read:\n line 1: clear\\x1B[2J is not a symbol name\n"
+         " line 2: 2\\x00G0 is not a hexadecimal address\n line 3: caf\xC3\xA9 is not a symbol name\n"
+         " line 4: b\\xE9 is not a symbol name\n line 5: csi\\xC2\\x9B is not a symbol name"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const TSymbolLoad load = ReadSymText(c.text);
-        std::vector<std::string> told = c.told;
-        for (std::string& message : told) message = TempPath("lines.sym") + ":" + message;
-        EXPECT_EQ(load.Messages, told);
+        EXPECT_EQ(Told(load, TempPath("lines.sym")), c.told.empty() ? std::vector<std::string>{}
+                                                                    : std::vector<std::string>{c.told});
         EXPECT_EQ(Named(load.Table), c.symbols);
     }
 }
 
-// Every test program's ELF symbols are the ones nm lists; absolute ones (.equ constants, the
-// linker script's unused vectors at 0) are found by name but label no address.
+// Every test program's ELF symbols are the ones nm lists but those the assembler named for
+// itself (".L1\0021" for a local label 1:, "L0\001" for `.` in an operand or a line of
+// debug information); absolute ones (.equ constants, the linker script's unused vectors at
+// 0) are found by name but label no address.
 TEST(SymbolFiles, ElfSymbolsAreTheOnesNmLists) {
-    const std::vector<fs::path> programs = ProgramFiles(".elf");
+    std::vector<fs::path> programs = ProgramFiles(".elf");
     EXPECT_GT(programs.size(), 20u);
+    programs.push_back(std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/dwarf2/lines.elf");
+    int assemblerNames = 0;
     for (const fs::path& elf : programs) {
         SCOPED_TRACE(elf.string());
         const TSymbolLoad load = LoadSymbolFile(elf);
         EXPECT_EQ(load.Messages, std::vector<std::string>{});
-        const std::vector<TNmSymbol> listed = Nm(elf);
+        std::vector<TNmSymbol> listed = Nm(elf);
+        const auto assemblers = std::partition(listed.begin(), listed.end(), [](const TNmSymbol& symbol) {
+            return !symbol.Name.starts_with(".L") && !symbol.Name.starts_with("L0\001");
+        });
+        for (auto symbol = assemblers; symbol != listed.end(); ++symbol, ++assemblerNames)
+            EXPECT_FALSE(load.Table.Find(symbol->Name)) << symbol->Name;
+        listed.erase(assemblers, listed.end());
         EXPECT_EQ(load.Table.All().size(), listed.size());
         for (const TNmSymbol& symbol : listed) {
             EXPECT_EQ(load.Table.Find(symbol.Name), symbol.Value) << symbol.Name;
@@ -125,6 +147,7 @@ TEST(SymbolFiles, ElfSymbolsAreTheOnesNmLists) {
             EXPECT_EQ(labels, symbol.Type != 'a' && symbol.Type != 'A') << symbol.Name;
         }
     }
+    EXPECT_GE(assemblerNames, 4) << "names of the assembler's own in every_mode and lines";
 }
 
 // A linker map names the global symbols of the linked sections: nm's upper-case ones but the
@@ -193,6 +216,55 @@ TEST(SymbolFiles, DamagedElfSymbolTables) {
         EXPECT_EQ(load.Table.Find("TERMINAL").has_value(), c.kept) << "symbol 4";
         EXPECT_FALSE(load.Table.Find("_start"));
     }
+}
+
+// A file is read whole and told of in one message; an ELF program gives its line table too,
+// from its file or from bytes already read (a program that came through a pipe).
+TEST(SymbolFiles, FilesAreReadWholeAndToldOfOnce) {
+    const std::string lines = std::string(HEXMOOR_TEST_PROGRAMS_DIR) + "/dwarf4/lines.elf";
+    const std::vector<uint8_t> elf = ReadBytes(lines);
+    std::vector<uint8_t> damaged = elf;
+    const std::span<const uint8_t> lineTable = FindElfSection(elf, ".debug_line").Bytes;
+    Put(damaged, std::size_t(lineTable.data() - elf.data()) + 4, 2, 9);  // the line program's version
+    const std::string path = TempPath("file");
+    struct Case {
+        const char* name;
+        std::function<TSymbolLoad()> load;
+        std::string told;  // the one message, the path as {}; "" for none
+        bool read;         // the file gives its names (_start) and its Source is set
+        bool lines;        // a line table came with them
+    } cases[] = {
+        {"a .sym longer than the read limit",
+         [&] {
+             std::ofstream(path, std::ios::binary) << "2000 _start" << std::string(kMaxSymbolFileSize - 10, ' ');
+             return LoadSymbolFile(path);
+         },
+         "Cannot read symbols from {}: the file is longer than 16777216 bytes", false, false},
+        {"a .sym of the read limit", [&] {
+             std::ofstream(path, std::ios::binary) << "2000 _start" << std::string(kMaxSymbolFileSize - 11, ' ');
+             return LoadSymbolFile(path);
+         },
+         "", true, false},
+        {"an ELF program's file", [&] { return LoadSymbolsFor(lines); }, "", true, true},
+        {"an ELF program's bytes", [&] { return ReadProgramSymbols(elf, lines); }, "", true, true},
+        {"S-records' bytes", [&] { return ReadProgramSymbols(ReadBytes(TestProgramPath("hello")), path); }, "",
+         false, false},
+        {"an ELF program whose line table is not read",
+         [&] {
+             WriteBytes(path, damaged);
+             return LoadSymbolFile(path);
+         },
+         "The line table of {} uses DWARF version 9, which is not read", true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TSymbolLoad load = c.load();
+        EXPECT_EQ(Told(load, path), c.told.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.told});
+        EXPECT_EQ(load.Table.Find("_start").has_value(), c.read);
+        EXPECT_EQ(load.Source.empty(), !c.read);
+        EXPECT_EQ(load.Lines.Empty(), !c.lines);
+    }
+    std::filesystem::remove(path);
 }
 
 // A folder holding a program and the symbol files named.

@@ -1,11 +1,12 @@
 // Arbitrary bytes as an ELF program (the ELF magic put in front when they lack it): the
-// segment and symbol readers never read past the file nor take more than the address space
-// holds, and the loader says only what a user is meant to read.
+// segment, symbol and line table readers never read past the file nor take more than the
+// address space holds, and the loader says only what a user is meant to read.
 #include <algorithm>
 #include <memory>
 #include <string_view>
 
 #include "FuzzPanel.h"
+#include "debug/DwarfLines.h"
 #include "loader/ElfReader.h"
 
 using namespace hexmoor;
@@ -53,6 +54,19 @@ void ReadAlone(const std::vector<uint8_t>& bytes) {
         nameBytes += symbol.Name.size();
     }
     if (nameBytes > (1 << 20)) fuzz::Fail("more name bytes than the bound");
+    for (const TElfSymbol& symbol : symbols.Symbols)
+        if (symbol.Name.starts_with(".L") ||
+            std::any_of(symbol.Name.begin(), symbol.Name.end(), [](char c) { return uint8_t(c) < 0x20; }))
+            fuzz::Fail("a name the assembler made for itself: " + symbol.Name);
+
+    const TDwarfLines lines = ReadDwarfLines(file, "prog.elf");
+    if (!lines.Note.empty() && !lines.Note.starts_with("the line table of prog.elf "))
+        fuzz::Fail("unexpected line table note " + lines.Note);
+    for (const TLineEntry& entry : lines.Table.Entries) {
+        if (entry.Length == 0 || entry.Address + entry.Length > 0x10000) fuzz::Fail("a line without code in memory");
+        if (entry.File < 0 || std::size_t(entry.File) >= lines.Table.Files.size()) fuzz::Fail("a line of no file");
+        if (entry.Line < 1) fuzz::Fail("a line numbered below 1");
+    }
 }
 
 }  // namespace
