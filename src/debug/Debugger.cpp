@@ -61,7 +61,7 @@ std::string TDebugger::AddBreakpoint(uint16_t address, std::string where, std::s
     added.Address = address;
     added.Where = std::move(where);
     added.Line = std::move(line);
-    const std::string error = SetCondition(added.Id, condition, stopAtHit);
+    const std::string error = ApplyCondition(added, condition, stopAtHit);
     if (!error.empty()) {
         breakpoints_.pop_back();
         return error;
@@ -74,16 +74,19 @@ std::string TDebugger::AddBreakpoint(uint16_t address, std::string where, std::s
 
 std::string TDebugger::SetCondition(TPointId id, std::string_view condition, uint64_t stopAtHit) {
     TBreakpoint* breakpoint = Breakpoint(id);
-    if (!breakpoint) return "no such breakpoint";
+    return breakpoint ? ApplyCondition(*breakpoint, condition, stopAtHit) : "no such breakpoint";
+}
+
+std::string TDebugger::ApplyCondition(TBreakpoint& breakpoint, std::string_view condition, uint64_t stopAtHit) {
     std::optional<TExpression> parsed;
     if (condition.find_first_not_of(' ') != std::string_view::npos) {
         TExpressionMessage message;
         parsed = TExpression::Parse(condition, kConditionSyntax, TMachineScope(machine_, Symbols), message);
         if (!parsed) return Located(message.Text, message.Column);
     }
-    breakpoint->Condition = std::move(parsed);
-    breakpoint->ConditionText = breakpoint->Condition ? std::string(condition) : "";
-    breakpoint->StopAtHit = std::max<uint64_t>(stopAtHit, 1);
+    breakpoint.Condition = std::move(parsed);
+    breakpoint.ConditionText = breakpoint.Condition ? std::string(condition) : "";
+    breakpoint.StopAtHit = std::max<uint64_t>(stopAtHit, 1);
     return "";
 }
 

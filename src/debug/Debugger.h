@@ -77,6 +77,7 @@ public:
 private:
     enum class TFollow : uint8_t { None, StepOver, StepOut };
     TBreakpoint* Breakpoint(TPointId id);
+    std::string ApplyCondition(TBreakpoint& breakpoint, std::string_view condition, uint64_t stopAtHit);
     TWatchpoint* Watchpoint(TPointId id);
     // The stop mark of one address, and the watched bytes and pages, from the points.
     void UpdateStopMark(uint16_t address);
