@@ -3,6 +3,7 @@
 // them on their line numbers when the source changed.
 #include <gmock/gmock.h>
 
+#include <QApplication>
 #include <QTextBlock>
 
 #include <fstream>
@@ -98,6 +99,22 @@ TEST_F(SourceWindowTest, FollowsStepsStopsAtALineAndKeepsItThroughAReload) {
     RunUntilStopped(RunLed());
     EXPECT_EQ(M().RegisterPC, 0x2009);
     EXPECT_EQ(source.PcLine(), 8);
+}
+
+// Run to Cursor goes to the selection of the window used last: the Source window's line here,
+// though the Code window has a line selected too.
+TEST_F(SourceWindowTest, RunToCursorRunsToTheSourceLineWhenSourceWasUsedLast) {
+    LoadSource(Write("hi.asm", kSource));
+    RunUntilStopped(StepLed());  // the reset: PC on start
+    form->Debug().Show(TDebugView::Code);
+    TSourceWindow& source = Source();
+    auto* text = source.findChild<TSourceView*>();
+    text->setTextCursor(QTextCursor(text->document()->findBlockByNumber(7)));  // line 8
+    text->setFocus();
+    ASSERT_TRUE(Until([&] { return QApplication::focusWidget() == text; }));
+    Trigger("RunToCursorMenu");
+    ASSERT_TRUE(Until([this] { return form->Debug().Stopped(); }));
+    EXPECT_EQ(M().RegisterPC, 0x200A);
 }
 
 // A breakpoint on a line is a red dot in the margin, hollow while it is disabled, as the
