@@ -115,6 +115,15 @@ TEST(DebugSession, StopsItCannotMakeOrJudgeAreSaid) {
     TSession s;
     EXPECT_THAT(s.session.ArmStepOut(), HasSubstr("no caller to return to"));
     EXPECT_FALSE(s.t.Machine->Panel.RunningLed.Lit);
+    // Inside a routine there is a caller; back from it, none again.
+    s.Load("        ORG $2000\n" "start   LDS #$00FF\n" "        JSR sub\n" "loop    BRA loop\n"
+           "sub     RTS\n" "        ORG $FFFE\n" "        FDB start\n", "calls.asm");
+    const std::pair<int, bool> steps[] = {{2, true}, {1, false}};  // to the RTS, then past it
+    for (const auto& [count, inside] : steps) {
+        for (int i = 0; i < count; ++i) s.t.Machine->StepLedClick();
+        EXPECT_EQ(s.session.ArmStepOut().empty(), inside) << "at $" << std::hex << s.t.Machine->RegisterPC;
+    }
+    s.Load(kProgram);
     ASSERT_EQ(s.session.AddBreakpoint("loop", "100 / (X - X) == 1"), "");
     s.t.Machine->RunClick();
     ASSERT_NE(s.session.CurrentStop(), nullptr);
