@@ -110,6 +110,9 @@ TEST(Debugger, WatchpointsStopAfterTheAccess) {
         SCOPED_TRACE(c.Where);
         TDebugged d;
         ASSERT_EQ(d.session.AddWatchpoint(c.Where, c.Access, c.Value), "");
+        // Another added and removed again: the watched bytes are made afresh from the list.
+        ASSERT_EQ(d.session.AddWatchpoint("$FFF0", TWatchAccess::Write), "");
+        d.debugger.RemoveWatchpoint(d.debugger.Watchpoints().back().Id);
         d.Run();
         ASSERT_TRUE(d.debugger.LastStop());
         const TDebugStop& stop = *d.debugger.LastStop();
