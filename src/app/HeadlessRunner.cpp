@@ -180,6 +180,7 @@ int THeadlessRun::Report() {
             std::fprintf(stderr, "hexmoor-run: stopped after %lld cycles (--max-cycles)\n",
                          static_cast<long long>(m_.CycleCount));
     }
+    if (options_.Backtrace) debugging_.PrintCallStack();
     if (options_.Stats) {
         std::fprintf(stderr, "instructions: %llu\ncycles: %lld\nseconds: %.3f\nmips: %.1f\n",
                      static_cast<unsigned long long>(m_.InstructionCount), static_cast<long long>(m_.CycleCount),

@@ -20,7 +20,7 @@ struct TRunnerOptions {
     // input can come, before the run ends: E cycles (one second of chip time).
     uint64_t IdleCycles = 2000000;
     // Addresses as typed: hexadecimal ($ or 0x optional), else a symbol or an expression.
-    std::vector<std::string> BreakPoints;
+    std::vector<std::string> BreakPoints;  // ADDR, or ADDR,print: print and go on at each hit
     std::vector<std::string> Watches;  // ADDR[-END][:r|w|rw]
     std::vector<std::string> Dumps;    // ADDR[-END]
     std::optional<std::string> SymbolFile;
@@ -35,6 +35,7 @@ struct TRunnerOptions {
     bool Interrupts = false;
     bool RegistersIo = false;
     bool Stats = false;
+    bool Backtrace = false;  // the call stack on standard error at the end of the run
 };
 
 // What the command line asks for: options to run with, or text to print and an exit code.

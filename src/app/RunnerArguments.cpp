@@ -30,6 +30,8 @@ constexpr const char* kUsage =
     "  --break ADDR          stop at this address (hexadecimal, $ or 0x optional, # for\n"
     "                        decimal, or a symbol: halt, loop+3), or at the code of a\n"
     "                        source line (FILE:LINE: prog.asm:12); may be repeated\n"
+    "  --break ADDR,print    at each hit, print the registers (as --registers does) and the\n"
+    "                        call stack on standard error, and go on\n"
     "  --watch ADDR[-END][:r|w|rw]\n"
     "                        stop after the program reads or writes (w unless told) a byte\n"
     "                        at ADDR or in ADDR-END; may be repeated\n"
@@ -55,6 +57,9 @@ constexpr const char* kUsage =
     "  --interrupts          print interrupts taken on standard error\n"
     "  --registers-io        print register reads and writes on standard error\n"
     "  --stats               print instructions, cycles, seconds and mips on standard error\n"
+    "  --backtrace           print the call stack on standard error when the run ends (at a\n"
+    "                        breakpoint, a watchpoint or otherwise): frame 0 where PC is,\n"
+    "                        then each call or interrupt not yet returned from\n"
     "  -h, --help            show this help\n"
     "  --version             show the version\n"
     "\n"
@@ -85,7 +90,7 @@ bool ParseNumber(std::string_view text, T& value, int base) {
 const std::set<std::string, std::less<>> kFlags{"--help",     "--version",    "--screen",
                                                 "--registers", "--warnings",  "--interrupts",
                                                 "--registers-io", "--stats", "--type-ahead",
-                                                "--line-per-read"};
+                                                "--line-per-read", "--backtrace"};
 
 }  // namespace
 
@@ -167,6 +172,8 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
             options.RegistersIo = true;
         } else if (argument == "--stats") {
             options.Stats = true;
+        } else if (argument == "--backtrace") {
+            options.Backtrace = true;
         } else {
             return fail("unknown option " + argument);
         }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/Hex.h"
+#include "core/TraceText.h"
 #include "debug/Peek.h"
 
 namespace hexmoor {
@@ -10,6 +11,7 @@ namespace hexmoor {
 namespace {
 
 constexpr int kDumpRow = 16;
+constexpr std::string_view kPrintSuffix = ",print";
 
 void Say(const std::string& text) { std::fprintf(stderr, "hexmoor-run: %s\n", text.c_str()); }
 
@@ -18,6 +20,7 @@ void Say(const std::string& text) { std::fprintf(stderr, "hexmoor-run: %s\n", te
 TRunnerDebugging::TRunnerDebugging(const TRunnerOptions& options, TMachine& machine, TDebugSession& session)
     : options_(options), machine_(machine), session_(session) {
     session_.OnStop = [](const TDebugStop& stop) { Say(stop.Text); };
+    session_.Debugger().OnHitGoingOn = [this](const TBreakpoint& breakpoint) { PrintHit(breakpoint); };
 }
 
 std::optional<int> TRunnerDebugging::Prepare() {
@@ -34,9 +37,12 @@ std::optional<int> TRunnerDebugging::Prepare() {
         if (!note.empty()) Say("note: " + std::exchange(note, ""));
     };
     for (const std::string& text : options_.BreakPoints) {
-        error = session_.AddBreakpoint(text, {}, 1, &note);
+        const bool prints = text.ends_with(kPrintSuffix);
+        error = session_.AddBreakpoint(std::string_view(text).substr(0, text.size() - (prints ? kPrintSuffix.size() : 0)),
+                                       {}, 1, &note);
         sayNote();
         if (!error.empty()) return refused("--break", text);
+        if (prints) session_.Debugger().SetStops(session_.Debugger().Breakpoints().back().Id, false);
     }
     for (const std::string& text : options_.Watches) {
         // ADDR[-END][:ACCESS]; a FILE:LINE's colon is followed by digits, an access by r or w.
@@ -72,6 +78,24 @@ std::string TRunnerDebugging::Dumps() const {
             text += "\n";
         }
     }
+    return text;
+}
+
+void TRunnerDebugging::PrintCallStack() const {
+    std::fputs(("hexmoor-run: call stack:\n" + CallStackLines()).c_str(), stderr);
+}
+
+void TRunnerDebugging::PrintHit(const TBreakpoint& breakpoint) {
+    machine_.TraceText = BuildTraceText(machine_);
+    const std::string record = "hexmoor-run: breakpoint at " + session_.Debugger().Describe(breakpoint.Address) +
+                               ", hit " + std::to_string(breakpoint.Hits) + ":\n" + machine_.TraceLine() +
+                               CallStackLines();
+    std::fputs(record.c_str(), stderr);
+}
+
+std::string TRunnerDebugging::CallStackLines() const {
+    std::string text;
+    for (const std::string& line : StackLines(session_.CallStack())) text += "  " + line + "\n";
     return text;
 }
 

@@ -1,5 +1,6 @@
-// The runner's debugging options: symbols, --break, --watch and --dump, through the debug
-// session; its stops and notes are said on standard error.
+// The runner's debugging options: symbols, --break (and --break ADDR,print), --watch, --dump
+// and --backtrace, through the debug session; its stops, notes, hits and call stacks are
+// said on standard error.
 #pragma once
 
 #include <optional>
@@ -21,8 +22,14 @@ public:
     std::optional<int> Prepare();
     // The --dump rows, "E000: 8E 03 FF ...", each dump on lines of its own.
     std::string Dumps() const;
+    // "hexmoor-run: call stack:" and a line a frame, frame 0 first.
+    void PrintCallStack() const;
 
 private:
+    // A --break ADDR,print hit: the breakpoint, the registers' line and the call stack.
+    void PrintHit(const TBreakpoint& breakpoint);
+    std::string CallStackLines() const;  // a line a frame, indented
+
     const TRunnerOptions& options_;
     TMachine& machine_;
     TDebugSession& session_;

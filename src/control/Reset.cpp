@@ -99,6 +99,7 @@ void TMachine::ResetMoor(TResetKind kind) {
     const bool downloaded = bootstrap && (kind == PowerOnReset || kind == ExternalReset);
     RegisterPC = downloaded ? 0x0000 : ReadVector(info.Vector);
     Transfers.RecordInterrupt(from, RegisterPC);
+    CallStack.Clear();
     DisplayAllRegisters();
     CycleCount = 3;
     InstructionCycles = 0;

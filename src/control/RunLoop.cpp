@@ -13,6 +13,7 @@ void TMachine::EnterInterrupt(bool stack) {
     const uint16_t from = RegisterPC;
     RegisterPC = ReadVector(InterruptVector);
     Transfers.RecordInterrupt(from, RegisterPC);
+    CallStack.Push({from, RegisterPC, InterruptVector, RegisterSP});
     InstructionCycles = 11;
     RunState = RunNormal;
     // Like SWI: the read-outs then show the stacked SP and the CCR with I set.

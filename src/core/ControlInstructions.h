@@ -113,6 +113,7 @@ void JumpToSubroutine(TMachine& m) {
     }
     PushWord(m, uint16_t(m.RegisterPC + I::Length));
     m.Transfers.Record(m.RegisterPC, destination);
+    m.CallStack.Push({m.RegisterPC, destination, 0, m.RegisterSP});
     m.RegisterPC = destination;
     m.InstructionCycles = I::Op.Cycles;
     m.ChangeMask = I::ChangeMask;
@@ -124,6 +125,7 @@ void ReturnFromSubroutine(TMachine& m) {
     m.Transfers.Record(m.RegisterPC, destination);
     m.RegisterPC = destination;
     m.RegisterSP = uint16_t(m.RegisterSP + 2);
+    m.CallStack.Unwind(m.RegisterSP);
     m.InstructionCycles = I::Op.Cycles;
     m.ChangeMask = I::ChangeMask;
 }
@@ -144,6 +146,7 @@ template <class I>
         m.RegisterSP = uint16_t(m.RegisterSP + 2);
         Register16<I::Op.Register>(m) = m.OperandWord;
     }
+    if constexpr (op == Pul8 || op == Pul16) m.CallStack.Unwind(m.RegisterSP);
     Finish<I>(m);
 }
 
@@ -153,6 +156,7 @@ void ReturnFromInterrupt(TMachine& m) {
     const uint8_t ccr = StackByte(m, 1), b = StackByte(m, 2), a = StackByte(m, 3);
     const uint16_t x = StackWord(m, 4), y = StackWord(m, 6), pc = StackWord(m, 8);
     m.RegisterSP = uint16_t(m.RegisterSP + 9);
+    m.CallStack.Unwind(m.RegisterSP);
     m.UnpackCcr(ccr);
     m.SetIrqButtonHint();
     m.RegisterB = b;
@@ -174,6 +178,7 @@ void SoftwareInterrupt(TMachine& m) {
     m.SetIrqButtonHint();
     const uint16_t vector = m.ReadVector(kSwiVector);
     m.Transfers.Record(uint16_t(m.RegisterPC - 1), vector);
+    m.CallStack.Push({uint16_t(m.RegisterPC - 1), vector, kSwiVector, m.RegisterSP});
     m.RegisterPC = vector;
     m.InstructionCycles = I::Op.Cycles;
     m.ChangeMask = I::ChangeMask;

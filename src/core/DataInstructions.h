@@ -81,6 +81,7 @@ template <class I>
     else if constexpr (I::Op.Operation == Subd) reg = m.Sub16(reg, operand);
     else if constexpr (I::Op.Operation == Cp16) m.Sub16(reg, operand);
     else reg = m.Load16(reg, operand);
+    if constexpr (I::Op.Operation == Ld16 && I::Op.Register == TRegister::SP) m.CallStack.Unwind(m.RegisterSP);
     Finish<I>(m);
 }
 
@@ -184,6 +185,7 @@ void RegisterOperation(TMachine& m) {
     else if constexpr (op == Abx) Register16<I::Op.Register>(m) += m.RegisterB;
     else if constexpr (op == Xgd) std::swap(m.RegisterD, Register16<I::Op.Register>(m));
     else static_assert(op == Aba, "not a register operation");
+    if constexpr (op == Ins || op == Txs) m.CallStack.Unwind(m.RegisterSP);
     Finish<I>(m);
 }
 

@@ -38,6 +38,7 @@ void IllegalOpcodeTrap(TMachine& m, const std::string& warning, int cycles) {
     m.FlagI = true;
     const uint16_t vector = m.ReadVector(kIllegalOpcodeVector);
     m.Transfers.Record(m.RegisterPC, vector);
+    m.CallStack.Push({m.RegisterPC, vector, kIllegalOpcodeVector, m.RegisterSP});
     m.RegisterPC = vector;
     m.InstructionCycles = cycles;
     m.ChangeMask = ChangeMaskOf({.Operation = TOperation::Illegal});

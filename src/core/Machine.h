@@ -13,6 +13,7 @@
 #include "control/ControlState.h"
 #include "control/RunState.h"
 #include "control/TimerState.h"
+#include "core/CallStack.h"
 #include "core/ConditionCodes.h"
 #include "core/CpuRegisters.h"
 #include "core/DebugHooks.h"
@@ -71,6 +72,7 @@ public:
     // debugger asks about. One byte an address, so the run tests one byte an instruction.
     TStopMarks StopMarks{};
     TTransferLog Transfers;
+    TCallStack CallStack;
     // Runs go pass by pass and ask the debugger after each (Step Over, Step Out).
     bool FollowPasses = false;
     bool MarkedStop(uint16_t pc) const { return StopMarks[pc] != 0; }

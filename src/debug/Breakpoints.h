@@ -33,6 +33,8 @@ struct TBreakpoint {
     std::optional<TExpression> Condition;
     uint64_t Hits = 0;       // times reached with the condition true
     uint64_t StopAtHit = 1;  // stops from this hit on: 3 lets it pass twice
+    // False: from that hit on, each hit is told (TDebugger::OnHitGoingOn) and the run goes on.
+    bool Stops = true;
 };
 
 enum class TWatchAccess : uint8_t { Read = 1, Write = 2, ReadWrite = 3 };

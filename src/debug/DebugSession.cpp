@@ -1,6 +1,5 @@
 #include "debug/DebugSession.h"
 
-#include "core/Decoder.h"
 #include "core/Hex.h"
 #include "debug/MachineScope.h"
 #include "debug/SourceLines.h"
@@ -165,38 +164,10 @@ void TDebugSession::ToggleBreakpointAt(uint16_t address) { debugger_.ToggleBreak
 // --- Runs ------------------------------------------------------------------------------------
 
 std::string TDebugSession::ArmStepOut() {
-    if (HasCaller() == false) return "Step Out: no caller to return to (no call or interrupt since the reset)";
+    const TCallStack& calls = machine_.CallStack;
+    if (calls.Depth == 0 && calls.Lost == 0) return "Step Out: no caller to return to (the call stack is empty)";
     debugger_.ArmStepOut();
     return "";
-}
-
-// Walks the recorded transfers back from the newest: each RTS or RTI closes a call, each
-// JSR, BSR, SWI or interrupt entry opens one; one that nothing closed is the caller. A
-// reset ends the walk: nothing before it can be returned to.
-std::optional<bool> TDebugSession::HasCaller() const {
-    const TTransferLog& log = machine_.Transfers;
-    const uint64_t recorded = std::min<uint64_t>(log.Count, TTransferLog::kSize);
-    const std::array<uint16_t, 3> resets{machine_.ReadVector(0xFFFE), machine_.ReadVector(0xFFFC),
-                                         machine_.ReadVector(0xFFFA)};
-    uint64_t returns = 0;
-    for (uint64_t age = 0; age < recorded; ++age) {
-        const TTransfer transfer = log.Back(age);
-        bool call = false;
-        if (transfer.Kind == TTransfer::Interrupt) {
-            if (std::ranges::find(resets, transfer.To) != resets.end()) return false;
-            call = true;
-        } else {
-            const TDecodedInstruction d =
-                DecodeAt(transfer.From, InstructionBytesAt(machine_.MemoryImage, transfer.From));
-            const TOperation op = d.Opcode->Operation;
-            if (op == TOperation::Rts || op == TOperation::Rti) ++returns;
-            call = op == TOperation::Jsr || op == TOperation::Bsr || op == TOperation::Swi;
-        }
-        if (call && returns == 0) return true;
-        if (call) --returns;
-    }
-    if (log.Count <= TTransferLog::kSize) return false;
-    return std::nullopt;
 }
 
 // --- Stops -----------------------------------------------------------------------------------

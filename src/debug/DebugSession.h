@@ -16,6 +16,7 @@
 #include "asm/SourceProgram.h"
 #include "debug/Debugger.h"
 #include "debug/LineTable.h"
+#include "debug/StackFrames.h"
 
 namespace hexmoor {
 
@@ -76,9 +77,12 @@ public:
 
     // --- Runs that end by themselves; the caller starts the run after arming one. ----------
     bool ArmStepOver() { return debugger_.ArmStepOver(); }
-    // Empty when armed; else why not ("no caller to return to").
+    // Empty when armed; else why not ("no caller to return to": the call stack is empty).
     std::string ArmStepOut();
     void ArmRunTo(uint16_t address) { debugger_.ArmRunTo(address); }
+
+    // --- The call stack: frames newest first, frame 0 where PC is ----------------------------
+    TStackFrames CallStack() const { return StackFramesOf(machine_, debugger_, program_->Lines); }
 
     // --- Stops -------------------------------------------------------------------------------
     bool Stopped() const;
@@ -95,9 +99,6 @@ public:
 private:
     std::optional<TSourceLineRef> LineOf(uint16_t address) const;
     void FollowLines(const TLineTable& before);
-    // True when the calls and returns recorded show a caller, false when they show none;
-    // nullopt when the record is too short to tell.
-    std::optional<bool> HasCaller() const;
 
     TMachine& machine_;
     TDebugger debugger_;

@@ -38,6 +38,13 @@ std::string TDebugger::Describe(uint16_t address) const {
     return text;
 }
 
+std::string TDebugger::DescribeNear(uint16_t address) const {
+    const std::optional<TSymbol> base = Symbols.Nearest(address);
+    if (!base) return "$" + Hex4(address);
+    const uint16_t offset = uint16_t(address - base->Address);
+    return "$" + Hex4(address) + " (" + base->Name + (offset ? "+" + std::to_string(offset) : "") + ")";
+}
+
 TBreakpoint* TDebugger::Breakpoint(TPointId id) {
     for (TBreakpoint& b : breakpoints_)
         if (b.Id == id) return &b;
@@ -88,6 +95,10 @@ std::string TDebugger::ApplyCondition(TBreakpoint& breakpoint, std::string_view 
     breakpoint.ConditionText = breakpoint.Condition ? std::string(condition) : "";
     breakpoint.StopAtHit = std::max<uint64_t>(stopAtHit, 1);
     return "";
+}
+
+void TDebugger::SetStops(TPointId id, bool stops) {
+    if (TBreakpoint* breakpoint = Breakpoint(id)) breakpoint->Stops = stops;
 }
 
 void TDebugger::AddWatchpoint(uint16_t first, uint16_t last, std::string where, TWatchAccess access,
@@ -218,6 +229,10 @@ bool TDebugger::StopBefore(TMachine& m) {
                 continue;
         }
         if (why.empty() && ++b.Hits < b.StopAtHit) continue;
+        if (why.empty() && !b.Stops) {
+            if (OnHitGoingOn) OnHitGoingOn(b);
+            continue;
+        }
         resumeFrom_ = {m.InstructionCount, pc};
         Stop({.Kind = TDebugStop::Breakpoint, .Id = b.Id, .Address = pc, .Text = "breakpoint at " + Describe(pc) + why});
         return true;
@@ -254,8 +269,9 @@ bool TDebugger::ArmStepOver() {
 }
 
 void TDebugger::ArmStepOut() {
+    const TCallStack& calls = machine_.CallStack;
     follow_ = TFollow::StepOut;
-    followSp_ = machine_.RegisterSP;
+    followSp_ = calls.Depth != 0 ? calls.Back(0).Sp : machine_.RegisterSP;
     followTransfers_ = machine_.Transfers.Count;
     machine_.FollowPasses = true;
     resumeFrom_ = {machine_.InstructionCount, machine_.RegisterPC};
@@ -279,15 +295,15 @@ bool LeavesRoutine(const TMachine& m, uint16_t address) {
 }  // namespace
 
 // Step Over ends at the first RTS, RTI or JMP that leaves SP where it was before the call;
-// Step Out at the first RTS or RTI that takes SP above where it was.
+// Step Out at the first that takes SP above where the routine's entry left it (a routine
+// that pulled its return address to skip inline data jumps back with SP above it).
 bool TDebugger::StopAfterPass(TMachine& m) {
     if (follow_ == TFollow::None || m.Transfers.Count == followTransfers_) return false;
     followTransfers_ = m.Transfers.Count;
     const TTransfer last = m.Transfers.Back(0);
     if (last.Kind != TTransfer::Instruction || !LeavesRoutine(m, last.From)) return false;
     const bool over = follow_ == TFollow::StepOver;
-    const bool jump = m.MemoryImage[last.From] != 0x39 && m.MemoryImage[last.From] != 0x3B;
-    if (over ? m.RegisterSP < followSp_ : jump || m.RegisterSP <= followSp_) return false;
+    if (over ? m.RegisterSP < followSp_ : m.RegisterSP <= followSp_) return false;
     Stop({.Kind = over ? TDebugStop::StepOver : TDebugStop::StepOut, .Address = m.RegisterPC,
           .Text = std::string(over ? "stepped over to " : "stepped out to ") + Describe(m.RegisterPC)});
     return true;

@@ -31,11 +31,15 @@ public:
 
     // "$E00B (halt)": an address with the names that start there.
     std::string Describe(uint16_t address) const;
+    // "$E00B (main+3)": an address with the nearest name at or below it.
+    std::string DescribeNear(uint16_t address) const;
 
     // --- Breakpoints and watchpoints; each returns an error to show, empty when done. ------
     std::string AddBreakpoint(uint16_t address, std::string where, std::string_view condition = {},
                               uint64_t stopAtHit = 1, std::optional<TSourceLineRef> line = {});
     std::string SetCondition(TPointId id, std::string_view condition, uint64_t stopAtHit = 1);
+    // Whether the breakpoint stops the run, or only tells of its hits (see TBreakpoint::Stops).
+    void SetStops(TPointId id, bool stops);
     void AddWatchpoint(uint16_t first, uint16_t last, std::string where, TWatchAccess access,
                        std::optional<uint8_t> value = {});
     void EnableBreakpoint(TPointId id, bool enabled);
@@ -55,7 +59,8 @@ public:
     // --- Runs that end by themselves; the caller starts the run after arming one. ----------
     // A JSR, BSR or SWI at PC runs until it has returned (true); anything else is a Step (false).
     bool ArmStepOver();
-    // Runs until an RTS or RTI leaves the current subroutine or handler.
+    // Runs until the current subroutine or handler is left: by the RTS, RTI or JMP that takes
+    // SP above where its call or interrupt left it (above SP now when the machine lost track).
     void ArmStepOut();
     void ArmRunTo(uint16_t address);
 
@@ -64,6 +69,8 @@ public:
     const std::optional<TDebugStop>& LastStop() const { return lastStop_; }
     // Told of each stop as it happens (the runner prints it; a window shows it).
     std::function<void(const TDebugStop&)> OnStop;
+    // Told of each hit of a breakpoint that does not stop, before its instruction runs.
+    std::function<void(const TBreakpoint&)> OnHitGoingOn;
 
     // The registers after the last instructions that ran traced or stepped.
     const TTracedPasses& TracedPasses() const { return traced_; }

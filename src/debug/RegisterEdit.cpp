@@ -48,7 +48,10 @@ std::string SetRegister(TMachine& m, const TEditableRegister& which, uint32_t va
     case TCpuRegister::B: m.RegisterB = uint8_t(value); break;
     case TCpuRegister::X: m.RegisterX = uint16_t(value); break;
     case TCpuRegister::Y: m.RegisterY = uint16_t(value); break;
-    case TCpuRegister::SP: m.RegisterSP = uint16_t(value); break;
+    case TCpuRegister::SP:
+        m.RegisterSP = uint16_t(value);
+        m.CallStack.Unwind(m.RegisterSP);  // a raised SP has left the frames below it
+        break;
     case TCpuRegister::PC: m.RegisterPC = uint16_t(value); break;
     case TCpuRegister::CCR:
         m.FlagX = value & 0x40;  // set as typed, which UnpackCcr would not

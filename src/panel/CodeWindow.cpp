@@ -48,6 +48,8 @@ void TCodeWindow::Refresh() {
 
 std::optional<uint16_t> TCodeWindow::SelectedAddress() const { return view_->SelectedAddress(); }
 
+void TCodeWindow::ShowAddress(uint16_t address) { view_->GoTo(address); }
+
 // Hidden, it let stops pass unshown.
 void TCodeWindow::showEvent(QShowEvent* event) {
     TDebugWindow::showEvent(event);

@@ -21,6 +21,8 @@ public:
     void Refresh() override;
     // The line chosen by a click or the arrow keys: where Run to Cursor runs to.
     std::optional<uint16_t> SelectedAddress() const;
+    // Shows the code from `address` on and selects it.
+    void ShowAddress(uint16_t address);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -32,6 +32,9 @@ struct TDebugContext {
     // Why the machine stands where it is, while it stays stopped where a breakpoint, a
     // watchpoint or a Step Over, Step Out or Run to stopped it; nullptr otherwise.
     std::function<const TDebugStop*()> CurrentStop;
+    // Shows the code at an address: on its line in the Source window when a source line has
+    // it, else in the Code window.
+    std::function<void(uint16_t)> ShowCode;
 };
 
 class TDebugWindow : public QWidget {

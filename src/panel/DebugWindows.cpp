@@ -2,7 +2,9 @@
 
 #include <QApplication>
 
+#include "debug/SourceLines.h"
 #include "panel/BreakpointsWindow.h"
+#include "panel/CallStackWindow.h"
 #include "panel/CodeWindow.h"
 #include "panel/HistoryWindow.h"
 #include "panel/MemoryWindow.h"
@@ -41,7 +43,7 @@ TDebugWindows::TDebugWindows(TMachine& machine, QWidget* owner, TAct act)
                }),
       context_{machine, session_, session_.Debugger(), std::move(act), [this](uint16_t address) { RunTo(address); },
                [this] { return Stopped(); }, [this] { return session_.StopCount(); },
-               [this] { return CurrentStop(); }},
+               [this] { return CurrentStop(); }, [this](uint16_t address) { ShowCode(address); }},
       owner_(owner) {
     sinceRunningRefresh_.start();
     // Run to Cursor goes to the selection of whichever of Source and Code was used last.
@@ -64,6 +66,7 @@ TDebugWindow& TDebugWindows::Show(TDebugView view) {
         case TDebugView::Breakpoints: window = new TBreakpointsWindow(context_, owner_); break;
         case TDebugView::History: window = new THistoryWindow(context_, owner_); break;
         case TDebugView::Source: window = source_ = new TSourceWindow(context_, owner_); break;
+        case TDebugView::CallStack: window = new TCallStackWindow(context_, owner_); break;
         }
     }
     window->show();
@@ -107,6 +110,16 @@ void TDebugWindows::RunTo(uint16_t address) {
         session_.ArmRunTo(address);
         machine_.RunClick();
     });
+}
+
+void TDebugWindows::ShowCode(uint16_t address) {
+    if (LineAt(session_.Program()->Lines, address)) {
+        Show(TDebugView::Source);
+        source_->ShowAddress(address);
+    } else {
+        Show(TDebugView::Code);
+        code_->ShowAddress(address);
+    }
 }
 
 std::vector<std::string> TDebugWindows::TakeLoadedProgram() {

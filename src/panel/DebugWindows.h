@@ -20,8 +20,8 @@ namespace hexmoor {
 class TCodeWindow;
 class TSourceWindow;
 
-enum class TDebugView : uint8_t { Memory, Code, Breakpoints, History, Source };
-constexpr std::size_t kDebugViews = 5;
+enum class TDebugView : uint8_t { Memory, Code, Breakpoints, History, Source, CallStack };
+constexpr std::size_t kDebugViews = 6;
 
 class TDebugWindows {
 public:
@@ -46,6 +46,8 @@ public:
     // had it last); opens the Code window when nothing is selected.
     void RunToCursor();
     void RunTo(uint16_t address);
+    // Opens the Source window on the address's line, or the Code window when none has it.
+    void ShowCode(uint16_t address);
 
     // After a handler: takes the program just loaded; returns what to warn about.
     std::vector<std::string> TakeLoadedProgram();

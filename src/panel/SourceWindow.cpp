@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTextBlock>
 #include <QVBoxLayout>
 
 #include "core/Hex.h"
@@ -133,6 +134,15 @@ std::optional<uint16_t> TSourceWindow::SelectedAddress() const {
     const TLineEntry* code = CodeAtOrAfter(shown_->Lines, shownFile_, text_->textCursor().blockNumber() + 1);
     if (!code) return std::nullopt;
     return code->Address;
+}
+
+void TSourceWindow::ShowAddress(uint16_t address) {
+    const TLineEntry* line = shown_ ? LineAt(shown_->Lines, address) : nullptr;
+    if (!line) return;
+    ShowFile(line->File);
+    Mark();
+    text_->setTextCursor(QTextCursor(text_->document()->findBlockByNumber(line->Line - 1)));
+    text_->Reveal(line->Line);
 }
 
 // Hidden, it let stops pass unshown.

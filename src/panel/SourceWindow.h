@@ -34,6 +34,8 @@ public:
     // The code of the line the cursor is on (or of the code after it): where Run to Cursor
     // runs to.
     std::optional<uint16_t> SelectedAddress() const;
+    // Shows the file and line whose code holds `address`, the cursor on that line.
+    void ShowAddress(uint16_t address);
 
 protected:
     void showEvent(QShowEvent* event) override;
