@@ -22,13 +22,20 @@ struct TCallStack {
     std::array<TCallFrame, kSize> Frames{};  // a ring: the newest at (Top - 1) % kSize
     uint32_t Top = 0;
     uint32_t Depth = 0;  // frames held, at most kSize
-    // Frames dropped, oldest first, to make room (deep recursion, JSR used as a jump).
+    // Frames dropped, oldest first, to make room (deep recursion, JSR used as a jump): all
+    // still entered while a frame is held; once none is, at most that many, and none once SP
+    // rises above the oldest of them (LostSp).
     uint64_t Lost = 0;
+    uint16_t LostSp = 0;
 
     void Push(const TCallFrame& frame) {
-        Frames[Top++ % kSize] = frame;
-        if (Depth == kSize) ++Lost;
-        else ++Depth;
+        TCallFrame& slot = Frames[Top++ % kSize];
+        if (Depth == kSize) [[unlikely]] {
+            if (Lost++ == 0) LostSp = slot.Sp;
+        } else {
+            ++Depth;
+        }
+        slot = frame;
     }
     // SP rose to `sp`: the frames below it are left.
     void Unwind(uint16_t sp) {
@@ -36,6 +43,7 @@ struct TCallStack {
             --Top;
             --Depth;
         }
+        if (Depth == 0 && Lost != 0 && sp > LostSp) [[unlikely]] Lost = 0;
     }
     void Clear() {
         Depth = 0;
@@ -45,7 +53,7 @@ struct TCallStack {
     const TCallFrame& Back(uint32_t age) const { return Frames[(Top - 1 - age) % kSize]; }
 
     bool operator==(const TCallStack& other) const {
-        if (Depth != other.Depth || Lost != other.Lost) return false;
+        if (Depth != other.Depth || Lost != other.Lost || (Lost != 0 && LostSp != other.LostSp)) return false;
         for (uint32_t age = 0; age < Depth; ++age)
             if (Back(age) != other.Back(age)) return false;
         return true;

@@ -56,9 +56,11 @@ std::vector<std::string> StackLines(const TStackFrames& frames) {
     std::vector<std::string> lines;
     for (std::size_t number = 0; number < frames.Frames.size(); ++number)
         lines.push_back(StackFrameText(number, frames.Frames[number]));
+    // With no frame kept, some of the older ones may have returned already.
     if (frames.Lost != 0)
-        lines.push_back("... " + std::to_string(frames.Lost) + " older frame" + (frames.Lost == 1 ? "" : "s") +
-                        " lost: the calls went deeper than the " + std::to_string(TCallStack::kSize) + " kept");
+        lines.push_back("... " + std::string(frames.Frames.size() == 1 ? "up to " : "") + std::to_string(frames.Lost) +
+                        " older frame" + (frames.Lost == 1 ? "" : "s") + " not kept (calls deeper than " +
+                        std::to_string(TCallStack::kSize) + ")");
     return lines;
 }
 

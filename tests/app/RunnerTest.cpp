@@ -380,6 +380,40 @@ TEST(Runner, BreakpointsWatchpointsAndDumps) {
     std::remove(symbols.c_str());
 }
 
+// --break ADDR,print tells of every hit (the registers and the call stack) and the run goes
+// on to the program's end; --backtrace gives the call stack where the run ends.
+TEST(Runner, CallStacksAtHitsAndAtTheEnd) {
+    const std::string source = Temp("calls.asm");
+    std::ofstream(source) << "        ORG  $2000\nstart   LDS  #$01FF\n        LDAB #3\nloop    BSR  tick\n"
+                             "        DECB\n        BNE  loop\n        STOP\ntick    NOP\n        RTS\n"
+                             "        ORG  $FFFE\n        FDB  start\n";
+    const std::string called = "  #1  $2005 (loop)  calls.asm:4  call to $200B (tick)\n";
+    std::string hits;
+    for (const auto& [hit, b] : {std::pair{1, "03"}, {2, "02"}, {3, "01"}})
+        hits += "hexmoor-run: breakpoint at $200B (tick), hit " + std::to_string(hit) + ":\n200B NOP                   A: 00  B: " +
+                b + "  X: 0000  Y: 0000  SP: 01FD  CCR: SX I    \n  #0  $200B (tick)  calls.asm:8\n" + called;
+    struct TCase {
+        std::string Arguments;
+        int Status;
+        std::string Err;
+    };
+    const TCase cases[] = {
+        {"--break tick,print", 0, hits},
+        {"--backtrace --break tick", 0,
+         "hexmoor-run: breakpoint at $200B (tick)\nhexmoor-run: call stack:\n  #0  $200B (tick)  calls.asm:8\n" + called},
+        {"--backtrace --max-instructions 9", 3,
+         "hexmoor-run: stopped after 9 instructions (--max-instructions)\nhexmoor-run: call stack:\n"
+         "  #0  $200C (tick+1)  calls.asm:9\n" + called},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Arguments);
+        const TRun run = RunRunner(c.Arguments + " " + source);
+        EXPECT_EQ(run.Status, c.Status);
+        EXPECT_EQ(run.Err, c.Err);
+        EXPECT_EQ(run.Out, "");
+    }
+}
+
 // A program given as source is assembled and run; errors are printed as compilers print
 // them and nothing runs; --break takes a source line.
 TEST(Runner, RunsSourcePrograms) {

@@ -222,6 +222,8 @@ TEST(Debugger, StepOverStepOutAndRunTo) {
         {Over, "loop", 6},              // over JSR twice and its nested BSR
         {Over, "loop", 12},             // over a routine that returns past "ok" and its zero
         {Over, "loop", 13},             // over SWI and its handler
+        {RunTo, "print_inline", 0},
+        {Out, "loop", 12},              // out of the routine that returns past "ok" by a JMP
         {RunTo, "loop", 0},
         {Step, "loop", 3},
         {Over, "double", 0, "double"},  // a breakpoint inside stops a Step Over

@@ -26,6 +26,7 @@ inline std::string Difference(const TMachine& a, const TMachine& b) {
         {"run state", a.RunState == b.RunState},
         {"instruction count", a.InstructionCount == b.InstructionCount},
         {"wait-loop test", a.WaitLoop == b.WaitLoop},
+        {"call stack", a.CallStack == b.CallStack},
     };
     for (const auto& [name, equal] : parts)
         if (!equal) return name;
