@@ -39,13 +39,14 @@ TEST_F(DebugMenuTest, EachItemOpensOrRaisesItsWindow) {
     std::vector<std::string> captions;
     for (QAction* action : menu->actions())
         if (!action->isSeparator()) captions.push_back(action->text().toStdString());
-    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "Step &Over",
-                                      "Step O&ut", "Run &to Cursor"));
+    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "Call Stac&k",
+                                      "Step &Over", "Step O&ut", "Run &to Cursor"));
     const std::pair<const char*, const char*> views[] = {{"MemoryMenu", "Memory"},
                                                          {"CodeMenu", "Code"},
                                                          {"BreakpointsMenu", "Breakpoints"},
                                                          {"HistoryMenu", "History"},
-                                                         {"SourceMenu", "Source"}};
+                                                         {"SourceMenu", "Source"},
+                                                         {"CallStackMenu", "Call Stack"}};
     for (auto [item, title] : views) {
         Trigger(item);
         Trigger(item);  // raises the open one
