@@ -19,44 +19,58 @@ struct TCallFrame {
 
 struct TCallStack {
     static constexpr uint32_t kSize = 256;  // a power of two
+    static constexpr uint16_t kNoLimit = 0xFFFF;
     std::array<TCallFrame, kSize> Frames{};  // a ring: the newest at (Top - 1) % kSize
-    uint32_t Top = 0;
-    uint32_t Depth = 0;  // frames held, at most kSize
+    // Free-running counts: the frames held are those from Bottom to Top.
+    uint32_t Top = 0, Bottom = 0;
+    // SP above which a frame is left: the newest frame's SP, so that a pull or INS inside a
+    // routine costs one comparison.
+    uint16_t Limit = kNoLimit;
     // Frames dropped, oldest first, to make room (deep recursion, JSR used as a jump): all
     // still entered while a frame is held; once none is, at most that many, and none once SP
     // rises above the oldest of them (LostSp).
     uint64_t Lost = 0;
     uint16_t LostSp = 0;
 
+    uint32_t Depth() const { return Top - Bottom; }
     void Push(const TCallFrame& frame) {
-        TCallFrame& slot = Frames[Top++ % kSize];
-        if (Depth == kSize) [[unlikely]] {
-            if (Lost++ == 0) LostSp = slot.Sp;
-        } else {
-            ++Depth;
+        if (Top - Bottom == kSize) [[unlikely]] {  // the oldest makes room
+            if (Lost++ == 0) LostSp = Frames[Bottom % kSize].Sp;
+            ++Bottom;
         }
-        slot = frame;
+        Frames[Top++ % kSize] = frame;
+        Limit = frame.Sp;
     }
     // SP rose to `sp`: the frames below it are left.
     void Unwind(uint16_t sp) {
-        while (Depth != 0 && sp > Frames[(Top - 1) % kSize].Sp) {
-            --Top;
-            --Depth;
-        }
-        if (Depth == 0 && Lost != 0 && sp > LostSp) [[unlikely]] Lost = 0;
+        if (sp > Limit) Leave(sp);
     }
     void Clear() {
-        Depth = 0;
+        Bottom = Top;
         Lost = 0;
+        Limit = kNoLimit;
     }
-    // The frame `age` entries back (0: the newest); only for age < Depth.
+    // The frame `age` entries back (0: the newest); only for age < Depth().
     const TCallFrame& Back(uint32_t age) const { return Frames[(Top - 1 - age) % kSize]; }
 
     bool operator==(const TCallStack& other) const {
-        if (Depth != other.Depth || Lost != other.Lost || (Lost != 0 && LostSp != other.LostSp)) return false;
-        for (uint32_t age = 0; age < Depth; ++age)
+        if (Depth() != other.Depth() || Lost != other.Lost || Limit != other.Limit) return false;
+        for (uint32_t age = 0; age < Depth(); ++age)
             if (Back(age) != other.Back(age)) return false;
         return true;
+    }
+
+private:
+    void Leave(uint16_t sp) {
+        uint32_t top = Top;
+        while (top != Bottom && sp > Frames[(top - 1) % kSize].Sp) --top;
+        Top = top;
+        if (top != Bottom) {
+            Limit = Frames[(top - 1) % kSize].Sp;
+            return;
+        }
+        if (sp > LostSp) Lost = 0;
+        Limit = Lost != 0 ? LostSp : kNoLimit;
     }
 };
 

@@ -103,7 +103,7 @@ void Jump(TMachine& m) {
 }
 
 template <class I>
-void JumpToSubroutine(TMachine& m) {
+[[gnu::always_inline]] inline void JumpToSubroutine(TMachine& m) {
     uint16_t destination;
     if constexpr (I::Op.Operation == TOperation::Bsr) {
         destination = uint16_t(m.RegisterPC + I::Length + int8_t(FetchByte(m, 1)));
@@ -120,7 +120,7 @@ void JumpToSubroutine(TMachine& m) {
 }
 
 template <class I>
-void ReturnFromSubroutine(TMachine& m) {
+[[gnu::always_inline]] inline void ReturnFromSubroutine(TMachine& m) {
     const uint16_t destination = StackWord(m, 1);
     m.Transfers.Record(m.RegisterPC, destination);
     m.RegisterPC = destination;

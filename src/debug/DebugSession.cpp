@@ -165,7 +165,7 @@ void TDebugSession::ToggleBreakpointAt(uint16_t address) { debugger_.ToggleBreak
 
 std::string TDebugSession::ArmStepOut() {
     const TCallStack& calls = machine_.CallStack;
-    if (calls.Depth == 0 && calls.Lost == 0) return "Step Out: no caller to return to (the call stack is empty)";
+    if (calls.Depth() == 0 && calls.Lost == 0) return "Step Out: no caller to return to (the call stack is empty)";
     debugger_.ArmStepOut();
     return "";
 }

@@ -271,7 +271,7 @@ bool TDebugger::ArmStepOver() {
 void TDebugger::ArmStepOut() {
     const TCallStack& calls = machine_.CallStack;
     follow_ = TFollow::StepOut;
-    followSp_ = calls.Depth != 0 ? calls.Back(0).Sp : machine_.RegisterSP;
+    followSp_ = calls.Depth() != 0 ? calls.Back(0).Sp : machine_.RegisterSP;
     followTransfers_ = machine_.Transfers.Count;
     machine_.FollowPasses = true;
     resumeFrom_ = {machine_.InstructionCount, machine_.RegisterPC};

@@ -24,7 +24,7 @@ TStackFrames StackFramesOf(const TMachine& machine, const TDebugger& debugger, c
     TStackFrames frames;
     frames.Lost = calls.Lost;
     frames.Frames.push_back(FrameAt(machine.RegisterPC, debugger, lines));
-    for (uint32_t age = 0; age < calls.Depth; ++age) {
+    for (uint32_t age = 0; age < calls.Depth(); ++age) {
         const TCallFrame& call = calls.Back(age);
         TStackFrame& frame = frames.Frames.emplace_back(FrameAt(call.From, debugger, lines));
         frame.Entered = call.To;

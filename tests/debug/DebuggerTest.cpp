@@ -277,6 +277,7 @@ TEST(Debugger, HistoryIsWhatRan) {
             for (int pass = 0; pass < 3000; ++pass) m.RunPass();
         }
         ASSERT_EQ(m.InstructionCount, reference.InstructionCount);
+        EXPECT_TRUE(m.CallStack == reference.CallStack) << "the calls not yet returned from";
         std::vector<uint16_t> shown;
         for (const THistoryLine& line : ExecutionHistory(m, nullptr))
             if (!line.Interrupt) shown.push_back(line.Address);
