@@ -2,7 +2,10 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
 #include "panel/BreakpointsWindow.h"
+#include "debug/SessionRecord.h"
 #include "panel/CodeWindow.h"
 #include "panel/HistoryWindow.h"
 #include "panel/MemoryWindow.h"
@@ -14,6 +17,8 @@ namespace {
 
 // Untraced runs refresh the windows this often; traced ones once a frame.
 constexpr int kRunningRefreshMs = 200;
+// The windows' names in remembered sessions, in the order of TDebugView.
+const std::array<std::string, kDebugViews> kViewNames{"Memory", "Code", "Breakpoints", "History", "Source"};
 // A dialog of errors shows this many; the rest are counted.
 constexpr std::size_t kErrorsShown = 20;
 
@@ -111,7 +116,51 @@ void TDebugWindows::RunTo(uint16_t address) {
 
 std::vector<std::string> TDebugWindows::TakeLoadedProgram() {
     if (!machine_.Panel.LoadedLed.Lit) return {};  // none loaded yet, or the load failed
-    return session_.TakeLoadedProgram().Messages;
+    const std::string before = session_.Program()->Path;
+    const TSavedSession leaving = CurrentSession();  // taken before its points go
+    std::vector<std::string> messages = session_.TakeLoadedProgram().Messages;
+    const std::string now = session_.Program()->Path;
+    if (now == before || !saved_.Enabled()) return messages;
+    if (!before.empty())
+        if (std::string error = saved_.Save(before, leaving); !error.empty()) messages.push_back(error);
+    RecallSession(now, messages);
+    return messages;
+}
+
+std::string TDebugWindows::RememberSession() {
+    const std::string program = session_.Program()->Path;
+    if (program.empty() || !saved_.Enabled()) return "";
+    return saved_.Save(program, CurrentSession());
+}
+
+TSavedSession TDebugWindows::CurrentSession() const {
+    TSavedSession session;
+    session.Points = RecordSession(session_);
+    for (std::size_t view = 0; view < kDebugViews; ++view)
+        if (const TDebugWindow* window = windows_[view])
+            session.Windows.push_back({kViewNames[view], window->isVisible(), window->saveGeometry()});
+    return session;
+}
+
+void TDebugWindows::RecallSession(const std::string& program, std::vector<std::string>& messages) {
+    std::string problem;
+    const std::optional<TSavedSession> saved = saved_.Load(program, problem);
+    if (!problem.empty() && reported_.insert(problem).second) messages.push_back(problem);
+    if (!saved) return;
+    std::vector<std::string> lost = RestoreSession(session_, saved->Points);
+    if (!lost.empty()) {
+        std::string text = "Some of the debug session remembered for " + program + " no longer reads:";
+        for (const std::string& point : lost) text += "\n" + point;
+        messages.push_back(text);
+    }
+    for (const TSavedSession::TWindowPlace& place : saved->Windows) {
+        const auto named = std::ranges::find(kViewNames, place.View);
+        if (named == kViewNames.end()) continue;
+        const auto view = TDebugView(named - kViewNames.begin());
+        if (!place.Open && !Window(view)) continue;
+        TDebugWindow& window = place.Open ? Show(view) : *Window(view);
+        window.restoreGeometry(place.Geometry);
+    }
 }
 
 void TDebugWindows::Refresh() {

@@ -9,11 +9,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "debug/DebugSession.h"
 #include "panel/DebugWindow.h"
+#include "panel/SavedSessions.h"
 
 namespace hexmoor {
 
@@ -47,8 +49,14 @@ public:
     void RunToCursor();
     void RunTo(uint16_t address);
 
-    // After a handler: takes the program just loaded; returns what to warn about.
+    // After a handler: takes the program just loaded; returns what to warn about. Another
+    // program's load remembers the session of the one before and brings back the new one's.
     std::vector<std::string> TakeLoadedProgram();
+    // Remembers the session of the program loaded now (the window is closing); returns what
+    // went wrong, empty when nothing did.
+    std::string RememberSession();
+    bool RemembersSessions() const { return saved_.Enabled(); }
+    void SetRemembersSessions(bool remember) { saved_.SetEnabled(remember); }
 
     // Shows the machine again in every open window: at each stop and after each change at
     // once, during runs at most a few times a second when untraced.
@@ -57,6 +65,10 @@ public:
     bool Stopped() const { return session_.Stopped(); }
 
 private:
+    TSavedSession CurrentSession() const;
+    // Brings back the program's remembered session; what to warn about goes to `messages`.
+    void RecallSession(const std::string& program, std::vector<std::string>& messages);
+
     TMachine& machine_;
     TDebugSession session_;
     TDebugContext context_;
@@ -66,6 +78,8 @@ private:
     TSourceWindow* source_ = nullptr;
     QWidget* runToFrom_ = nullptr;
     QElapsedTimer sinceRunningRefresh_;
+    TSavedSessions saved_;
+    std::set<std::string> reported_;  // session files already said to be unusable
 };
 
 }  // namespace hexmoor

@@ -60,6 +60,8 @@ void THexmoorForm::StepOutMenuClick() {
         ShowMessage(TMessageKind::Information, TMessageButtons::Ok, refused);
 }
 void THexmoorForm::RunToCursorMenuClick() { debug_->RunToCursor(); }
+void THexmoorForm::RememberSessionsMenuClick() { debug_->SetRemembersSessions(!debug_->RemembersSessions()); }
+bool THexmoorForm::RemembersSessions() const { return debug_->RemembersSessions(); }
 bool THexmoorForm::CanRunDebugger() const { return debug_->CanRun(); }
 
 void THexmoorForm::ReloadMenuClick() {

@@ -22,6 +22,7 @@ struct TMenuEntry {
     bool SeparatorBefore = false;
     bool (THexmoorForm::*Enabled)() const = nullptr;  // enabled by the window's own state
     const char* Shortcut = nullptr;  // also from the debugger's windows
+    bool (THexmoorForm::*Checked)() const = nullptr;  // checked by the window's own state
 };
 
 // The top-level menus; the Breakpoint menu is disabled until a program is loaded.
@@ -83,6 +84,8 @@ void THexmoorForm::CreateMenus() {
          &F::CanRunDebugger, "Shift+F11"},
         {"&Debug", "RunToCursorMenu", "Run &to Cursor", nullptr, &F::RunToCursorMenuClick, nullptr, K::Plain,
          nullptr, false, &F::CanRunDebugger, "Ctrl+F10"},
+        {"&Debug", "RememberSessionsMenu", "&Remember Sessions", nullptr, &F::RememberSessionsMenuClick, nullptr,
+         K::Check, nullptr, true, nullptr, nullptr, &F::RemembersSessions},
         {"&Help", "HintsMenu", "&Hints Off", &M::HintsMenuClick, nullptr, nullptr, K::Plain,
          &P::HintsMenuCaption},
         {"&Help", "AboutMenu", "&About", nullptr, &F::AboutMenuClick},
@@ -128,6 +131,7 @@ void THexmoorForm::RefreshMenus() {
             if (entry->Kind != TMenuKind::Plain) action->setChecked((panel.*entry->State).Checked);
         }
         if (entry->Enabled) action->setEnabled((this->*entry->Enabled)());
+        if (entry->Checked) action->setChecked((this->*entry->Checked)());
         if (entry->CaptionState) action->setText(QString::fromStdString(panel.*entry->CaptionState));
     }
     for (auto [menu, state] : topMenuStates_) menu->menuAction()->setEnabled((panel.*state).Enabled);

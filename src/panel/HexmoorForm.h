@@ -139,6 +139,8 @@ private:
     void StepOutMenuClick();
     void RunToCursorMenuClick();
     bool CanRunDebugger() const;
+    void RememberSessionsMenuClick();
+    bool RemembersSessions() const;
     void AfterHandlers();
     void RefreshDebugger();
     bool EditRegister(QObject* readout);

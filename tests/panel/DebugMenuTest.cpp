@@ -40,7 +40,7 @@ TEST_F(DebugMenuTest, EachItemOpensOrRaisesItsWindow) {
     for (QAction* action : menu->actions())
         if (!action->isSeparator()) captions.push_back(action->text().toStdString());
     EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "Step &Over",
-                                      "Step O&ut", "Run &to Cursor"));
+                                      "Step O&ut", "Run &to Cursor", "&Remember Sessions"));
     const std::pair<const char*, const char*> views[] = {{"MemoryMenu", "Memory"},
                                                          {"CodeMenu", "Code"},
                                                          {"BreakpointsMenu", "Breakpoints"},

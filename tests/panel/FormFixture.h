@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QFrame>
 #include <QGroupBox>
@@ -36,6 +37,8 @@ inline std::string ProgramPath(const std::string& name, const char* extension = 
 class FormTest : public ::testing::Test {
 public:
     void SetUp() override {
+        // Each test remembers debug sessions in a folder of its own.
+        qputenv("XDG_CONFIG_HOME", configuration_.path().toLocal8Bit());
         form = std::make_unique<THexmoorForm>();
         form->SetMessageAnswerer([this](TMessageKind, TMessageButtons, std::string_view text) {
             Messages.emplace_back(text);
@@ -122,6 +125,7 @@ protected:
     // Generous: it catches a hang, even in a debug build on a busy machine.
     static constexpr int kTimeLimitMs = 60000;
     QTimer watchdog_;
+    QTemporaryDir configuration_;
 };
 
 }  // namespace hexmoor::testing
