@@ -54,7 +54,10 @@ constexpr const char* kUsage =
     "  --warnings            print warnings about misuse of the chip on standard error\n"
     "  --interrupts          print interrupts taken on standard error\n"
     "  --registers-io        print register reads and writes on standard error\n"
-    "  --stats               print instructions, cycles, seconds and mips on standard error\n"
+    "  --stats[=json]        print instructions, cycles, seconds and mips on standard error;\n"
+    "                        =json: one line, {\"instructions\": N, \"cycles\": N, \"seconds\": X,\n"
+    "                        \"mips\": X, \"ended\": WHY, \"status\": N}, WHY one of stop, wai,\n"
+    "                        input, limit, breakpoint, watchpoint, signal, error\n"
     "  -h, --help            show this help\n"
     "  --version             show the version\n"
     "\n"
@@ -84,7 +87,7 @@ bool ParseNumber(std::string_view text, T& value, int base) {
 // The options that take no value.
 const std::set<std::string, std::less<>> kFlags{"--help",     "--version",    "--screen",
                                                 "--registers", "--warnings",  "--interrupts",
-                                                "--registers-io", "--stats", "--type-ahead",
+                                                "--registers-io", "--type-ahead",
                                                 "--line-per-read"};
 
 }  // namespace
@@ -166,7 +169,8 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
         } else if (argument == "--registers-io") {
             options.RegistersIo = true;
         } else if (argument == "--stats") {
-            options.Stats = true;
+            if (attached && *attached != "json" && *attached != "text") return fail("--stats takes text or json");
+            options.Stats = attached == "json" ? TStatsForm::Json : TStatsForm::Text;
         } else {
             return fail("unknown option " + argument);
         }

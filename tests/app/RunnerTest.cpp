@@ -340,6 +340,41 @@ TEST(Runner, StopsAtTheBreakPoint) {
     EXPECT_THAT(run.Out, HasSubstr("X: 0001"));
 }
 
+// --stats=json: one object on one line, last on standard error, saying why the run ended
+// and its exit status.
+TEST(Runner, StatsAsJsonSayWhyTheRunEnded) {
+    std::string elf = Program("debug_target");
+    elf.replace(elf.size() - 3, 3, "elf");
+    struct TCase {
+        std::string Arguments, Input;
+        const char* Ended;
+        int Status;
+    };
+    const TCase cases[] = {
+        {Program("hello"), "", "stop", 0},
+        {Program("wai_sources"), "c", "wai", 0},
+        {"--idle-cycles 50000 " + Program("status_poll"), "ab", "input", 0},
+        {"--max-instructions 1000 " + Program("count_up"), "", "limit", 3},
+        {"--break halt " + elf, "", "breakpoint", 0},
+        {"--watch count " + elf, "", "watchpoint", 0},
+        {"--input /nonexistent/input.txt " + Program("hello"), "", "error", 1},
+        {"--break nowhere " + elf, "", "error", 2},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Arguments);
+        const TRun run = RunRunner("--stats=json --max-cycles 20000000 " + c.Arguments, c.Input);
+        EXPECT_EQ(run.Status, c.Status);
+        const std::size_t line = run.Err.rfind('\n', run.Err.size() - 2);
+        const std::string last = run.Err.substr(line == std::string::npos ? 0 : line + 1);
+        EXPECT_THAT(last, ::testing::MatchesRegex("\\{\"instructions\": [0-9]+, \"cycles\": [0-9]+, \"seconds\": "
+                                                  "[0-9.]+, \"mips\": [0-9.]+, \"ended\": \"[a-z]+\", "
+                                                  "\"status\": [0-9]+\\}\n"));
+        EXPECT_THAT(last, HasSubstr(std::string("\"ended\": \"") + c.Ended + "\", \"status\": " +
+                                    std::to_string(c.Status) + "}"));
+    }
+    EXPECT_EQ(RunRunner("--stats=xml " + Program("hello")).Status, 2);
+}
+
 // Breakpoints and watchpoints by address or by the program's symbols (an ELF program's own,
 // or --symbols), and dumps of memory after the run.
 TEST(Runner, BreakpointsWatchpointsAndDumps) {
