@@ -372,7 +372,6 @@ TEST(Runner, StatsAsJsonSayWhyTheRunEnded) {
         EXPECT_THAT(last, HasSubstr(std::string("\"ended\": \"") + c.Ended + "\", \"status\": " +
                                     std::to_string(c.Status) + "}"));
     }
-    EXPECT_EQ(RunRunner("--stats=xml " + Program("hello")).Status, 2);
 }
 
 // Breakpoints and watchpoints by address or by the program's symbols (an ELF program's own,
@@ -756,7 +755,8 @@ TEST(Runner, CommandLineConventions) {
         {"--input=" + input + " -- " + Program("echo"), 0, "hi", ""},
         {"-- --help", 1, "", "--help"},
         {"-- " + Program("hello") + " --stats", 2, "", "hexmoor-run: one program at a time"},
-        {"--stats=yes " + Program("hello"), 2, "", "hexmoor-run: --stats takes no value"},
+        {"--screen=yes " + Program("hello"), 2, "", "hexmoor-run: --screen takes no value"},
+        {"--stats=yes " + Program("hello"), 2, "", "hexmoor-run: --stats takes text or json"},
         {"--max-cycles= " + Program("hello"), 2, "", "hexmoor-run: --max-cycles needs a whole number"},
         {"--bogus=1 " + Program("hello"), 2, "", "hexmoor-run: unknown option --bogus"},
         {"-x " + Program("hello"), 2, "", "hexmoor-run: unknown option -x"},
