@@ -39,6 +39,9 @@ public:
 
     // Debug menu: each is a run (or a step), started only while the machine is stopped.
     bool CanRun() const;
+    // As the Run and Step controls do: a run (traced when Trace is checked), one instruction.
+    void Run();
+    void StepInto();
     void StepOver();
     // Returns why it did not run, empty when it did.
     std::string StepOut();
@@ -46,6 +49,9 @@ public:
     // had it last); opens the Code window when nothing is selected.
     void RunToCursor();
     void RunTo(uint16_t address);
+    // The breakpoint at that selection on or off, as a click in the margin; opens the Code
+    // window when nothing is selected. Also while running.
+    void ToggleBreakpointAtCursor();
 
     // After a handler: takes the program just loaded; returns what to warn about.
     std::vector<std::string> TakeLoadedProgram();
@@ -57,6 +63,9 @@ public:
     bool Stopped() const { return session_.Stopped(); }
 
 private:
+    // The line or address selected in the Source or Code window used last.
+    std::optional<uint16_t> CursorAddress() const;
+
     TMachine& machine_;
     TDebugSession session_;
     TDebugContext context_;
