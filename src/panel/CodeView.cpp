@@ -198,6 +198,8 @@ QString TCodeView::SelectionText() const {
     QString text;
     for (const TCodeLine& line : CodeLines(context_.Machine, symbols, first, rows)) {
         if (line.Address > last) break;
+        // The label lines among the selected rows, not those above the first.
+        if (text.isEmpty() && !line.Label.empty()) continue;
         text += RowText(line) + '\n';
     }
     return text;

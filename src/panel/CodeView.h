@@ -22,8 +22,8 @@ public:
     // top third) when it is not in sight already.
     void Refresh(bool followPc);
     std::optional<uint16_t> SelectedAddress() const { return selected_; }
-    // The selected rows as the view shows them, a line each, labels included; empty when
-    // nothing is selected.
+    // The selected rows as the view shows them, a line each, with the label lines between
+    // them; empty when nothing is selected.
     QString SelectionText() const;
     // Shows the code from `address` on, its first row at the top, and selects it.
     void GoTo(uint16_t address);
