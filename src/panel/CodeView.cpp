@@ -174,7 +174,7 @@ void TCodeView::MoveSelection(int lines, int scroll, bool extend) {
     if (inSight)
         Select(InstructionsFrom(m, *selected_, lines), extend);
     else  // the first key, or one after scrolling away, selects where the eye is: PC or the top
-        Select(InSight(m.RegisterPC) ? m.RegisterPC : top_, extend && selected_);
+        Select(InSight(m.RegisterPC) ? m.RegisterPC : top_, extend);
     if (!InSight(*selected_)) Reveal(*selected_, lines < 0 ? 0 : InstructionRows() - 1);
 }
 
