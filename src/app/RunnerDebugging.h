@@ -1,5 +1,6 @@
 // The runner's debugging options: symbols, --break, --watch and --dump, through the debug
-// session; its stops and notes are said on standard error.
+// session; its stops and notes are said on standard error, and the trace names the targets
+// of calls and branches by the program's symbols.
 #pragma once
 
 #include <optional>
@@ -9,23 +10,28 @@
 
 #include "app/HeadlessRunner.h"
 #include "debug/DebugSession.h"
+#include "debug/History.h"
 
 namespace hexmoor {
 
 class TRunnerDebugging {
 public:
     TRunnerDebugging(const TRunnerOptions& options, TMachine& machine, TDebugSession& session);
+    ~TRunnerDebugging();
+    TRunnerDebugging(const TRunnerDebugging&) = delete;
+    TRunnerDebugging& operator=(const TRunnerDebugging&) = delete;
 
     // After the load: the symbols, then every address the options name. The exit status
     // when something failed (said on standard error).
     std::optional<int> Prepare();
-    // The --dump rows, "E000: 8E 03 FF ...", each dump on lines of its own.
+    // The --dump rows, "E000: 8E 03 FF ...  |...|", each dump on lines of its own.
     std::string Dumps() const;
 
 private:
     const TRunnerOptions& options_;
     TMachine& machine_;
     TDebugSession& session_;
+    TSymbolNames traceNames_;
     std::vector<std::pair<uint16_t, uint16_t>> dumps_;
 };
 

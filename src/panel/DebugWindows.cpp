@@ -80,6 +80,14 @@ TDebugWindow& TDebugWindows::Show(TDebugView view) {
 
 bool TDebugWindows::CanRun() const { return machine_.Panel.RunningLed.Enabled && Stopped(); }
 
+void TDebugWindows::Run() {
+    if (CanRun()) context_.Act([this] { machine_.RunClick(); });
+}
+
+void TDebugWindows::StepInto() {
+    if (CanRun()) context_.Act([this] { machine_.StepLedClick(); });
+}
+
 void TDebugWindows::StepOver() {
     if (!CanRun()) return;
     context_.Act([this] {
@@ -98,12 +106,22 @@ std::string TDebugWindows::StepOut() {
     return refused;
 }
 
+std::optional<uint16_t> TDebugWindows::CursorAddress() const {
+    if (runToFrom_ == source_ && source_ && source_->isVisible()) return source_->SelectedAddress();
+    if (code_ && code_->isVisible()) return code_->SelectedAddress();
+    return std::nullopt;
+}
+
 void TDebugWindows::RunToCursor() {
-    std::optional<uint16_t> selected;
-    if (runToFrom_ == source_ && source_ && source_->isVisible()) selected = source_->SelectedAddress();
-    else if (code_ && code_->isVisible()) selected = code_->SelectedAddress();
-    if (selected) RunTo(*selected);
+    if (const std::optional<uint16_t> selected = CursorAddress()) RunTo(*selected);
     else Show(TDebugView::Code);
+}
+
+void TDebugWindows::ToggleBreakpointAtCursor() {
+    if (const std::optional<uint16_t> selected = CursorAddress())
+        context_.Act([this, address = *selected] { session_.ToggleBreakpointAt(address); });
+    else
+        Show(TDebugView::Code);
 }
 
 void TDebugWindows::RunTo(uint16_t address) {

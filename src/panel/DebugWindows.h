@@ -41,6 +41,9 @@ public:
 
     // Debug menu: each is a run (or a step), started only while the machine is stopped.
     bool CanRun() const;
+    // As the Run and Step controls do: a run (traced when Trace is checked), one instruction.
+    void Run();
+    void StepInto();
     void StepOver();
     // Returns why it did not run, empty when it did.
     std::string StepOut();
@@ -48,6 +51,9 @@ public:
     // had it last); opens the Code window when nothing is selected.
     void RunToCursor();
     void RunTo(uint16_t address);
+    // The breakpoint at that selection on or off, as a click in the margin; opens the Code
+    // window when nothing is selected. Also while running.
+    void ToggleBreakpointAtCursor();
 
     // After a handler: takes the program just loaded; returns what to warn about. Another
     // program's load remembers the session of the one before and brings back the new one's.
@@ -68,6 +74,8 @@ private:
     TSavedSession CurrentSession() const;
     // Brings back the program's remembered session; what to warn about goes to `messages`.
     void RecallSession(const std::string& program, std::vector<std::string>& messages);
+    // The line or address selected in the Source or Code window used last.
+    std::optional<uint16_t> CursorAddress() const;
 
     TMachine& machine_;
     TDebugSession session_;

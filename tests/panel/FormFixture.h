@@ -12,7 +12,9 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 #include <QToolButton>
 
@@ -97,6 +99,30 @@ public:
             action();
         });
         timer->start(10);
+    }
+
+    // Opens `widget`'s context menu at `at` and chooses the entry captioned `choice` (none
+    // such: closes the menu); the captions it showed, without their keys.
+    QStringList ContextMenu(QWidget* widget, QPoint at, const QString& choice) {
+        QStringList captions;
+        When([] { return QApplication::activePopupWidget() != nullptr; }, [&captions, choice] {
+            QWidget* menu = QApplication::activePopupWidget();
+            QAction* chosen = nullptr;
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator()) continue;
+                captions << action->text().section('\t', 0, 0);
+                if (captions.last() == choice) chosen = action;
+            }
+            if (!chosen) {
+                menu->close();
+                return;
+            }
+            static_cast<QMenu*>(menu)->setActiveAction(chosen);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &event);
+        return captions;
     }
 
     // Handles events until `done`, or until a time that only a hang reaches.
