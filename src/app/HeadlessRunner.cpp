@@ -37,12 +37,15 @@ public:
     void Run();
     // The final screen and registers, the limit reached, the statistics; the exit status.
     int Report();
+    // --stats: what ran, how fast, why it ended ("stop", "limit", ...) and the exit status.
+    void PrintStats(const char* ended, int status) const;
 
 private:
     bool LimitReached() const { return m_.InstructionCount >= maxInstructions_ || m_.CycleCount >= maxCycles_; }
     bool Going() const { return m_.Panel.RunningLed.Lit && !m_.StopExecuted && !LimitReached() && !EndSignal(); }
     void RunTracedPass();
     void PrintScreen();
+    const char* WhyEnded() const;
 
     const TRunnerOptions& options_;
     TRunnerPanel panel_;
@@ -181,22 +184,51 @@ int THeadlessRun::Report() {
                          static_cast<long long>(m_.CycleCount));
     }
     if (options_.Backtrace) debugging_.PrintCallStack();
-    if (options_.Stats) {
-        std::fprintf(stderr, "instructions: %llu\ncycles: %lld\nseconds: %.3f\nmips: %.1f\n",
-                     static_cast<unsigned long long>(m_.InstructionCount), static_cast<long long>(m_.CycleCount),
-                     seconds_, seconds_ > 0 ? double(m_.InstructionCount) / seconds_ / 1e6 : 0.0);
-    }
+    int status = limited ? kExitLimit : kExitNormal;
+    const char* ended = limited ? "limit" : WhyEnded();
     // Ended by a signal: the shell's status for it, 128 + its number (130 for SIGINT).
-    if (endSignal_ != 0) return 128 + endSignal_;
-    if (!panel_.Input().Failure().empty() || panel_.WriteFailed()) return kExitFile;
-    return limited ? kExitLimit : kExitNormal;
+    if (endSignal_ != 0) {
+        status = 128 + endSignal_;
+        ended = "signal";
+    } else if (!panel_.Input().Failure().empty() || panel_.WriteFailed()) {
+        status = kExitFile;
+        ended = "error";
+    }
+    PrintStats(ended, status);
+    return status;
+}
+
+// Why a run that no limit, signal or failure cut off ended.
+const char* THeadlessRun::WhyEnded() const {
+    const std::optional<TDebugStop>& stop = session_.Debugger().LastStop();
+    if (stop && !m_.Panel.RunningLed.Lit) return stop->Kind == TDebugStop::Watchpoint ? "watchpoint" : "breakpoint";
+    if (m_.StopExecuted) return "stop";
+    if (waitsForever_) return "wai";
+    return "input";
+}
+
+void THeadlessRun::PrintStats(const char* ended, int status) const {
+    const double mips = seconds_ > 0 ? double(m_.InstructionCount) / seconds_ / 1e6 : 0.0;
+    const auto instructions = static_cast<unsigned long long>(m_.InstructionCount);
+    const auto cycles = static_cast<long long>(m_.CycleCount);
+    if (options_.Stats == TStatsForm::Text)
+        std::fprintf(stderr, "instructions: %llu\ncycles: %lld\nseconds: %.3f\nmips: %.1f\n", instructions, cycles,
+                     seconds_, mips);
+    else if (options_.Stats == TStatsForm::Json)
+        std::fprintf(stderr,
+                     "{\"instructions\": %llu, \"cycles\": %lld, \"seconds\": %.6f, \"mips\": %.3f, "
+                     "\"ended\": \"%s\", \"status\": %d}\n",
+                     instructions, cycles, seconds_, mips, ended, status);
 }
 
 }  // namespace
 
 int RunHeadless(const TRunnerOptions& options) {
     THeadlessRun run(options);
-    if (std::optional<int> status = run.Prepare()) return *status;
+    if (std::optional<int> status = run.Prepare()) {
+        run.PrintStats("error", *status);  // a script reading the summary gets one still
+        return *status;
+    }
     run.Run();
     return run.Report();
 }

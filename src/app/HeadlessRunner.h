@@ -12,6 +12,9 @@ namespace hexmoor {
 // printed nothing for 10 ms of chip time; all at once; or at every read of an empty buffer.
 enum class TInputPacing { Paced, TypeAhead, LinePerRead };
 
+// --stats: lines for a person, or one JSON object for a script.
+enum class TStatsForm { None, Text, Json };
+
 struct TRunnerOptions {
     std::string Program;
     std::optional<uint64_t> MaxCycles;
@@ -34,7 +37,7 @@ struct TRunnerOptions {
     bool Warnings = false;
     bool Interrupts = false;
     bool RegistersIo = false;
-    bool Stats = false;
+    TStatsForm Stats = TStatsForm::None;
     bool Backtrace = false;  // the call stack on standard error at the end of the run
 };
 

@@ -35,8 +35,9 @@ constexpr const char* kUsage =
     "  --watch ADDR[-END][:r|w|rw]\n"
     "                        stop after the program reads or writes (w unless told) a byte\n"
     "                        at ADDR or in ADDR-END; may be repeated\n"
-    "  --dump ADDR[-END]     after the run, print those bytes in rows of 16 (ADDR alone: 16\n"
-    "                        bytes); may be repeated\n"
+    "  --dump ADDR[-END]     after the run, print those bytes in rows of 16, each ending with\n"
+    "                        its bytes as characters, as hexdump -C shows them (ADDR alone:\n"
+    "                        16 bytes); may be repeated\n"
     "  --symbols FILE        names for addresses: an ELF file, a linker map or ADDRESS NAME\n"
     "                        lines (default: an ELF program's own, or PROGRAM.sym or\n"
     "                        PROGRAM.map beside it)\n"
@@ -50,13 +51,17 @@ constexpr const char* kUsage =
     "                        bootstrap mode: the program's bytes for $0000-$03FF go into the\n"
     "                        on-chip RAM and it starts at $0000, as after a download\n"
     "  --printer FILE        write the printer port's bytes to FILE\n"
-    "  --trace FILE          run with trace, writing one log line per instruction\n"
+    "  --trace FILE          run with trace, writing one log line per instruction; a call,\n"
+    "                        jump or branch names its target by the program's symbols\n"
     "  --screen              print the final 80 x 24 screen instead of the output stream\n"
     "  --registers           print the final registers as a trace line, on a line of its own\n"
     "  --warnings            print warnings about misuse of the chip on standard error\n"
     "  --interrupts          print interrupts taken on standard error\n"
     "  --registers-io        print register reads and writes on standard error\n"
-    "  --stats               print instructions, cycles, seconds and mips on standard error\n"
+    "  --stats[=json]        print instructions, cycles, seconds and mips on standard error;\n"
+    "                        =json: one line, {\"instructions\": N, \"cycles\": N, \"seconds\": X,\n"
+    "                        \"mips\": X, \"ended\": WHY, \"status\": N}, WHY one of stop, wai,\n"
+    "                        input, limit, breakpoint, watchpoint, signal, error\n"
     "  --backtrace           print the call stack on standard error when the run ends (at a\n"
     "                        breakpoint, a watchpoint or otherwise): frame 0 where PC is,\n"
     "                        then each call or interrupt not yet returned from\n"
@@ -66,7 +71,8 @@ constexpr const char* kUsage =
     "The run ends at a limit, at a breakpoint or watchpoint, at STOP, at a WAI nothing can\n"
     "wake, or when the program waits for input and no more can come (a read of the data\n"
     "port, or polling the status port, or the serial port's SCSR, in a loop for\n"
-    "--idle-cycles).\n"
+    "--idle-cycles). A stop at a breakpoint or watchpoint is said on standard error with\n"
+    "the name and the source line of the place when the program has them.\n"
     "\n"
     "At a terminal, keys go to the program as typed (no echo, Ctrl-C is $03) and Ctrl-]\n"
     "ends the run; the screen's escape commands are shown as ANSI sequences. Piped, the\n"
@@ -89,7 +95,7 @@ bool ParseNumber(std::string_view text, T& value, int base) {
 // The options that take no value.
 const std::set<std::string, std::less<>> kFlags{"--help",     "--version",    "--screen",
                                                 "--registers", "--warnings",  "--interrupts",
-                                                "--registers-io", "--stats", "--type-ahead",
+                                                "--registers-io", "--type-ahead",
                                                 "--line-per-read", "--backtrace"};
 
 }  // namespace
@@ -171,7 +177,8 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
         } else if (argument == "--registers-io") {
             options.RegistersIo = true;
         } else if (argument == "--stats") {
-            options.Stats = true;
+            if (attached && *attached != "json" && *attached != "text") return fail("--stats takes text or json");
+            options.Stats = attached == "json" ? TStatsForm::Json : TStatsForm::Text;
         } else if (argument == "--backtrace") {
             options.Backtrace = true;
         } else {

@@ -18,10 +18,13 @@ void Say(const std::string& text) { std::fprintf(stderr, "hexmoor-run: %s\n", te
 }  // namespace
 
 TRunnerDebugging::TRunnerDebugging(const TRunnerOptions& options, TMachine& machine, TDebugSession& session)
-    : options_(options), machine_(machine), session_(session) {
+    : options_(options), machine_(machine), session_(session), traceNames_(session.Debugger().Symbols) {
     session_.OnStop = [](const TDebugStop& stop) { Say(stop.Text); };
+    machine_.TraceNames = &traceNames_;
     session_.Debugger().OnHitGoingOn = [this](const TBreakpoint& breakpoint) { PrintHit(breakpoint); };
 }
+
+TRunnerDebugging::~TRunnerDebugging() { machine_.TraceNames = nullptr; }
 
 std::optional<int> TRunnerDebugging::Prepare() {
     const TProgramNotes notes = session_.TakeLoadedProgram(options_.SymbolFile);
@@ -68,14 +71,24 @@ std::optional<int> TRunnerDebugging::Prepare() {
     return std::nullopt;
 }
 
+// As hexdump -C shows bytes: printable ASCII as itself, every other byte as a dot, between
+// bars; a short last row keeps the characters' column.
 std::string TRunnerDebugging::Dumps() const {
     std::string text;
     for (const auto& [first, last] : dumps_) {
         for (uint32_t row = first; row <= last; row += kDumpRow) {
+            std::string characters;
             text += Hex4(uint16_t(row)) + ":";
-            for (uint32_t address = row; address <= last && address < row + kDumpRow; ++address)
-                text += " " + Hex2(PeekByte(machine_, uint16_t(address)));
-            text += "\n";
+            for (uint32_t address = row; address < row + kDumpRow; ++address) {
+                if (address > last) {
+                    text += "   ";
+                    continue;
+                }
+                const uint8_t byte = PeekByte(machine_, uint16_t(address));
+                text += " " + Hex2(byte);
+                characters += byte >= 0x20 && byte < 0x7F ? char(byte) : '.';
+            }
+            text += "  |" + characters + "|\n";
         }
     }
     return text;

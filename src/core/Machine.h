@@ -31,6 +31,8 @@
 
 namespace hexmoor {
 
+class TAddressNames;
+
 // The cycle count as the panel shows it: right-aligned in 15 characters.
 std::string CycleText(int64_t cycles);
 
@@ -204,6 +206,9 @@ public:
 
     // --- Trace: the next instruction as text, on the panel and in the log ----------------
     std::string TraceText;
+    // Names for the targets of calls, jumps and branches in TraceText ("JSR $E020 (print)");
+    // none: addresses only.
+    const TAddressNames* TraceNames = nullptr;
     TLogFile LogFile;
     void DecodeInstruction();
     void ShowEditedRegisters();

@@ -5,6 +5,7 @@
 
 #include "core/Decoder.h"
 #include "core/Hex.h"
+#include "core/ListingText.h"
 #include "core/Machine.h"
 
 namespace hexmoor {
@@ -15,6 +16,16 @@ namespace {
 std::string Distance(const TDecodedInstruction& d) {
     const int distance = int16_t(uint16_t(d.Target - d.Address));
     return std::string(" *") + (distance >= 0 ? "+" : "-") + "$" + Hex2(uint8_t(std::abs(distance)));
+}
+
+// " (print)" after a target a program has a name for.
+std::string Named(const TMachine& m, uint16_t target) {
+    const std::string* name = m.TraceNames ? m.TraceNames->NameAt(target) : nullptr;
+    return name ? " (" + *name + ")" : "";
+}
+
+bool IsJump(const TDecodedInstruction& d) {
+    return d.Opcode->Operation == TOperation::Jsr || d.Opcode->Operation == TOperation::Jmp;
 }
 
 }  // namespace
@@ -30,8 +41,8 @@ std::string BuildTraceText(const TMachine& m) {
     case Inherent: return text;
     case Immediate8: return text + " #$" + Hex2(d.Operand);
     case Immediate16: return text + " #$" + Hex4(d.Word);
-    case Extended: return text + " $" + Hex4(d.Word);
-    case Relative: return text + Distance(d);
+    case Extended: return text + " $" + Hex4(d.Word) + (IsJump(d) ? Named(m, d.Word) : "");
+    case Relative: return text + Distance(d) + Named(m, d.Target);
     default: break;
     }
 
@@ -40,7 +51,8 @@ std::string BuildTraceText(const TMachine& m) {
     if (d.Opcode->Mode == IndexedX) text += ",X";
     if (d.Opcode->Mode == IndexedY) text += ",Y";
     if (IsBitInstruction(*d.Opcode)) text += " $" + Hex2(d.Mask);
-    if (HasBranchTarget(d)) text += Distance(d);
+    if (HasBranchTarget(d)) text += Distance(d) + Named(m, d.Target);
+    if (d.Opcode->Mode == Direct && IsJump(d)) text += Named(m, d.Operand);
     if (d.Opcode->Mode != Direct) {
         const uint16_t index = d.Opcode->Mode == IndexedX ? m.RegisterX : m.RegisterY;
         const std::string address = Hex4(uint16_t(index + d.Operand));

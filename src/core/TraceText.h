@@ -9,7 +9,7 @@ namespace hexmoor {
 class TMachine;
 
 // Reads the instruction bytes straight from MemoryImage and the index registers as they
-// are now; changes nothing.
+// are now, and names targets by the machine's TraceNames; changes nothing.
 std::string BuildTraceText(const TMachine& machine);
 
 // "S", "X", ... for set bits and blanks for clear ones, bit 7 first.

@@ -1,5 +1,7 @@
 #include "debug/DebugSession.h"
 
+#include <filesystem>
+
 #include "core/Hex.h"
 #include "debug/MachineScope.h"
 #include "debug/SourceLines.h"
@@ -23,8 +25,12 @@ TDebugSession::TDebugSession(TMachine& machine, TSourceProgram::TReport report)
     machine_.Assembler = &source_;
     debugger_.OnStop = [this](const TDebugStop& stop) {
         stop_ = stop;
+        // A watchpoint names the instruction that made the access: its line is the one meant.
+        if (const std::optional<TSourceLineRef> line =
+                LineOf(stop.Kind == TDebugStop::Watchpoint ? stop.Instruction : stop.Address))
+            stop_->Text += " " + std::filesystem::path(line->File).filename().string() + ":" + std::to_string(line->Line);
         stopNew_ = true;
-        if (OnStop) OnStop(stop);
+        if (OnStop) OnStop(*stop_);
     };
 }
 

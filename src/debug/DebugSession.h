@@ -91,9 +91,11 @@ public:
     // time passing in a WAI.
     void TakeStop();
     uint64_t StopCount() const { return stopCount_; }
-    // Why the machine stopped, while it stays stopped there: "breakpoint at $E00B (halt)".
+    // Why the machine stopped, while it stays stopped there: "breakpoint at $E00B (halt)",
+    // and where that is in the source when its lines are known: "... prog.asm:12" (the
+    // file's name alone).
     const TDebugStop* CurrentStop() const { return stop_ && Stopped() ? &*stop_ : nullptr; }
-    // Told of each stop of the debugger's as it happens.
+    // Told of each stop of the debugger's as it happens, with the text CurrentStop gives.
     std::function<void(const TDebugStop&)> OnStop;
 
 private:

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "debug/DebugSession.h"
+#include "panel/CopyText.h"
 #include "panel/FormStyle.h"
 
 namespace hexmoor {
@@ -41,6 +42,8 @@ TCallStackWindow::TCallStackWindow(TDebugContext& context, QWidget* owner)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(list_);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { ShowFrame(item); });
+    AddCopyAction(list_, [this] { return SelectedText(); });
+    list_->setContextMenuPolicy(Qt::ActionsContextMenu);
     resize(620, 260);
 }
 
@@ -63,10 +66,10 @@ void TCallStackWindow::Refresh() {
 
 QString TCallStackWindow::SelectedText() const {
     const std::vector<std::string> lines = StackLines(shown_);
-    QStringList selected;
+    QString text;
     for (int row = 0; row < list_->topLevelItemCount(); ++row)
-        if (list_->topLevelItem(row)->isSelected()) selected << Q(lines[std::size_t(row)]);
-    return selected.join('\n');
+        if (list_->topLevelItem(row)->isSelected()) text += Q(lines[std::size_t(row)]) + "\n";
+    return text;
 }
 
 void TCallStackWindow::ShowFrame(QTreeWidgetItem* item) {

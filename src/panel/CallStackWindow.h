@@ -1,6 +1,6 @@
 // TCallStackWindow: the calls and interrupts the program is inside, one row a frame, newest
 // first; a double-click shows a frame's code in the Source window, or in the Code window when
-// no source line has it.
+// no source line has it. Ctrl+C copies the selected frames as the runner prints them.
 #pragma once
 
 #include "debug/StackFrames.h"
@@ -16,7 +16,7 @@ public:
     TCallStackWindow(TDebugContext& context, QWidget* owner);
 
     void Refresh() override;
-    // The selected rows as the runner prints frames, a line each: what a copy takes.
+    // The selected rows as the runner prints frames, a line each: what Copy takes.
     QString SelectedText() const;
 
 protected:

@@ -11,6 +11,7 @@
 #include "core/Decoder.h"
 #include "core/Hex.h"
 #include "debug/DebugSession.h"
+#include "panel/CopyText.h"
 #include "panel/DebugWindow.h"
 #include "panel/FormStyle.h"
 
@@ -72,7 +73,8 @@ void PaintMarks(QPainter& painter, const TCodeView::TRow& row, const QRect& rect
 
 }  // namespace
 
-TCodeView::TCodeView(TDebugContext& context, QWidget* parent) : QAbstractScrollArea(parent), context_(context) {
+TCodeView::TCodeView(TDebugContext& context, QWidget* parent)
+    : QAbstractScrollArea(parent), context_(context), copy_(AddCopyAction(this, [this] { return SelectionText(); })) {
     setObjectName("CodeView");
     setFont(MonoFont());
     setFocusPolicy(Qt::StrongFocus);
@@ -140,7 +142,7 @@ std::optional<int> TCodeView::RowAt(QPoint point) const {
 void TCodeView::ScrollTo(uint16_t top) { verticalScrollBar()->setValue(top); }
 
 void TCodeView::GoTo(uint16_t address) {
-    selected_ = address;
+    Select(address, false);
     ScrollTo(address);
     Rebuild();
 }
@@ -165,16 +167,42 @@ void TCodeView::Reveal(uint16_t address, int above) {
         ScrollTo(InstructionsFrom(context_.Machine, top_, 1));
 }
 
-void TCodeView::MoveSelection(int lines, int scroll) {
+void TCodeView::MoveSelection(int lines, int scroll, bool extend) {
     const TMachine& m = context_.Machine;
     const bool inSight = selected_ && InSight(*selected_);
     if (scroll != 0) ScrollTo(Scrolled(scroll));
     if (inSight)
-        selected_ = InstructionsFrom(m, *selected_, lines);
+        Select(InstructionsFrom(m, *selected_, lines), extend);
     else  // the first key, or one after scrolling away, selects where the eye is: PC or the top
-        selected_ = InSight(m.RegisterPC) ? m.RegisterPC : top_;
+        Select(InSight(m.RegisterPC) ? m.RegisterPC : top_, extend);
     if (!InSight(*selected_)) Reveal(*selected_, lines < 0 ? 0 : InstructionRows() - 1);
+}
+
+void TCodeView::Select(uint16_t address, bool extend) {
+    if (!extend || !selected_) anchor_ = address;
+    selected_ = address;
     viewport()->update();
+}
+
+bool TCodeView::Selected(uint16_t address) const {
+    return selected_ && address >= std::min(anchor_, *selected_) && address <= std::max(anchor_, *selected_);
+}
+
+QString TCodeView::SelectionText() const {
+    if (!selected_) return {};
+    const uint16_t first = std::min(anchor_, *selected_), last = std::max(anchor_, *selected_);
+    const TSymbolTable& symbols = context_.Debugger.Symbols;
+    // Rows enough for an instruction at every byte and each name's label line.
+    std::size_t rows = last - first + 1u;
+    for (uint32_t address = first; address <= last; ++address) rows += symbols.NamesAt(uint16_t(address)).size();
+    QString text;
+    for (const TCodeLine& line : CodeLines(context_.Machine, symbols, first, rows)) {
+        if (line.Address > last) break;
+        // The label lines among the selected rows, not those above the first.
+        if (text.isEmpty() && !line.Label.empty()) continue;
+        text += RowText(line) + '\n';
+    }
+    return text;
 }
 
 void TCodeView::ToggleBreakpoint(uint16_t address) {
@@ -194,7 +222,7 @@ void TCodeView::paintEvent(QPaintEvent*) {
         const TRow& row = rows_[i];
         const QRect rect = RowRect(i);
         const QRect textRect = rect.adjusted(MarginWidth, 0, 0, 0);
-        const bool selected = row.Line.Label.empty() && selected_ == row.Line.Address;
+        const bool selected = row.Line.Label.empty() && Selected(row.Line.Address);
         if (selected) painter.fillRect(textRect, QColor(190, 214, 255));
         if (row.Pc) painter.fillRect(selected ? textRect.adjusted(0, 2, 0, -2) : textRect, QColor(255, 240, 150));
         PaintMarks(painter, row, rect);
@@ -209,12 +237,10 @@ void TCodeView::mousePressEvent(QMouseEvent* event) {
     const std::optional<int> row = RowAt(event->position().toPoint());
     if (!row) return;
     const uint16_t address = rows_[*row].Line.Address;
-    if (event->button() == Qt::LeftButton && event->position().x() < MarginWidth) {
+    if (event->button() == Qt::LeftButton && event->position().x() < MarginWidth)
         ToggleBreakpoint(address);
-    } else {
-        selected_ = address;
-        viewport()->update();
-    }
+    else if (event->button() == Qt::LeftButton || !Selected(address))
+        Select(address, event->modifiers() & Qt::ShiftModifier);
 }
 
 // A second click in the margin toggles again; on the code, a double click runs to the line.
@@ -231,12 +257,12 @@ void TCodeView::contextMenuEvent(QContextMenuEvent* event) {
     const std::optional<int> row = RowAt(event->pos());
     if (!row) return;
     const uint16_t address = rows_[*row].Line.Address;
-    selected_ = address;
-    viewport()->update();
     QMenu menu(this);
-    QAction* runTo = menu.addAction("Run to Cursor");
+    QAction* runTo = menu.addAction("Run to here");
     runTo->setEnabled(context_.Stopped());
-    QAction* toggle = menu.addAction("Toggle Breakpoint");
+    QAction* toggle = menu.addAction("Toggle breakpoint");
+    menu.addSeparator();
+    menu.addAction(copy_);
     // Acted on once the menu has closed: a run does not start inside it.
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == runTo)
@@ -247,11 +273,12 @@ void TCodeView::contextMenuEvent(QContextMenuEvent* event) {
 
 void TCodeView::keyPressEvent(QKeyEvent* event) {
     const int page = std::max(1, InstructionRows() - 1);
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
-    case Qt::Key_Up: MoveSelection(-1, 0); break;
-    case Qt::Key_Down: MoveSelection(1, 0); break;
-    case Qt::Key_PageUp: MoveSelection(-page, -page); break;
-    case Qt::Key_PageDown: MoveSelection(page, page); break;
+    case Qt::Key_Up: MoveSelection(-1, 0, extend); break;
+    case Qt::Key_Down: MoveSelection(1, 0, extend); break;
+    case Qt::Key_PageUp: MoveSelection(-page, -page, extend); break;
+    case Qt::Key_PageDown: MoveSelection(page, page, extend); break;
     default: QAbstractScrollArea::keyPressEvent(event);
     }
 }

@@ -1,6 +1,6 @@
 // TCodeView: the disassembly of memory, one instruction a row, with breakpoint marks in the
 // margin and PC's row marked; it scrolls over all 64 KiB and keeps its rows on instruction
-// starts.
+// starts. Shift with a click or the arrow keys selects several rows, which Copy takes as text.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -22,6 +22,9 @@ public:
     // top third) when it is not in sight already.
     void Refresh(bool followPc);
     std::optional<uint16_t> SelectedAddress() const { return selected_; }
+    // The selected rows as the view shows them, a line each, with the label lines between
+    // them; empty when nothing is selected.
+    QString SelectionText() const;
     // Shows the code from `address` on, its first row at the top, and selects it.
     void GoTo(uint16_t address);
 
@@ -60,14 +63,19 @@ private:
     // The top row `lines` instructions on (negative: back), going down no farther than keeps
     // the view full to the end of memory.
     uint16_t Scrolled(int lines) const;
-    // Moves the selection `lines` instructions after scrolling `scroll` of them.
-    void MoveSelection(int lines, int scroll);
+    // Moves the selection `lines` instructions after scrolling `scroll` of them; `extend`
+    // keeps the other end where it was.
+    void MoveSelection(int lines, int scroll, bool extend);
+    void Select(uint16_t address, bool extend);
+    bool Selected(uint16_t address) const;
     void ToggleBreakpoint(uint16_t address);
     void RunTo(uint16_t address);
 
     TDebugContext& context_;
     uint16_t top_ = 0;
     std::optional<uint16_t> selected_;
+    uint16_t anchor_ = 0;  // the selection's other end: the rows from it to selected_
+    QAction* copy_;
     std::vector<TRow> rows_;
     int wheelDelta_ = 0;  // eighths of a degree not yet scrolled
 };

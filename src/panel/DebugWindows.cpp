@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+#include <algorithm>
+
+#include "debug/SessionRecord.h"
 #include "debug/SourceLines.h"
 #include "panel/BreakpointsWindow.h"
 #include "panel/CallStackWindow.h"
@@ -16,6 +19,9 @@ namespace {
 
 // Untraced runs refresh the windows this often; traced ones once a frame.
 constexpr int kRunningRefreshMs = 200;
+// The windows' names in remembered sessions, in the order of TDebugView.
+const std::array<std::string, kDebugViews> kViewNames{"Memory", "Code", "Breakpoints", "History", "Source",
+                                                       "CallStack"};
 // A dialog of errors shows this many; the rest are counted.
 constexpr std::size_t kErrorsShown = 20;
 
@@ -78,6 +84,14 @@ TDebugWindow& TDebugWindows::Show(TDebugView view) {
 
 bool TDebugWindows::CanRun() const { return machine_.Panel.RunningLed.Enabled && Stopped(); }
 
+void TDebugWindows::Run() {
+    if (CanRun()) context_.Act([this] { machine_.RunClick(); });
+}
+
+void TDebugWindows::StepInto() {
+    if (CanRun()) context_.Act([this] { machine_.StepLedClick(); });
+}
+
 void TDebugWindows::StepOver() {
     if (!CanRun()) return;
     context_.Act([this] {
@@ -96,12 +110,22 @@ std::string TDebugWindows::StepOut() {
     return refused;
 }
 
+std::optional<uint16_t> TDebugWindows::CursorAddress() const {
+    if (runToFrom_ == source_ && source_ && source_->isVisible()) return source_->SelectedAddress();
+    if (code_ && code_->isVisible()) return code_->SelectedAddress();
+    return std::nullopt;
+}
+
 void TDebugWindows::RunToCursor() {
-    std::optional<uint16_t> selected;
-    if (runToFrom_ == source_ && source_ && source_->isVisible()) selected = source_->SelectedAddress();
-    else if (code_ && code_->isVisible()) selected = code_->SelectedAddress();
-    if (selected) RunTo(*selected);
+    if (const std::optional<uint16_t> selected = CursorAddress()) RunTo(*selected);
     else Show(TDebugView::Code);
+}
+
+void TDebugWindows::ToggleBreakpointAtCursor() {
+    if (const std::optional<uint16_t> selected = CursorAddress())
+        context_.Act([this, address = *selected] { session_.ToggleBreakpointAt(address); });
+    else
+        Show(TDebugView::Code);
 }
 
 void TDebugWindows::RunTo(uint16_t address) {
@@ -124,7 +148,51 @@ void TDebugWindows::ShowCode(uint16_t address) {
 
 std::vector<std::string> TDebugWindows::TakeLoadedProgram() {
     if (!machine_.Panel.LoadedLed.Lit) return {};  // none loaded yet, or the load failed
-    return session_.TakeLoadedProgram().Messages;
+    const std::string before = session_.Program()->Path;
+    const TSavedSession leaving = CurrentSession();  // taken before its points go
+    std::vector<std::string> messages = session_.TakeLoadedProgram().Messages;
+    const std::string now = session_.Program()->Path;
+    if (now == before || !saved_.Enabled()) return messages;
+    if (!before.empty())
+        if (std::string error = saved_.Save(before, leaving); !error.empty()) messages.push_back(error);
+    RecallSession(now, messages);
+    return messages;
+}
+
+std::string TDebugWindows::RememberSession() {
+    const std::string program = session_.Program()->Path;
+    if (program.empty() || !saved_.Enabled()) return "";
+    return saved_.Save(program, CurrentSession());
+}
+
+TSavedSession TDebugWindows::CurrentSession() const {
+    TSavedSession session;
+    session.Points = RecordSession(session_);
+    for (std::size_t view = 0; view < kDebugViews; ++view)
+        if (const TDebugWindow* window = windows_[view])
+            session.Windows.push_back({kViewNames[view], window->isVisible(), window->saveGeometry()});
+    return session;
+}
+
+void TDebugWindows::RecallSession(const std::string& program, std::vector<std::string>& messages) {
+    std::string problem;
+    const std::optional<TSavedSession> saved = saved_.Load(program, problem);
+    if (!problem.empty() && reported_.insert(problem).second) messages.push_back(problem);
+    if (!saved) return;
+    std::vector<std::string> lost = RestoreSession(session_, saved->Points);
+    if (!lost.empty()) {
+        std::string text = "Some of the debug session remembered for " + program + " no longer reads:";
+        for (const std::string& point : lost) text += "\n" + point;
+        messages.push_back(text);
+    }
+    for (const TSavedSession::TWindowPlace& place : saved->Windows) {
+        const auto named = std::ranges::find(kViewNames, place.View);
+        if (named == kViewNames.end()) continue;
+        const auto view = TDebugView(named - kViewNames.begin());
+        if (!place.Open && !Window(view)) continue;
+        TDebugWindow& window = place.Open ? Show(view) : *Window(view);
+        window.restoreGeometry(place.Geometry);
+    }
 }
 
 void TDebugWindows::Refresh() {

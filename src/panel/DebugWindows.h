@@ -9,11 +9,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "debug/DebugSession.h"
 #include "panel/DebugWindow.h"
+#include "panel/SavedSessions.h"
 
 namespace hexmoor {
 
@@ -39,6 +41,9 @@ public:
 
     // Debug menu: each is a run (or a step), started only while the machine is stopped.
     bool CanRun() const;
+    // As the Run and Step controls do: a run (traced when Trace is checked), one instruction.
+    void Run();
+    void StepInto();
     void StepOver();
     // Returns why it did not run, empty when it did.
     std::string StepOut();
@@ -46,11 +51,20 @@ public:
     // had it last); opens the Code window when nothing is selected.
     void RunToCursor();
     void RunTo(uint16_t address);
+    // The breakpoint at that selection on or off, as a click in the margin; opens the Code
+    // window when nothing is selected. Also while running.
+    void ToggleBreakpointAtCursor();
     // Opens the Source window on the address's line, or the Code window when none has it.
     void ShowCode(uint16_t address);
 
-    // After a handler: takes the program just loaded; returns what to warn about.
+    // After a handler: takes the program just loaded; returns what to warn about. Another
+    // program's load remembers the session of the one before and brings back the new one's.
     std::vector<std::string> TakeLoadedProgram();
+    // Remembers the session of the program loaded now (the window is closing); returns what
+    // went wrong, empty when nothing did.
+    std::string RememberSession();
+    bool RemembersSessions() const { return saved_.Enabled(); }
+    void SetRemembersSessions(bool remember) { saved_.SetEnabled(remember); }
 
     // Shows the machine again in every open window: at each stop and after each change at
     // once, during runs at most a few times a second when untraced.
@@ -59,6 +73,12 @@ public:
     bool Stopped() const { return session_.Stopped(); }
 
 private:
+    TSavedSession CurrentSession() const;
+    // Brings back the program's remembered session; what to warn about goes to `messages`.
+    void RecallSession(const std::string& program, std::vector<std::string>& messages);
+    // The line or address selected in the Source or Code window used last.
+    std::optional<uint16_t> CursorAddress() const;
+
     TMachine& machine_;
     TDebugSession session_;
     TDebugContext context_;
@@ -68,6 +88,8 @@ private:
     TSourceWindow* source_ = nullptr;
     QWidget* runToFrom_ = nullptr;
     QElapsedTimer sinceRunningRefresh_;
+    TSavedSessions saved_;
+    std::set<std::string> reported_;  // session files already said to be unusable
 };
 
 }  // namespace hexmoor

@@ -55,12 +55,17 @@ void THexmoorForm::BreakpointsMenuClick() { debug_->Show(TDebugView::Breakpoints
 void THexmoorForm::HistoryMenuClick() { debug_->Show(TDebugView::History); }
 void THexmoorForm::SourceMenuClick() { debug_->Show(TDebugView::Source); }
 void THexmoorForm::CallStackMenuClick() { debug_->Show(TDebugView::CallStack); }
+void THexmoorForm::RunMenuClick() { debug_->Run(); }
+void THexmoorForm::StepIntoMenuClick() { debug_->StepInto(); }
 void THexmoorForm::StepOverMenuClick() { debug_->StepOver(); }
 void THexmoorForm::StepOutMenuClick() {
     if (const std::string refused = debug_->StepOut(); !refused.empty())
         ShowMessage(TMessageKind::Information, TMessageButtons::Ok, refused);
 }
 void THexmoorForm::RunToCursorMenuClick() { debug_->RunToCursor(); }
+void THexmoorForm::RememberSessionsMenuClick() { debug_->SetRemembersSessions(!debug_->RemembersSessions()); }
+bool THexmoorForm::RemembersSessions() const { return debug_->RemembersSessions(); }
+void THexmoorForm::ToggleBreakpointMenuClick() { debug_->ToggleBreakpointAtCursor(); }
 bool THexmoorForm::CanRunDebugger() const { return debug_->CanRun(); }
 
 void THexmoorForm::ReloadMenuClick() {

@@ -22,6 +22,7 @@ struct TMenuEntry {
     bool SeparatorBefore = false;
     bool (THexmoorForm::*Enabled)() const = nullptr;  // enabled by the window's own state
     const char* Shortcut = nullptr;  // also from the debugger's windows
+    bool (THexmoorForm::*Checked)() const = nullptr;  // checked by the window's own state
 };
 
 // The top-level menus; the Breakpoint menu is disabled until a program is loaded.
@@ -77,13 +78,21 @@ void THexmoorForm::CreateMenus() {
         {"&Debug", "BreakpointsMenu", "&Breakpoints", nullptr, &F::BreakpointsMenuClick},
         {"&Debug", "HistoryMenu", "&History", nullptr, &F::HistoryMenuClick},
         {"&Debug", "SourceMenu", "&Source", nullptr, &F::SourceMenuClick},
-        {"&Debug", "CallStackMenu", "Call Stac&k", nullptr, &F::CallStackMenuClick},
-        {"&Debug", "StepOverMenu", "Step &Over", nullptr, &F::StepOverMenuClick, nullptr, K::Plain, nullptr, true,
+        {"&Debug", "CallStackMenu", "C&all Stack", nullptr, &F::CallStackMenuClick},
+        {"&Debug", "RunMenu", "&Run", nullptr, &F::RunMenuClick, nullptr, K::Plain, nullptr, true,
+         &F::CanRunDebugger, "F8"},
+        {"&Debug", "StepIntoMenu", "Step &Into", nullptr, &F::StepIntoMenuClick, nullptr, K::Plain, nullptr, false,
+         &F::CanRunDebugger, "F11"},
+        {"&Debug", "StepOverMenu", "Step &Over", nullptr, &F::StepOverMenuClick, nullptr, K::Plain, nullptr, false,
          &F::CanRunDebugger, "F10"},
         {"&Debug", "StepOutMenu", "Step O&ut", nullptr, &F::StepOutMenuClick, nullptr, K::Plain, nullptr, false,
          &F::CanRunDebugger, "Shift+F11"},
         {"&Debug", "RunToCursorMenu", "Run &to Cursor", nullptr, &F::RunToCursorMenuClick, nullptr, K::Plain,
          nullptr, false, &F::CanRunDebugger, "Ctrl+F10"},
+        {"&Debug", "ToggleBreakpointMenu", "Toggle Brea&kpoint", nullptr, &F::ToggleBreakpointMenuClick, nullptr,
+         K::Plain, nullptr, false, nullptr, "F9"},
+        {"&Debug", "RememberSessionsMenu", "Re&member Sessions", nullptr, &F::RememberSessionsMenuClick, nullptr,
+         K::Check, nullptr, true, nullptr, nullptr, &F::RemembersSessions},
         {"&Help", "HintsMenu", "&Hints Off", &M::HintsMenuClick, nullptr, nullptr, K::Plain,
          &P::HintsMenuCaption},
         {"&Help", "AboutMenu", "&About", nullptr, &F::AboutMenuClick},
@@ -129,6 +138,7 @@ void THexmoorForm::RefreshMenus() {
             if (entry->Kind != TMenuKind::Plain) action->setChecked((panel.*entry->State).Checked);
         }
         if (entry->Enabled) action->setEnabled((this->*entry->Enabled)());
+        if (entry->Checked) action->setChecked((this->*entry->Checked)());
         if (entry->CaptionState) action->setText(QString::fromStdString(panel.*entry->CaptionState));
     }
     for (auto [menu, state] : topMenuStates_) menu->menuAction()->setEnabled((panel.*state).Enabled);

@@ -117,6 +117,8 @@ void THexmoorForm::closeEvent(QCloseEvent* event) {
         return;
     }
     FlushRepaint();
+    if (const std::string error = debug_->RememberSession(); !error.empty())
+        ShowMessage(TMessageKind::Warning, TMessageButtons::Ok, error);
     for (std::size_t view = 0; view < kDebugViews; ++view)
         if (QWidget* window = debug_->Window(TDebugView(view))) window->close();
     event->accept();

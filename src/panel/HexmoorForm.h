@@ -136,10 +136,15 @@ private:
     // File > Reload: the program last chosen, loaded again (a source assembled again).
     void ReloadMenuClick();
     bool CanReload() const;
+    void RunMenuClick();
+    void StepIntoMenuClick();
     void StepOverMenuClick();
     void StepOutMenuClick();
     void RunToCursorMenuClick();
+    void ToggleBreakpointMenuClick();
     bool CanRunDebugger() const;
+    void RememberSessionsMenuClick();
+    bool RemembersSessions() const;
     void AfterHandlers();
     void RefreshDebugger();
     bool EditRegister(QObject* readout);

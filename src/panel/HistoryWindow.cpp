@@ -8,6 +8,7 @@
 #include "core/Hex.h"
 #include "debug/Debugger.h"
 #include "debug/History.h"
+#include "panel/CopyText.h"
 #include "panel/FormStyle.h"
 
 namespace hexmoor {
@@ -69,6 +70,9 @@ THistoryWindow::THistoryWindow(TDebugContext& context, QWidget* owner)
     view_->setFont(MonoFont());
     view_->setUniformItemSizes(true);  // a thousand lines, laid out without measuring each
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    AddCopyAction(view_, [this] { return SelectedRowsText(*view_); });
+    view_->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);

@@ -1,5 +1,6 @@
 // THistoryWindow: the last instructions executed, newest last, with the registers after
-// each one that ran traced or stepped, and where interrupts were entered.
+// each one that ran traced or stepped, and where interrupts were entered. Selected lines
+// copy as text.
 #pragma once
 
 #include <optional>

@@ -9,6 +9,7 @@
 #include "core/Hex.h"
 #include "debug/Peek.h"
 #include "panel/ChipMemories.h"
+#include "panel/CopyText.h"
 #include "panel/FormStyle.h"
 
 namespace hexmoor {
@@ -23,6 +24,7 @@ constexpr int HexColumn(int byte) { return 6 + 3 * byte + (byte >= 8 ? 1 : 0); }
 constexpr int TextColumn(int byte) { return HexColumn(kRowBytes - 1) + 4 + byte; }
 constexpr int kColumns = TextColumn(kRowBytes);
 constexpr int kShownRows = 24;  // what the view asks room for
+constexpr QRgb kSelectedTint = qRgb(190, 214, 255);  // as the Code window's selected rows
 
 QChar Printable(uint8_t byte) { return byte >= 0x20 && byte < 0x7F ? QChar(char16_t(byte)) : QLatin1Char('.'); }
 
@@ -37,6 +39,8 @@ TMemoryView::TMemoryView(const TMachine& machine, QWidget* parent) : QAbstractSc
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setMinimumWidth(sizeHint().width());
     UpdateScrollRange();
+    AddCopyAction(this, [this] { return SelectionText(); });
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 QSize TMemoryView::sizeHint() const {
@@ -72,6 +76,25 @@ QString TMemoryView::RowText(int row) const {
     return text;
 }
 
+bool TMemoryView::Selected(uint16_t address) const {
+    return address >= std::min(anchor_, cursor_) && address <= std::max(anchor_, cursor_);
+}
+
+QString TMemoryView::SelectionText() const {
+    QString text;
+    for (int row = std::min(anchor_, cursor_) / kRowBytes; row <= std::max(anchor_, cursor_) / kRowBytes; ++row) {
+        QString line = RowText(row);
+        for (int byte = 0; byte < kRowBytes; ++byte) {
+            if (Selected(uint16_t(row * kRowBytes + byte))) continue;
+            line.replace(HexColumn(byte), 2, "  ");
+            line[TextColumn(byte)] = ' ';
+        }
+        while (line.endsWith(' ')) line.chop(1);
+        text += line + '\n';
+    }
+    return text;
+}
+
 bool TMemoryView::Changed(uint16_t address) const {
     return reference_ && (*reference_)[address] != PeekByte(machine_, address);
 }
@@ -99,6 +122,10 @@ void TMemoryView::PaintRow(QPainter& painter, int row, int y, const std::vector<
         if (const auto memory = ChipMemoryAt(memories, address)) {
             painter.fillRect(hex, QColor(memory->Memory->Tint));
             painter.fillRect(character, QColor(memory->Memory->Tint));
+        }
+        if (anchor_ != cursor_ && Selected(address)) {
+            painter.fillRect(hex, QColor(kSelectedTint));
+            painter.fillRect(character, QColor(kSelectedTint));
         }
         const QColor colour = Changed(address) ? QColor(kChangedByteColour) : palette().color(QPalette::Text);
         QColor hexColour = colour;
@@ -145,15 +172,16 @@ std::optional<uint16_t> TMemoryView::ByteAt(QPoint point) const {
 void TMemoryView::keyPressEvent(QKeyEvent* event) {
     const int page = kRowBytes * std::max(1, VisibleRows());
     const bool control = event->modifiers() & Qt::ControlModifier;
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
-    case Qt::Key_Left: MoveCursor(cursor_ - 1); return;
-    case Qt::Key_Right: MoveCursor(cursor_ + 1); return;
-    case Qt::Key_Up: MoveCursor(cursor_ - kRowBytes); return;
-    case Qt::Key_Down: MoveCursor(cursor_ + kRowBytes); return;
-    case Qt::Key_PageUp: MoveCursor(cursor_ - page); return;
-    case Qt::Key_PageDown: MoveCursor(cursor_ + page); return;
-    case Qt::Key_Home: MoveCursor(control ? 0 : cursor_ & ~(kRowBytes - 1)); return;
-    case Qt::Key_End: MoveCursor(control ? 0xFFFF : cursor_ | (kRowBytes - 1)); return;
+    case Qt::Key_Left: MoveCursor(cursor_ - 1, extend); return;
+    case Qt::Key_Right: MoveCursor(cursor_ + 1, extend); return;
+    case Qt::Key_Up: MoveCursor(cursor_ - kRowBytes, extend); return;
+    case Qt::Key_Down: MoveCursor(cursor_ + kRowBytes, extend); return;
+    case Qt::Key_PageUp: MoveCursor(cursor_ - page, extend); return;
+    case Qt::Key_PageDown: MoveCursor(cursor_ + page, extend); return;
+    case Qt::Key_Home: MoveCursor(control ? 0 : cursor_ & ~(kRowBytes - 1), extend); return;
+    case Qt::Key_End: MoveCursor(control ? 0xFFFF : cursor_ | (kRowBytes - 1), extend); return;
     case Qt::Key_Escape:
         if (!firstDigit_) break;
         firstDigit_.reset();
@@ -190,7 +218,8 @@ void TMemoryView::TypeDigit(int digit) {
 
 void TMemoryView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    if (const auto address = ByteAt(event->position().toPoint())) MoveCursor(*address);
+    if (const auto address = ByteAt(event->position().toPoint()))
+        MoveCursor(*address, event->modifiers() & Qt::ShiftModifier);
 }
 
 void TMemoryView::resizeEvent(QResizeEvent* event) {
@@ -216,8 +245,9 @@ void TMemoryView::UpdateScrollRange() {
 }
 
 // Scrolls as little as keeps the cursor's row in sight; a pending digit is dropped.
-void TMemoryView::MoveCursor(int address) {
+void TMemoryView::MoveCursor(int address, bool extend) {
     cursor_ = uint16_t(std::clamp(address, 0, 0xFFFF));
+    if (!extend) anchor_ = cursor_;
     firstDigit_.reset();
     const int row = cursor_ / kRowBytes;
     const int top = verticalScrollBar()->value();

@@ -1,11 +1,14 @@
 #include "panel/SourceView.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextBlock>
 
 #include <algorithm>
+#include <memory>
 
 #include "panel/FormStyle.h"
 
@@ -87,6 +90,23 @@ int TSourceView::LineAt(QPoint viewportPoint) const { return cursorForPosition(v
 
 void TSourceView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (LineClicked) LineClicked(LineAt(event->position().toPoint()));
+}
+
+void TSourceView::contextMenuEvent(QContextMenuEvent* event) {
+    const int line = LineAt(event->pos());
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    QAction* first = menu->actions().value(0);
+    QAction* runTo = new QAction("Run to here", menu.get());
+    runTo->setEnabled(RunToLine && (!MayRun || MayRun()));
+    QAction* toggle = new QAction("Toggle breakpoint", menu.get());
+    menu->insertActions(first, {runTo, toggle});
+    menu->insertSeparator(first);
+    // Acted on once the menu has closed: a run does not start inside it.
+    QAction* chosen = menu->exec(event->globalPos());
+    if (chosen == runTo)
+        RunToLine(line);
+    else if (chosen == toggle && LineClicked)
+        LineClicked(line);
 }
 
 void TSourceView::PaintMargin(QPaintEvent* event) {

@@ -1,5 +1,6 @@
 // TSourceView: a source file, read only, with a margin of line numbers, breakpoint dots
-// (hollow when disabled) and PC's arrow; PC's line is tinted.
+// (hollow when disabled) and PC's arrow; PC's line is tinted. Its context menu runs to the
+// line or toggles its breakpoint, besides a text view's Copy and Select All.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -24,8 +25,11 @@ public:
     void SetMarks(std::optional<int> pcLine, std::vector<TBreakpointLine> breakpointLines);
     // Scrolls `line` (from 1) into sight, to the middle when it is out of it.
     void Reveal(int line);
-    // A click in the margin or a double-click on a line (from 1).
+    // A click in the margin, a double-click on a line (from 1), or Toggle breakpoint.
     std::function<void(int line)> LineClicked;
+    // Run to here on a line (from 1), offered while MayRun says a run may start.
+    std::function<void(int line)> RunToLine;
+    std::function<bool()> MayRun;
 
     int MarginWidth() const;
     void PaintMargin(QPaintEvent* event);
@@ -33,6 +37,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     int LineAt(QPoint viewportPoint) const;

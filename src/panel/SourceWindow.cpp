@@ -60,6 +60,10 @@ TSourceWindow::TSourceWindow(TDebugContext& context, QWidget* owner)
         Mark();
     });
     text_->LineClicked = [this](int line) { ToggleBreakpointOnLine(line); };
+    text_->MayRun = context_.Stopped;
+    text_->RunToLine = [this](int line) {
+        if (const std::optional<uint16_t> code = CodeFrom(line)) context_.RunTo(*code);
+    };
     resize(560, 520);
 }
 
@@ -119,14 +123,19 @@ void TSourceWindow::Mark() {
     text_->SetMarks(pcLine_, breakpointLines_);
 }
 
-void TSourceWindow::ToggleBreakpointOnLine(int line) {
-    if (!shown_ || shownFile_ < 0) return;
+std::optional<uint16_t> TSourceWindow::CodeFrom(int line) {
+    if (!shown_ || shownFile_ < 0) return std::nullopt;
     const TLineEntry* code = CodeAtOrAfter(shown_->Lines, shownFile_, line);
     if (!code) {
         status_->setText(QString("No code at or after line %1.").arg(line));
-        return;
+        return std::nullopt;
     }
-    context_.Act([this, address = code->Address] { context_.Session.ToggleBreakpointAt(address); });
+    return code->Address;
+}
+
+void TSourceWindow::ToggleBreakpointOnLine(int line) {
+    if (const std::optional<uint16_t> code = CodeFrom(line))
+        context_.Act([this, address = *code] { context_.Session.ToggleBreakpointAt(address); });
 }
 
 std::optional<uint16_t> TSourceWindow::SelectedAddress() const {

@@ -1,7 +1,7 @@
 // TSourceWindow: the source of the program loaded now, when it was assembled from source or
 // its ELF file tells where its lines went. The line PC is on is marked and followed at each
 // stop; a click in the margin, or a double-click on a line, sets or clears a breakpoint on
-// that line's code.
+// that line's code; its context menu also runs to a line.
 #pragma once
 
 #include <functional>
@@ -44,6 +44,8 @@ private:
     void Load(std::shared_ptr<const TLoadedProgram> program);
     void ShowFile(int file);
     void Mark();
+    // The code of `line` (or the code after it) in the file shown; the status says when none.
+    std::optional<uint16_t> CodeFrom(int line);
 
     std::shared_ptr<const TLoadedProgram> shown_;
     std::vector<QString> texts_;  // each file's text as read when its program loaded

@@ -340,6 +340,40 @@ TEST(Runner, StopsAtTheBreakPoint) {
     EXPECT_THAT(run.Out, HasSubstr("X: 0001"));
 }
 
+// --stats=json: one object on one line, last on standard error, saying why the run ended
+// and its exit status.
+TEST(Runner, StatsAsJsonSayWhyTheRunEnded) {
+    std::string elf = Program("debug_target");
+    elf.replace(elf.size() - 3, 3, "elf");
+    struct TCase {
+        std::string Arguments, Input;
+        const char* Ended;
+        int Status;
+    };
+    const TCase cases[] = {
+        {Program("hello"), "", "stop", 0},
+        {Program("wai_sources"), "c", "wai", 0},
+        {"--idle-cycles 50000 " + Program("status_poll"), "ab", "input", 0},
+        {"--max-instructions 1000 " + Program("count_up"), "", "limit", 3},
+        {"--break halt " + elf, "", "breakpoint", 0},
+        {"--watch count " + elf, "", "watchpoint", 0},
+        {"--input /nonexistent/input.txt " + Program("hello"), "", "error", 1},
+        {"--break nowhere " + elf, "", "error", 2},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Arguments);
+        const TRun run = RunRunner("--stats=json --max-cycles 20000000 " + c.Arguments, c.Input);
+        EXPECT_EQ(run.Status, c.Status);
+        const std::size_t line = run.Err.rfind('\n', run.Err.size() - 2);
+        const std::string last = run.Err.substr(line == std::string::npos ? 0 : line + 1);
+        EXPECT_THAT(last, ::testing::MatchesRegex("\\{\"instructions\": [0-9]+, \"cycles\": [0-9]+, \"seconds\": "
+                                                  "[0-9.]+, \"mips\": [0-9.]+, \"ended\": \"[a-z]+\", "
+                                                  "\"status\": [0-9]+\\}\n"));
+        EXPECT_THAT(last, HasSubstr(std::string("\"ended\": \"") + c.Ended + "\", \"status\": " +
+                                    std::to_string(c.Status) + "}"));
+    }
+}
+
 // Breakpoints and watchpoints by address or by the program's symbols (an ELF program's own,
 // or --symbols), and dumps of memory after the run.
 TEST(Runner, BreakpointsWatchpointsAndDumps) {
@@ -364,8 +398,9 @@ TEST(Runner, BreakpointsWatchpointsAndDumps) {
         {"--symbols " + symbols + " --watch counter-41:r --dump 2000-2012 --dump counter --registers " + s19, 0,
          "hexmoor-run: watchpoint: $0040 (counter) read: $00 by the instruction at $2003\n",
          "2006 INC $0040             A: 00  B: 00  X: 0000  Y: 0000  SP: 01FF  CCR: SX I Z  \n"
-         "2000: 8E 01 FF 7F 00 40 7C 00 40 BD 20 1C BD 20 24 6F\n2010: 6B 00 3F\n"
-         "0040: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00\n"},
+         "2000: 8E 01 FF 7F 00 40 7C 00 40 BD 20 1C BD 20 24 6F  |.....@|.@. .. $o|\n"
+         "2010: 6B 00 3F" + std::string(13 * 3, ' ') + "  |k.?|\n"
+         "0040: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00  |................|\n"},
         {"--watch 40:x " + s19, 2, "hexmoor-run: --watch 40:x: the access is r, w or rw\n", ""},
     };
     for (const TCase& c : cases) {
@@ -400,7 +435,8 @@ TEST(Runner, CallStacksAtHitsAndAtTheEnd) {
     const TCase cases[] = {
         {"--break tick,print", 0, hits},
         {"--backtrace --break tick", 0,
-         "hexmoor-run: breakpoint at $200B (tick)\nhexmoor-run: call stack:\n  #0  $200B (tick)  calls.asm:8\n" + called},
+         "hexmoor-run: breakpoint at $200B (tick) calls.asm:8\nhexmoor-run: call stack:\n  #0  $200B (tick)  calls.asm:8\n" +
+             called},
         {"--backtrace --max-instructions 9", 3,
          "hexmoor-run: stopped after 9 instructions (--max-instructions)\nhexmoor-run: call stack:\n"
          "  #0  $200C (tick+1)  calls.asm:9\n" + called},
@@ -415,7 +451,7 @@ TEST(Runner, CallStacksAtHitsAndAtTheEnd) {
 }
 
 // A program given as source is assembled and run; errors are printed as compilers print
-// them and nothing runs; --break takes a source line.
+// them and nothing runs; --break takes a source line, and a stop names its line.
 TEST(Runner, RunsSourcePrograms) {
     const std::string source = Temp("hi.asm"), bad = Temp("bad.asm");
     std::ofstream(source) << "* writes HI\nTERMINAL EQU $1037\n        ORG $2000\nstart   LDS #$01FF\n"
@@ -429,8 +465,9 @@ TEST(Runner, RunsSourcePrograms) {
     };
     const TCase cases[] = {
         {source, 0, "HI", ""},
-        {"--break hi.asm:8 " + source, 0, "H", "hexmoor-run: breakpoint at $200A (loop)\n"},
-        {"--break " + source + ":6 " + source, 0, "", "hexmoor-run: breakpoint at $2005\n"},
+        {"--break hi.asm:8 " + source, 0, "H", "hexmoor-run: breakpoint at $200A (loop) hi.asm:8\n"},
+        {"--break " + source + ":6 " + source, 0, "", "hexmoor-run: breakpoint at $2005 hi.asm:6\n"},
+        {"--watch 1037 " + source, 0, "H", "written: $00 -> $48 by the instruction at $2005 hi.asm:6\n"},
         {"--break hi.asm:12 " + source, 2, "", "--break hi.asm:12: no code at or after line 12 of hi.asm\n"},
         {"--break other.asm:3 " + source, 2, "", "no source file other.asm in the program"},
         {"--break hi.asm:3 " + Program("count_up"), 2, "", "the program loaded has no source lines"},
@@ -444,6 +481,33 @@ TEST(Runner, RunsSourcePrograms) {
         EXPECT_EQ(run.Out, c.Out);
         EXPECT_THAT(run.Err, HasSubstr(c.Err));
     }
+}
+
+// A --dump row ends with its bytes as characters, as hexdump -C shows them; the trace names
+// the targets of calls, jumps and branches the program has labels for.
+TEST(Runner, DumpsShowCharactersAndTracesNameTargets) {
+    const std::pair<uint8_t, char> bytes[] = {{0x00, '.'}, {0x09, '.'}, {0x1F, '.'}, {0x20, ' '}, {0x41, 'A'},
+                                              {0x7E, '~'}, {0x7F, '.'}, {0x80, '.'}, {0xA0, '.'}, {0xFF, '.'}};
+    std::string fcb, hex, characters;
+    for (auto [byte, character] : bytes) {
+        char digits[3];
+        std::snprintf(digits, sizeof digits, "%02X", byte);
+        fcb += (fcb.empty() ? "$" : ",$") + std::string(digits);
+        hex += " " + std::string(digits);
+        characters += character;
+    }
+    const std::string source = Temp("calls.asm"), trace = Temp("calls.log");
+    std::ofstream(source) << "        ORG $2000\nstart   LDS #$01FF\n        JSR print\n        BSR print\n"
+                             "        JMP done\nprint   RTS\ndone    STOP\ndata    FCB " << fcb
+                          << "\n        ORG $FFFE\n        FDB start\n";
+    const TRun run = RunRunner("--trace " + trace + " --dump data-data+9 " + source);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "200D:" + hex + std::string(6 * 3, ' ') + "  |" + characters + "|\n");
+    const std::string log = ReadAll(trace);
+    for (const char* line : {"2003 JSR $200B (print) ", "2006 BSR *+$05 (print) ", "2008 JMP $200C (done) "})
+        EXPECT_THAT(log, HasSubstr(line));
+    std::remove(source.c_str());
+    std::remove(trace.c_str());
 }
 
 // Traced, the runner goes pass by pass; untraced, in spans: both end in the same state.
@@ -755,7 +819,8 @@ TEST(Runner, CommandLineConventions) {
         {"--input=" + input + " -- " + Program("echo"), 0, "hi", ""},
         {"-- --help", 1, "", "--help"},
         {"-- " + Program("hello") + " --stats", 2, "", "hexmoor-run: one program at a time"},
-        {"--stats=yes " + Program("hello"), 2, "", "hexmoor-run: --stats takes no value"},
+        {"--screen=yes " + Program("hello"), 2, "", "hexmoor-run: --screen takes no value"},
+        {"--stats=yes " + Program("hello"), 2, "", "hexmoor-run: --stats takes text or json"},
         {"--max-cycles= " + Program("hello"), 2, "", "hexmoor-run: --max-cycles needs a whole number"},
         {"--bogus=1 " + Program("hello"), 2, "", "hexmoor-run: unknown option --bogus"},
         {"-x " + Program("hello"), 2, "", "hexmoor-run: unknown option -x"},

@@ -1,7 +1,9 @@
-// The Call Stack window: a row a frame at a stop, and a double-click that shows a frame's
-// code on its source line, or in the Code window for a program without source lines.
+// The Call Stack window: a row a frame at a stop, Ctrl+C copying frames as text, and a
+// double-click that shows a frame's code on its source line, or in the Code window for a
+// program without source lines.
 #include <gmock/gmock.h>
 
+#include <QClipboard>
 #include <QTreeWidget>
 
 #include <fstream>
@@ -39,7 +41,7 @@ TEST_F(CallStackWindowTest, RowsAreFramesAndADoubleClickShowsTheCode) {
         std::string Program;
         const char* Breakpoint;
         std::vector<std::string> Rows;  // the cells, " | " between them
-        const char* Copied;             // the text of rows 1 and 2 selected
+        const char* Copied;             // what Ctrl+C takes of rows 1 and 2 selected
         int Clicked;                    // the row double-clicked
         TDebugView Shows;               // the window that shows its code
         uint16_t Selected;              // the code selected there
@@ -48,12 +50,12 @@ TEST_F(CallStackWindowTest, RowsAreFramesAndADoubleClickShowsTheCode) {
         {source, "inner",
          {"0 | $200B (inner) | calls.asm:7 | ", "1 | $2008 (outer) | calls.asm:5 | call to $200B (inner)",
           "2 | $2003 (loop) | calls.asm:3 | call to $2008 (outer)"},
-         "#1  $2008 (outer)  calls.asm:5  call to $200B (inner)\n#2  $2003 (loop)  calls.asm:3  call to $2008 (outer)",
+         "#1  $2008 (outer)  calls.asm:5  call to $200B (inner)\n#2  $2003 (loop)  calls.asm:3  call to $2008 (outer)\n",
          2, TDebugView::Source, 0x2003},
         {ProgramPath("debug_target", ".elf"), "double",
          {"0 | $2022 (double) |  | ", "1 | $201F (twice+3) |  | call to $2022 (double)",
           "2 | $2009 (loop+3) |  | call to $201C (twice)"},
-         "#1  $201F (twice+3)  call to $2022 (double)\n#2  $2009 (loop+3)  call to $201C (twice)",
+         "#1  $201F (twice+3)  call to $2022 (double)\n#2  $2009 (loop+3)  call to $201C (twice)\n",
          1, TDebugView::Code, 0x201F},
     };
     for (const TCase& c : cases) {
@@ -75,8 +77,12 @@ TEST_F(CallStackWindowTest, RowsAreFramesAndADoubleClickShowsTheCode) {
             rows.push_back(cells.join(" | ").toStdString());
         }
         EXPECT_THAT(rows, ElementsAreArray(c.Rows));
+        list->setFocus();
+        ASSERT_TRUE(Until([list] { return QApplication::focusWidget() == list; }));
         for (int row : {1, 2}) list->topLevelItem(row)->setSelected(true);
-        EXPECT_EQ(window.SelectedText().toStdString(), c.Copied);
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.Copied);
 
         const QRect cell = list->visualItemRect(list->topLevelItem(c.Clicked));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());  // a double-click starts with one

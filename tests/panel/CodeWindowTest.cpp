@@ -1,5 +1,6 @@
 // The Code and History windows on debug_target: the lines they show, where the code view
 // scrolls to, and what a click in its margin or on a line does.
+#include <QClipboard>
 #include <QListView>
 #include <QScrollBar>
 
@@ -10,6 +11,8 @@
 #include "panel/DebugWindows.h"
 #include "panel/FormFixture.h"
 #include "panel/HistoryWindow.h"
+#include "panel/MemoryView.h"
+#include "panel/MemoryWindow.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -173,6 +176,83 @@ TEST_F(CodeWindowTest, PcMarkAndSelectionFollow) {
     ASSERT_GE(RowOf(At("swi_handler")), 0);
     EXPECT_TRUE(Row(At("swi_handler")).Pc);
     EXPECT_LE(RowOf(At("swi_handler")), int(View()->Rows().size() / 2));
+}
+
+// The context menu of a line toggles its breakpoint or runs to it.
+TEST_F(CodeWindowTest, ContextMenuTogglesABreakpointAndRunsToALine) {
+    struct TCase {
+        const char* Choice;
+        const char* On;
+        uint16_t Pc;
+        TBreakMark Mark;  // at `double`
+    };
+    const TCase cases[] = {
+        {"Toggle breakpoint", "double", At("_start"), TBreakMark::Enabled},
+        {"Run to here", "twice", At("twice"), TBreakMark::Enabled},
+        {"Toggle breakpoint", "double", At("twice"), TBreakMark::None},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Choice) + " on " + c.On);
+        const QPoint row = View()->RowRect(RowOf(At(c.On))).center();
+        EXPECT_EQ(ContextMenu(View()->viewport(), row, c.Choice),
+                  QStringList({"Run to here", "Toggle breakpoint", "Copy"}));
+        ASSERT_TRUE(Until([this] { return form->Debug().Stopped(); }));
+        EXPECT_EQ(M().RegisterPC, c.Pc);
+        EXPECT_EQ(Row(At("double")).Breakpoint, c.Mark);
+    }
+}
+
+// Ctrl+C in a view puts its selection on the clipboard as it is shown: the Code window's rows
+// with the label lines between them, the Memory window's rows of the selected bytes, the
+// History window's lines.
+TEST_F(CodeWindowTest, CtrlCCopiesTheSelectionAsShown) {
+    Stopped(StepLed());
+    Stopped(StepLed());  // LDS and CLR, now in the history
+    auto* memory = static_cast<TMemoryWindow*>(&form->Debug().Show(TDebugView::Memory));
+    history = static_cast<THistoryWindow*>(&form->Debug().Show(TDebugView::History));
+    auto* lines = history->findChild<QListView*>("HistoryView");
+    const auto key = [](QWidget* view, Qt::Key key, int times = 1) {
+        for (int i = 0; i < times; ++i) QTest::keyClick(view, key, Qt::ShiftModifier);
+    };
+    struct TCase {
+        const char* Name;
+        QWidget* View;
+        std::function<void()> Select;
+        QString Text;
+    };
+    const TCase cases[] = {
+        {"Code", View(),
+         [&] {
+             ClickRow(At("_start"), 120);
+             key(View(), Qt::Key_Down, 2);
+         },
+         "2000  8E 01 FF        LDS #$01FF\n2003  7F 00 40        CLR >$0040\nloop:\n2006  7C 00 40        INC >$0040\n"},
+        {"Memory", memory->findChild<TMemoryView*>(),
+         [&] {
+             memory->GoTo(0x2000);
+             key(memory->findChild<TMemoryView*>(), Qt::Key_Right, 17);
+         },
+         "2000  8E 01 FF 7F 00 40 7C 00  40 BD 20 1C BD 20 24 6F  .....@|.@. .. $o\n2010  6B 00" + QString(45, ' ') +
+             "k.\n"},
+        {"History", lines,
+         [&] {
+             const int rows = lines->model()->rowCount();
+             lines->setCurrentIndex(lines->model()->index(rows - 2, 0));
+             key(lines, Qt::Key_Down);
+         },
+         "2000  LDS #$01FF              A=00 B=00 X=0000 Y=0000 SP=01FF CCR=D0\n"
+         "2003  CLR >$0040              A=00 B=00 X=0000 Y=0000 SP=01FF CCR=D4\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        c.View->window()->activateWindow();
+        c.View->setFocus();
+        ASSERT_TRUE(Until([&c] { return QApplication::focusWidget() == c.View; }));
+        c.Select();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(c.View, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.Text.toStdString());
+    }
 }
 
 TEST_F(CodeWindowTest, HistoryShowsRegistersOfTracedLinesOnly) {

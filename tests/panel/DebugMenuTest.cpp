@@ -11,6 +11,8 @@
 
 #include "core/Hex.h"
 #include "debug/Debugger.h"
+#include "panel/CodeView.h"
+#include "panel/CodeWindow.h"
 #include "panel/DebugWindows.h"
 #include "panel/FormFixture.h"
 #include "support/MachineDifference.h"
@@ -39,8 +41,9 @@ TEST_F(DebugMenuTest, EachItemOpensOrRaisesItsWindow) {
     std::vector<std::string> captions;
     for (QAction* action : menu->actions())
         if (!action->isSeparator()) captions.push_back(action->text().toStdString());
-    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "Call Stac&k",
-                                      "Step &Over", "Step O&ut", "Run &to Cursor"));
+    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "C&all Stack",
+                                      "&Run", "Step &Into", "Step &Over", "Step O&ut", "Run &to Cursor",
+                                      "Toggle Brea&kpoint", "Re&member Sessions"));
     const std::pair<const char*, const char*> views[] = {{"MemoryMenu", "Memory"},
                                                          {"CodeMenu", "Code"},
                                                          {"BreakpointsMenu", "Breakpoints"},
@@ -79,6 +82,53 @@ TEST_F(DebugMenuTest, RunsThatEndByThemselves) {
     EXPECT_LT(M().RegisterPC, At("double"));
     Click(StepLed());
     EXPECT_EQ(Title(), THexmoorForm::kTitle);
+}
+
+// The debugger's keys, pressed in the main window or in the Code window: F11 steps, F9 sets
+// or clears a breakpoint on the Code window's selected line, F8 runs (and, while a run goes
+// on, does nothing).
+TEST_F(DebugMenuTest, KeysStepToggleBreakpointsAndRun) {
+    Load("debug_target", ".elf");
+    Click(StepLed());  // the reset: PC at _start
+    auto& code = static_cast<TCodeWindow&>(Debug().Show(TDebugView::Code));
+    TCodeView* view = code.findChild<TCodeView*>();
+    view->GoTo(At("twice"));
+    const auto mark = [view](uint16_t address) {
+        for (const TCodeView::TRow& row : view->Rows())
+            if (row.Line.Label.empty() && row.Line.Address == address) return row.Breakpoint;
+        return TCodeView::TBreakMark::None;
+    };
+    struct TCase {
+        Qt::Key Key;
+        QWidget* To;
+        uint16_t Pc;
+        TCodeView::TBreakMark Mark;  // at twice
+        const char* Title;           // what the title adds
+    };
+    const TCase cases[] = {
+        {Qt::Key_F11, form.get(), 0x2003, TCodeView::TBreakMark::None, ""},
+        {Qt::Key_F9, view, 0x2003, TCodeView::TBreakMark::Enabled, ""},
+        {Qt::Key_F8, form.get(), At("twice"), TCodeView::TBreakMark::Enabled, " - breakpoint at $201C (twice)"},
+        {Qt::Key_F9, form.get(), At("twice"), TCodeView::TBreakMark::None, " - breakpoint at $201C (twice)"},
+        {Qt::Key_F11, view, At("twice", 3), TCodeView::TBreakMark::None, ""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.Key).toString().toStdString());
+        QTest::keyClick(c.To, c.Key);
+        ASSERT_TRUE(Until([this] { return Debug().Stopped(); }));
+        EXPECT_EQ(M().Panel.RegisterPCDisplay.Text, Hex4(c.Pc));
+        EXPECT_EQ(mark(At("twice")), c.Mark);
+        EXPECT_EQ(Title(), std::string(THexmoorForm::kTitle) + c.Title);
+    }
+    bool stillRunning = false;
+    When([this] { return M().Panel.RunningLed.Lit; }, [&] {
+        QTest::keyClick(form.get(), Qt::Key_F8);
+        stillRunning = M().Panel.RunningLed.Lit;
+        Click(RunLed());
+    });
+    QTest::keyClick(form.get(), Qt::Key_F8);
+    ASSERT_TRUE(Until([this] { return Debug().Stopped(); }));
+    EXPECT_TRUE(stillRunning);
 }
 
 // Loading the program again keeps its breakpoints, which stop the new run as before.

@@ -7,11 +7,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 #include <QToolButton>
 
@@ -36,6 +39,8 @@ inline std::string ProgramPath(const std::string& name, const char* extension = 
 class FormTest : public ::testing::Test {
 public:
     void SetUp() override {
+        // Each test remembers debug sessions in a folder of its own.
+        qputenv("XDG_CONFIG_HOME", configuration_.path().toLocal8Bit());
         form = std::make_unique<THexmoorForm>();
         form->SetMessageAnswerer([this](TMessageKind, TMessageButtons, std::string_view text) {
             Messages.emplace_back(text);
@@ -96,6 +101,30 @@ public:
         timer->start(10);
     }
 
+    // Opens `widget`'s context menu at `at` and chooses the entry captioned `choice` (none
+    // such: closes the menu); the captions it showed, without their keys.
+    QStringList ContextMenu(QWidget* widget, QPoint at, const QString& choice) {
+        QStringList captions;
+        When([] { return QApplication::activePopupWidget() != nullptr; }, [&captions, choice] {
+            QWidget* menu = QApplication::activePopupWidget();
+            QAction* chosen = nullptr;
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator()) continue;
+                captions << action->text().section('\t', 0, 0);
+                if (captions.last() == choice) chosen = action;
+            }
+            if (!chosen) {
+                menu->close();
+                return;
+            }
+            static_cast<QMenu*>(menu)->setActiveAction(chosen);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &event);
+        return captions;
+    }
+
     // Handles events until `done`, or until a time that only a hang reaches.
     bool Until(const std::function<bool()>& done) {
         QElapsedTimer timer;
@@ -122,6 +151,7 @@ protected:
     // Generous: it catches a hang, even in a debug build on a busy machine.
     static constexpr int kTimeLimitMs = 60000;
     QTimer watchdog_;
+    QTemporaryDir configuration_;
 };
 
 }  // namespace hexmoor::testing

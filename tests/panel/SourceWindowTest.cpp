@@ -85,7 +85,7 @@ TEST_F(SourceWindowTest, FollowsStepsStopsAtALineAndKeepsItThroughAReload) {
     RunUntilStopped(RunLed());
     EXPECT_EQ(M().RegisterPC, 0x200A);
     EXPECT_EQ(source.PcLine(), 8);
-    EXPECT_EQ(form->windowTitle().toStdString(), std::string(THexmoorForm::kTitle) + " - breakpoint at $200A (loop)");
+    EXPECT_EQ(form->windowTitle().toStdString(), std::string(THexmoorForm::kTitle) + " - breakpoint at $200A (loop) hi.asm:8");
 
     // A line added above it: the breakpoint stays on line 8, whose code is now at $2009.
     std::string edited = kSource;
@@ -115,6 +115,30 @@ TEST_F(SourceWindowTest, RunToCursorRunsToTheSourceLineWhenSourceWasUsedLast) {
     Trigger("RunToCursorMenu");
     ASSERT_TRUE(Until([this] { return form->Debug().Stopped(); }));
     EXPECT_EQ(M().RegisterPC, 0x200A);
+}
+
+// The context menu of a line toggles the breakpoint on its code or runs to it, beside the
+// text's own entries.
+TEST_F(SourceWindowTest, ContextMenuTogglesABreakpointAndRunsToALine) {
+    LoadSource(Write("hi.asm", kSource));
+    RunUntilStopped(StepLed());  // the reset: PC on start
+    auto* text = Source().findChild<TSourceView*>();
+    const QPoint line8 = text->cursorRect(QTextCursor(text->document()->findBlockByNumber(7))).center();
+    struct TCase {
+        const char* Choice;
+        uint16_t Pc;
+        std::vector<TBreakpointLine> Breakpoints;
+    };
+    const TCase cases[] = {{"Toggle breakpoint", 0x2000, kOnLine8}, {"Toggle breakpoint", 0x2000, {}},
+                           {"Run to here", 0x200A, {}}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Choice);
+        EXPECT_EQ(ContextMenu(text->viewport(), line8, c.Choice),
+                  QStringList({"Run to here", "Toggle breakpoint", "&Copy", "Select All"}));
+        ASSERT_TRUE(Until([this] { return form->Debug().Stopped(); }));
+        EXPECT_EQ(M().RegisterPC, c.Pc);
+        EXPECT_EQ(Source().BreakpointLines(), c.Breakpoints);
+    }
 }
 
 // A breakpoint on a line is a red dot in the margin, hollow while it is disabled, as the
