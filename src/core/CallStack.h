@@ -61,15 +61,20 @@ struct TCallStack {
     }
 
 private:
+    // SP rose above Limit: the newest frame at least is left (or, with none held, the lost
+    // ones may be).
     void Leave(uint16_t sp) {
         uint32_t top = Top;
-        while (top != Bottom && sp > Frames[(top - 1) % kSize].Sp) --top;
-        Top = top;
         if (top != Bottom) {
-            Limit = Frames[(top - 1) % kSize].Sp;
-            return;
+            do --top;
+            while (top != Bottom && sp > Frames[(top - 1) % kSize].Sp);
+            Top = top;
+            if (top != Bottom) {
+                Limit = Frames[(top - 1) % kSize].Sp;
+                return;
+            }
         }
-        if (sp > LostSp) Lost = 0;
+        if (Lost != 0 && sp > LostSp) Lost = 0;
         Limit = Lost != 0 ? LostSp : kNoLimit;
     }
 };
