@@ -91,7 +91,7 @@ void THexmoorForm::CreateMenus() {
          nullptr, false, &F::CanRunDebugger, "Ctrl+F10"},
         {"&Debug", "ToggleBreakpointMenu", "Toggle Brea&kpoint", nullptr, &F::ToggleBreakpointMenuClick, nullptr,
          K::Plain, nullptr, false, nullptr, "F9"},
-        {"&Debug", "RememberSessionsMenu", "Re&member Sessions", nullptr, &F::RememberSessionsMenuClick, nullptr,
+        {"&Debug", "RememberSessionsMenu", "R&emember Sessions", nullptr, &F::RememberSessionsMenuClick, nullptr,
          K::Check, nullptr, true, nullptr, nullptr, &F::RemembersSessions},
         {"&Help", "HintsMenu", "&Hints Off", &M::HintsMenuClick, nullptr, nullptr, K::Plain,
          &P::HintsMenuCaption},

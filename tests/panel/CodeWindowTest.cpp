@@ -12,7 +12,6 @@
 #include "panel/FormFixture.h"
 #include "panel/HistoryWindow.h"
 #include "panel/MemoryView.h"
-#include "panel/MemoryWindow.h"
 
 namespace hexmoor::testing {
 namespace {
@@ -208,49 +207,48 @@ TEST_F(CodeWindowTest, ContextMenuTogglesABreakpointAndRunsToALine) {
 TEST_F(CodeWindowTest, CtrlCCopiesTheSelectionAsShown) {
     Stopped(StepLed());
     Stopped(StepLed());  // LDS and CLR, now in the history
-    auto* memory = static_cast<TMemoryWindow*>(&form->Debug().Show(TDebugView::Memory));
-    history = static_cast<THistoryWindow*>(&form->Debug().Show(TDebugView::History));
-    auto* lines = history->findChild<QListView*>("HistoryView");
-    const auto key = [](QWidget* view, Qt::Key key, int times = 1) {
+    const auto extend = [](QWidget* view, Qt::Key key, int times) {
         for (int i = 0; i < times; ++i) QTest::keyClick(view, key, Qt::ShiftModifier);
     };
     struct TCase {
-        const char* Name;
-        QWidget* View;
-        std::function<void()> Select;
+        TDebugView Window;
+        const char* View;
+        std::function<void(QWidget*)> Select;
         QString Text;
     };
     const TCase cases[] = {
-        {"Code", View(),
-         [&] {
+        {TDebugView::Code, "CodeView",
+         [&](QWidget* view) {
              ClickRow(At("_start"), 120);
-             key(View(), Qt::Key_Down, 2);
+             extend(view, Qt::Key_Down, 2);
          },
          "2000  8E 01 FF        LDS #$01FF\n2003  7F 00 40        CLR >$0040\nloop:\n2006  7C 00 40        INC >$0040\n"},
-        {"Memory", memory->findChild<TMemoryView*>(),
-         [&] {
-             memory->GoTo(0x2000);
-             key(memory->findChild<TMemoryView*>(), Qt::Key_Right, 17);
+        {TDebugView::Memory, "MemoryView",
+         [&](QWidget* view) {
+             static_cast<TMemoryView*>(view)->SetCursor(0x2000);
+             extend(view, Qt::Key_Right, 17);
          },
          "2000  8E 01 FF 7F 00 40 7C 00  40 BD 20 1C BD 20 24 6F  .....@|.@. .. $o\n2010  6B 00" + QString(45, ' ') +
              "k.\n"},
-        {"History", lines,
-         [&] {
-             const int rows = lines->model()->rowCount();
-             lines->setCurrentIndex(lines->model()->index(rows - 2, 0));
-             key(lines, Qt::Key_Down);
+        {TDebugView::History, "HistoryView",
+         [&](QWidget* view) {
+             auto* lines = static_cast<QListView*>(view);
+             lines->setCurrentIndex(lines->model()->index(lines->model()->rowCount() - 2, 0));
+             extend(view, Qt::Key_Down, 1);
          },
          "2000  LDS #$01FF              A=00 B=00 X=0000 Y=0000 SP=01FF CCR=D0\n"
          "2003  CLR >$0040              A=00 B=00 X=0000 Y=0000 SP=01FF CCR=D4\n"},
     };
     for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        c.View->window()->activateWindow();
-        c.View->setFocus();
-        ASSERT_TRUE(Until([&c] { return QApplication::focusWidget() == c.View; }));
-        c.Select();
+        SCOPED_TRACE(c.View);
+        // The window comes to the front with the keyboard, as from the Debug menu.
+        QWidget* view = form->Debug().Show(c.Window).findChild<QWidget*>(c.View);
+        ASSERT_NE(view, nullptr);
+        view->setFocus();
+        ASSERT_TRUE(Until([view] { return QApplication::focusWidget() == view; }));
+        c.Select(view);
         QGuiApplication::clipboard()->clear();
-        QTest::keyClick(c.View, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.Text.toStdString());
     }
 }

@@ -43,7 +43,7 @@ TEST_F(DebugMenuTest, EachItemOpensOrRaisesItsWindow) {
         if (!action->isSeparator()) captions.push_back(action->text().toStdString());
     EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "C&all Stack",
                                       "&Run", "Step &Into", "Step &Over", "Step O&ut", "Run &to Cursor",
-                                      "Toggle Brea&kpoint", "Re&member Sessions"));
+                                      "Toggle Brea&kpoint", "R&emember Sessions"));
     const std::pair<const char*, const char*> views[] = {{"MemoryMenu", "Memory"},
                                                          {"CodeMenu", "Code"},
                                                          {"BreakpointsMenu", "Breakpoints"},
