@@ -95,6 +95,7 @@ std::optional<int> THeadlessRun::Prepare() {
 void THeadlessRun::Run() {
     m_.Panel.RunningLed.Enabled = true;
     m_.Panel.RunningLed.Lit = true;
+    if (m_.Debugger) m_.Debugger->RunStarts(m_);
     const auto start = std::chrono::steady_clock::now();
     CatchEndSignals();
     // A person at a terminal types to the program directly, as on a serial line.
@@ -145,6 +146,7 @@ void THeadlessRun::Run() {
 void THeadlessRun::RunTracedPass() {
     const uint64_t instructions = m_.InstructionCount, interrupts = m_.Transfers.InterruptCount;
     m_.RunPass();
+    m_.AskDebuggerAfterPass();
     const bool moved = m_.InstructionCount != instructions || m_.Transfers.InterruptCount != interrupts;
     if (moved && m_.RunState != RunWaiting) m_.DecodeInstruction();
 }

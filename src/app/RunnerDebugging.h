@@ -1,5 +1,5 @@
-// The runner's debugging options: symbols, --break, --watch and --dump, through the debug
-// session; its stops and notes are said on standard error.
+// The runner's debugging options: symbols, --break, --watch, --watch-change and --dump,
+// through the debug session; its stops and notes are said on standard error.
 #pragma once
 
 #include <optional>

@@ -60,7 +60,7 @@ void TMachine::OpenSpan() {
 // when a run pass would find nothing to do but execute. The access may have stopped the
 // run, requested a reset, or unmasked an interrupt that is pending.
 bool TMachine::ReopenSpan() {
-    if (RunState != RunNormal || !Panel.RunningLed.Lit || !PassesOnlyExecute()) return false;
+    if (RunState != RunNormal || !Panel.RunningLed.Lit || FollowPasses || !PassesOnlyExecute()) return false;
     OpenSpan();
     return true;
 }
@@ -88,19 +88,23 @@ uint32_t TMachine::SkipWaitPasses(const TRunLimits& limits, uint32_t maxPasses) 
     return uint32_t(passes);
 }
 
+// A span that a watched byte's write ended (FollowFromInstruction) has the debugger asked
+// after it, as after the pass of the instruction that wrote.
 uint32_t TMachine::RunSlice(const TRunLimits& limits, uint32_t passes) {
     StopExecuted = false;
     const uint32_t asked = passes;
     while (passes > 0 && Panel.RunningLed.Lit && InstructionCount < limits.MaxInstructions &&
            CycleCount < limits.MaxCycles) {
-        uint32_t done = RunSpan(limits, passes);
-        if (done == 0) done = SkipWaitPasses(limits, passes);
-        if (done == 0) {
-            const uint8_t state = RunState;
+        const uint8_t state = RunState;
+        uint32_t done = FollowPasses ? 0 : RunSpan(limits, passes);
+        if (done == 0 && !FollowPasses) done = SkipWaitPasses(limits, passes);
+        const bool onePass = done == 0;
+        if (onePass) {
             RunPass();
-            if (RunState != state || StopExecuted) return asked - passes + 1;
             done = 1;
         }
+        AskDebuggerAfterPass();
+        if (onePass && (RunState != state || StopExecuted)) return asked - passes + 1;
         passes -= done;
     }
     return asked - passes;

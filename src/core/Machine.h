@@ -71,8 +71,14 @@ public:
     // debugger asks about. One byte an address, so the run tests one byte an instruction.
     TStopMarks StopMarks{};
     TTransferLog Transfers;
-    // Runs go pass by pass and ask the debugger after each (Step Over, Step Out).
+    // Runs go pass by pass and ask the debugger after each (Step Over, Step Out, a change
+    // watchpoint on a register).
     bool FollowPasses = false;
+    // While FollowPasses is set, asks the debugger after a pass; it may end the run.
+    void AskDebuggerAfterPass() {
+        if (FollowPasses && Debugger && Debugger->StopAfterPass(*this))
+            Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
+    }
     bool MarkedStop(uint16_t pc) const { return StopMarks[pc] != 0; }
     void SetBreakPointAddress(int32_t address);
     void WatchPage(uint8_t page, bool watched) {
@@ -81,6 +87,12 @@ public:
     // A debugger's stop in the middle of an instruction (a watched access): the run ends
     // after it, with its time settled.
     void StopAfterInstruction();
+    // A debugger's look after the instruction under way (a byte it reads changed): the span
+    // ends after it, with its time settled, and the passes are followed from there.
+    void FollowFromInstruction() {
+        SettleSpan();
+        FollowPasses = true;
+    }
     TPanelState Panel;
     TTerminalScreen Screen;  // the terminal, 80 x 24, a carriage return alone
 
@@ -145,8 +157,8 @@ public:
     // Untraced: at most `passes` passes, or instructions run in spans, which leave the
     // machine as the passes would. Ends early when the Running LED goes out, at a limit,
     // when the run state changes, and after a STOP (StopExecuted). Returns the passes run.
+    // While FollowPasses is set it goes pass by pass, asking the debugger after each.
     uint32_t RunSlice(const TRunLimits& limits, uint32_t passes);
-    void RunFollowedPasses(uint32_t passes);
     // The first access to the register window in a span advances time by what it owes.
     void SettleSpan();
     void ExecuteInSpan();  // from RegisterPC on, while the span lasts

@@ -99,6 +99,16 @@ public:
     // Where the expression ends: the offset in the text just past its last token.
     std::size_t Length() const { return length_; }
 
+    // What its value is, by the operation that gives it: a byte (a byte read, A, B, CCR), a
+    // word (a word read, D, X, Y, SP, PC), a truth value of 0 or 1 (a comparison, ! && ||,
+    // a flag), or any other number.
+    enum class TValueKind : uint8_t { Number, Byte, Word, Truth };
+    TValueKind ValueKind() const;
+    // What can change its value besides the program's names: the registers it reads, one bit
+    // (1 << TRegisterName) each, a flag counting as CCR; and whether it reads memory.
+    uint8_t RegistersRead() const;
+    bool ReadsMemory() const;
+
     // Limits that keep parsing and evaluation bounded on any text: brackets, parentheses and
     // unary operators nest at most kMaxNesting deep, and Evaluate's fixed stack holds kMaxStack
     // values, which Parse checks.
