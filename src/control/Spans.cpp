@@ -34,7 +34,10 @@ uint32_t TMachine::RunSpan(const TRunLimits& limits, uint32_t maxInstructions) {
     SpanLeft = SpanCounted = count;
     bool abandoned = false;
     try {
-        if (CycleCount <= SpanCeiling && !MarkedStop(RegisterPC)) ExecuteInSpan();
+        if (CycleCount <= SpanCeiling && !MarkedStop(RegisterPC)) {
+            if (FollowPasses) ExecuteFollowedInSpan();
+            else ExecuteInSpan();
+        }
     } catch (const TReadAbandoned&) {
         // The read settled the span first; the abandoned instruction is one more pass.
         AbandonRead();
@@ -88,16 +91,18 @@ uint32_t TMachine::SkipWaitPasses(const TRunLimits& limits, uint32_t maxPasses) 
     return uint32_t(passes);
 }
 
-// A span that a watched byte's write ended (FollowFromInstruction) has the debugger asked
-// after it, as after the pass of the instruction that wrote.
+// While the debugger follows passes it is asked after each, or, when it follows registers
+// (FollowedMask), after each span: a span ends after an instruction that moved one of them,
+// or a write to a byte it watches (FollowFromInstruction).
 uint32_t TMachine::RunSlice(const TRunLimits& limits, uint32_t passes) {
     StopExecuted = false;
     const uint32_t asked = passes;
     while (passes > 0 && Panel.RunningLed.Lit && InstructionCount < limits.MaxInstructions &&
            CycleCount < limits.MaxCycles) {
         const uint8_t state = RunState;
-        uint32_t done = FollowPasses ? 0 : RunSpan(limits, passes);
-        if (done == 0 && !FollowPasses) done = SkipWaitPasses(limits, passes);
+        const bool spans = !FollowPasses || FollowedMask != TRegisterWords{};
+        uint32_t done = spans ? RunSpan(limits, passes) : 0;
+        if (done == 0 && spans) done = SkipWaitPasses(limits, passes);
         const bool onePass = done == 0;
         if (onePass) {
             RunPass();

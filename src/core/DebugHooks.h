@@ -29,6 +29,14 @@ public:
     virtual void RunStarts(TMachine& /*machine*/) {}
 };
 
+// The CPU registers as two words a run can test after every instruction at the cost of a
+// compare: D, X, Y and SP (D in the low 16 bits, A its high byte, then X, Y, SP), and the
+// eight flags a byte each (S in the low byte, C in the top).
+struct TRegisterWords {
+    uint64_t Registers = 0, Flags = 0;
+    bool operator==(const TRegisterWords&) const = default;
+};
+
 // What stops a run before the instruction at an address, one byte an address: the
 // Breakpoint menu's own address, and the addresses a debugger asks to be asked about.
 enum TStopMark : uint8_t { kMenuBreakPoint = 1, kDebuggerStop = 2 };

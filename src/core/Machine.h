@@ -6,6 +6,7 @@
 // Each subsystem's operations live in a .cpp file of the subsystem's folder.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,7 +75,17 @@ public:
     // Runs go pass by pass and ask the debugger after each (Step Over, Step Out, a change
     // watchpoint on a register).
     bool FollowPasses = false;
-    // While FollowPasses is set, asks the debugger after a pass; it may end the run.
+    // While FollowPasses is set and FollowedMask has bits, a run still goes in spans, each
+    // ending after an instruction that moved a masked bit from FollowedSeen (a change
+    // watchpoint on SP asks only when SP moved); with no bits it goes pass by pass.
+    TRegisterWords FollowedMask, FollowedSeen;
+    TRegisterWords RegisterWords() const {
+        TRegisterWords words;
+        std::memcpy(&words.Registers, &RegisterD, sizeof words.Registers);
+        std::memcpy(&words.Flags, &FlagS, sizeof words.Flags);
+        return words;
+    }
+    // While FollowPasses is set, asks the debugger after a pass (or a span); it may end the run.
     void AskDebuggerAfterPass() {
         if (FollowPasses && Debugger && Debugger->StopAfterPass(*this))
             Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
@@ -162,6 +173,8 @@ public:
     // The first access to the register window in a span advances time by what it owes.
     void SettleSpan();
     void ExecuteInSpan();  // from RegisterPC on, while the span lasts
+    // The same for a run whose debugger follows registers: ends after one that moved them.
+    void ExecuteFollowedInSpan();
     bool ReopenSpan();     // after a register access settled it; false when it must end
     bool SpanOpen = false;
     uint32_t SpanLeft = 0;    // instructions the span may still execute

@@ -25,6 +25,21 @@ private:
     std::vector<uint16_t>& read_;
 };
 
+// The bits of the register words that hold what an expression reads. PC has none: it moves
+// at every instruction, so an expression on it is read after every pass.
+TRegisterWords MaskOf(const TExpression& expression) {
+    constexpr std::array<uint64_t, 6> kRegisterBits{
+        0xFF00, 0x00FF, 0xFFFF, 0xFFFFull << 16, 0xFFFFull << 32, 0xFFFFull << 48,  // A B D X Y SP
+    };
+    TRegisterWords mask;
+    for (std::size_t name = 0; name < kRegisterBits.size(); ++name)
+        if (expression.RegistersRead() & (1u << name)) mask.Registers |= kRegisterBits[name];
+    // CCR bit b is the flag in byte 7 - b of the flags word.
+    for (int bit = 0; bit < 8; ++bit)
+        if (expression.FlagsRead() & (1u << bit)) mask.Flags |= 0xFFull << (8 * (7 - bit));
+    return mask;
+}
+
 std::optional<TExpression> Parsed(std::string_view text, const TMachine& machine, const TSymbolTable& symbols,
                                   std::string& error) {
     TExpressionMessage message;
@@ -107,11 +122,16 @@ bool TChangeWatches::RegistersMoved(const TWatched& watched) const {
 // What the debugger needs to know of them all: whether to be asked after every pass, and
 // which bytes' writes to hear of.
 void TChangeWatches::Gather() {
-    everyPass_ = false;
+    follows_ = everyPass_ = false;
+    registerMask_ = {};
     std::vector<uint16_t> bytes;
     for (const TWatched& watched : watched_) {
         if (!watched.Enabled) continue;
-        everyPass_ |= watched.Registers != 0 || watched.Volatile;
+        follows_ |= watched.Registers != 0 || watched.Volatile;
+        everyPass_ |= watched.Volatile || (watched.Registers & (1u << int(TRegisterName::PC)));
+        const TRegisterWords mask = MaskOf(watched.Expression);
+        registerMask_.Registers |= mask.Registers;
+        registerMask_.Flags |= mask.Flags;
         bytes.insert(bytes.end(), watched.Bytes.begin(), watched.Bytes.end());
     }
     std::ranges::sort(bytes);

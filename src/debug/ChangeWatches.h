@@ -3,9 +3,10 @@
 // Reading every expression after every instruction is what would cost, so one is read again
 // only when something it reads may have changed: a register it names (compared after each
 // pass), or a byte it read last time, which the debugger hears written through the
-// machine's watched pages. Only an expression that names a register, or reads the register
-// block (ports and timers change with no write), has the debugger asked after every pass;
-// one on plain memory leaves the run in spans.
+// machine's watched pages. An expression on plain memory leaves the run as it is; one that
+// names D, A, B, X, Y, SP or CCR has the run's spans end after an instruction that moved
+// them; only one that names PC or reads the register block (ports and timers change with no
+// write) has the run go pass by pass, read after every one.
 #pragma once
 
 #include <array>
@@ -42,8 +43,11 @@ public:
     // edited registers or memory, or loaded or reset).
     void Baseline();
 
-    // The debugger must be asked after every pass.
+    // The debugger must be asked after passes: after every one, or when the registers in
+    // RegisterMask() moved.
+    bool Follows() const { return follows_; }
     bool EveryPass() const { return everyPass_; }
+    TRegisterWords RegisterMask() const { return registerMask_; }
     // A byte one of them read was written with another value: it is read after the pass.
     void Written(uint16_t address);
     bool Pending() const { return pending_; }
@@ -78,7 +82,8 @@ private:
     std::vector<TWatched> watched_;
     std::vector<uint16_t> bytes_;
     std::vector<uint16_t> bytesBefore_;  // what a check's expression read the time before
-    bool everyPass_ = false, pending_ = false, bytesChanged_ = false;
+    bool follows_ = false, everyPass_ = false, pending_ = false, bytesChanged_ = false;
+    TRegisterWords registerMask_;
 };
 
 }  // namespace hexmoor

@@ -219,7 +219,10 @@ void TDebugger::AfterChangeWatches() {
 // Passes are followed while a Step Over or Step Out runs, while a change watchpoint names a
 // register or reads the register block, and after a write to a byte one read.
 void TDebugger::UpdateFollowing() {
-    machine_.FollowPasses = follow_ != TFollow::None || changes_.EveryPass() || changes_.Pending();
+    machine_.FollowPasses = follow_ != TFollow::None || changes_.Follows() || changes_.Pending();
+    const bool spans = follow_ == TFollow::None && !changes_.EveryPass();
+    machine_.FollowedMask = spans ? changes_.RegisterMask() : TRegisterWords{};
+    machine_.FollowedSeen = machine_.RegisterWords();
 }
 
 void TDebugger::SymbolsChanged() {
@@ -335,7 +338,7 @@ bool LeavesRoutine(const TMachine& m, uint16_t address) {
 // Step Over ends at the first RTS, RTI or JMP that leaves SP where it was before the call;
 // Step Out at the first RTS or RTI that takes SP above where it was.
 bool TDebugger::StopAfterPass(TMachine& m) {
-    if ((changes_.EveryPass() || changes_.Pending()) && StopAtChange(m)) return true;
+    if ((changes_.Follows() || changes_.Pending()) && StopAtChange(m)) return true;
     if (follow_ == TFollow::None || m.Transfers.Count == followTransfers_) return false;
     followTransfers_ = m.Transfers.Count;
     const TTransfer last = m.Transfers.Back(0);

@@ -1,7 +1,6 @@
 // Parsing expressions into postfix nodes by precedence climbing, and running those nodes.
 #include "expr/Expression.h"
 
-#include <algorithm>
 #include <array>
 #include <climits>
 
@@ -427,8 +426,13 @@ uint8_t TExpression::RegistersRead() const {
     return registers;
 }
 
-bool TExpression::ReadsMemory() const {
-    return std::ranges::any_of(nodes_, [](const TNode& node) { return node.Op == TOp::Byte || node.Op == TOp::Word; });
+uint8_t TExpression::FlagsRead() const {
+    uint8_t flags = 0;
+    for (const TNode& node : nodes_) {
+        if (node.Op == TOp::Register && TRegisterName(node.Value) == TRegisterName::CCR) flags = 0xFF;
+        if (node.Op == TOp::Flag) flags |= uint8_t(1u << node.Value);
+    }
+    return flags;
 }
 
 int32_t TExpression::Evaluate(const TExpressionScope& scope, TExpressionMessage* error) const {

@@ -104,10 +104,10 @@ public:
     // a flag), or any other number.
     enum class TValueKind : uint8_t { Number, Byte, Word, Truth };
     TValueKind ValueKind() const;
-    // What can change its value besides the program's names: the registers it reads, one bit
-    // (1 << TRegisterName) each, a flag counting as CCR; and whether it reads memory.
+    // The registers it reads, one bit (1 << TRegisterName) each, a flag counting as CCR; and
+    // the bits of CCR it reads (all of them for CCR, one for a flag: CCR.Z is bit 2).
     uint8_t RegistersRead() const;
-    bool ReadsMemory() const;
+    uint8_t FlagsRead() const;
 
     // Limits that keep parsing and evaluation bounded on any text: brackets, parentheses and
     // unary operators nest at most kMaxNesting deep, and Evaluate's fixed stack holds kMaxStack
