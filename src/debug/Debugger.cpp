@@ -104,7 +104,9 @@ void TDebugger::AddWatchpoint(uint16_t first, uint16_t last, std::string where, 
 
 std::string TDebugger::AddChangeWatchpoint(std::string_view expression) {
     const std::size_t first = expression.find_first_not_of(' ');
-    expression = first == std::string_view::npos ? "" : expression.substr(first, expression.find_last_not_of(' ') - first + 1);
+    expression = first == std::string_view::npos
+                     ? ""
+                     : expression.substr(first, expression.find_last_not_of(' ') - first + 1);
     if (std::string error = changes_.Add(nextId_, expression); !error.empty()) return error;
     watchpoints_.push_back({nextId_++, 0, 0, std::string(expression), TWatchAccess::Change, std::nullopt});
     AfterChangeWatches();

@@ -7,13 +7,16 @@
 #include "panel/HistoryWindow.h"
 #include "panel/MemoryWindow.h"
 #include "panel/SourceWindow.h"
+#include "panel/WatchWindow.h"
 
 namespace hexmoor {
 
 namespace {
 
-// Untraced runs refresh the windows this often; traced ones once a frame.
-constexpr int kRunningRefreshMs = 200;
+// Untraced runs refresh the windows at most this often; traced ones once a frame. The
+// refreshes come with the read-outs' (every 200 ms): a limit a little below that lets each
+// of them through, so the windows (the watch list) change five times a second.
+constexpr int kRunningRefreshMs = 150;
 // A dialog of errors shows this many; the rest are counted.
 constexpr std::size_t kErrorsShown = 20;
 
@@ -64,6 +67,7 @@ TDebugWindow& TDebugWindows::Show(TDebugView view) {
         case TDebugView::Breakpoints: window = new TBreakpointsWindow(context_, owner_); break;
         case TDebugView::History: window = new THistoryWindow(context_, owner_); break;
         case TDebugView::Source: window = source_ = new TSourceWindow(context_, owner_); break;
+        case TDebugView::Watch: window = new TWatchWindow(context_, owner_); break;
         }
     }
     window->show();

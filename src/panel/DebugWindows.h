@@ -20,8 +20,8 @@ namespace hexmoor {
 class TCodeWindow;
 class TSourceWindow;
 
-enum class TDebugView : uint8_t { Memory, Code, Breakpoints, History, Source };
-constexpr std::size_t kDebugViews = 5;
+enum class TDebugView : uint8_t { Memory, Code, Breakpoints, History, Source, Watch };
+constexpr std::size_t kDebugViews = 6;
 
 class TDebugWindows {
 public:

@@ -54,6 +54,7 @@ void THexmoorForm::CodeMenuClick() { debug_->Show(TDebugView::Code); }
 void THexmoorForm::BreakpointsMenuClick() { debug_->Show(TDebugView::Breakpoints); }
 void THexmoorForm::HistoryMenuClick() { debug_->Show(TDebugView::History); }
 void THexmoorForm::SourceMenuClick() { debug_->Show(TDebugView::Source); }
+void THexmoorForm::WatchMenuClick() { debug_->Show(TDebugView::Watch); }
 void THexmoorForm::StepOverMenuClick() { debug_->StepOver(); }
 void THexmoorForm::StepOutMenuClick() {
     if (const std::string refused = debug_->StepOut(); !refused.empty())

@@ -77,6 +77,7 @@ void THexmoorForm::CreateMenus() {
         {"&Debug", "BreakpointsMenu", "&Breakpoints", nullptr, &F::BreakpointsMenuClick},
         {"&Debug", "HistoryMenu", "&History", nullptr, &F::HistoryMenuClick},
         {"&Debug", "SourceMenu", "&Source", nullptr, &F::SourceMenuClick},
+        {"&Debug", "WatchMenu", "&Watch", nullptr, &F::WatchMenuClick},
         {"&Debug", "StepOverMenu", "Step &Over", nullptr, &F::StepOverMenuClick, nullptr, K::Plain, nullptr, true,
          &F::CanRunDebugger, "F10"},
         {"&Debug", "StepOutMenu", "Step O&ut", nullptr, &F::StepOutMenuClick, nullptr, K::Plain, nullptr, false,

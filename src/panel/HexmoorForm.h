@@ -132,6 +132,7 @@ private:
     void BreakpointsMenuClick();
     void HistoryMenuClick();
     void SourceMenuClick();
+    void WatchMenuClick();
     // File > Reload: the program last chosen, loaded again (a source assembled again).
     void ReloadMenuClick();
     bool CanReload() const;
