@@ -39,13 +39,14 @@ TEST_F(DebugMenuTest, EachItemOpensOrRaisesItsWindow) {
     std::vector<std::string> captions;
     for (QAction* action : menu->actions())
         if (!action->isSeparator()) captions.push_back(action->text().toStdString());
-    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "Step &Over",
-                                      "Step O&ut", "Run &to Cursor"));
+    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "&Watch",
+                                      "Step &Over", "Step O&ut", "Run &to Cursor"));
     const std::pair<const char*, const char*> views[] = {{"MemoryMenu", "Memory"},
                                                          {"CodeMenu", "Code"},
                                                          {"BreakpointsMenu", "Breakpoints"},
                                                          {"HistoryMenu", "History"},
-                                                         {"SourceMenu", "Source"}};
+                                                         {"SourceMenu", "Source"},
+                                                         {"WatchMenu", "Watch"}};
     for (auto [item, title] : views) {
         Trigger(item);
         Trigger(item);  // raises the open one
@@ -179,8 +180,11 @@ TEST_F(DebugMenuTest, OpenViewsChangeNothingTheProgramSees) {
             f->AnswerNextFileQuestion(ProgramPath(program));
             f->Machine().LoadClick();
         }
-        for (TDebugView view : {TDebugView::Memory, TDebugView::Code, TDebugView::Breakpoints, TDebugView::History})
+        for (TDebugView view : {TDebugView::Memory, TDebugView::Code, TDebugView::Breakpoints, TDebugView::History,
+                                TDebugView::Watch})
             viewed.Debug().Show(view);
+        // The A/D results, the timer's counter and flags, the terminal's status and data.
+        viewed.Debug().Session().AddWatch("[$1031] + [[$100E]] + [$1023] + [$1025] + [$1036] + [$1037]");
         for (int step = 0; step < 300; ++step)
             for (THexmoorForm* f : {&plain, &viewed}) {
                 f->Machine().StepLedClick();
