@@ -307,7 +307,7 @@ bool TDebugger::ArmStepOver() {
     follow_ = TFollow::StepOver;
     followSp_ = machine_.RegisterSP;
     followTransfers_ = machine_.Transfers.Count;
-    machine_.FollowPasses = true;
+    UpdateFollowing();
     resumeFrom_ = {machine_.InstructionCount, machine_.RegisterPC};
     return true;
 }
@@ -316,7 +316,7 @@ void TDebugger::ArmStepOut() {
     follow_ = TFollow::StepOut;
     followSp_ = machine_.RegisterSP;
     followTransfers_ = machine_.Transfers.Count;
-    machine_.FollowPasses = true;
+    UpdateFollowing();
     resumeFrom_ = {machine_.InstructionCount, machine_.RegisterPC};
 }
 

@@ -143,6 +143,28 @@ TEST(ChangeWatchpoints, StopAfterTheInstructionThatChangedTheValue) {
         }
 }
 
+// Armed beside a Step Over or a Step Out, which look after every instruction, and after a
+// stop of theirs.
+TEST(ChangeWatchpoints, LeaveStepOverAndStepOutTheirEnds) {
+    for (const bool traced : {false, true}) {
+        SCOPED_TRACE(traced ? "traced" : "untraced");
+        TSessionOn s("debug_target", traced);
+        TMachine& m = *s.t.Machine;
+        ASSERT_EQ(s.session.AddWatchpoint("Y", TWatchAccess::Change), "");
+        s.session.ArmRunTo(s.At("loop") + 3);  // JSR twice
+        s.Run();
+        ASSERT_TRUE(s.session.ArmStepOver());
+        s.Run();
+        EXPECT_EQ(m.RegisterPC, s.At("loop") + 6);
+        ASSERT_EQ(s.session.AddBreakpoint("double"), "");
+        s.Run();
+        ASSERT_EQ(s.session.ArmStepOut(), "");
+        s.Run();
+        EXPECT_EQ(m.RegisterPC, s.At("twice") + 5);
+        EXPECT_TRUE(s.changes.empty());
+    }
+}
+
 TEST(ChangeWatchpoints, StopOnlyWhileArmedAndNotForTheUsersOwnChanges) {
     TSessionOn s("stack_dive");
     TMachine& m = *s.t.Machine;
