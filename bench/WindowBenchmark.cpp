@@ -1,6 +1,8 @@
 // hexmoor-window-bench: the desktop window's speed and idleness, measured on the real
 // window (any Qt platform; offscreen by default). Prints one line per figure:
 //   untraced run          instructions per second of an untraced run of the sieve
+//   ... Watch shown       the same with the Watch window open on ten expressions, and how
+//                         many times a second its values change on the screen (at least 4)
 //   traced run            the same with the panel following every pass
 //   idle CPU ...          the process's CPU use while nothing runs, while a program waits
 //                         for a key (reading the data port, polling the status port or
@@ -9,12 +11,14 @@
 //   chip speed            E cycles per second of an untraced run at chip speed (10 s)
 #include <QApplication>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <functional>
 
+#include "panel/DebugWindows.h"
 #include "panel/HexmoorForm.h"
 
 using namespace hexmoor;
@@ -77,6 +81,24 @@ int main(int argc, char** argv) {
 
     Load(form, programs + "/sieve.s19");
     std::printf("untraced run        %12.0f instructions/s\n", TimedRun(form, 3).first);
+    {
+        TDebugWindow& watch = form.Debug().Show(TDebugView::Watch);
+        for (const char* text : {"X", "A", "B", "Y", "SP", "[0]", "[[0]]", "[[2]] + 3", "[[4]] == $076B", "[$3000]"})
+            form.Debug().Session().AddWatch(text);
+        watch.Refresh();
+        const QTreeWidgetItem* x = watch.findChild<QTreeWidget*>("WatchList")->topLevelItem(0);
+        int changes = 0;
+        QString shown = x->text(1);
+        QTimer look;
+        look.callOnTimeout([&] {
+            if (x->text(1) != shown) ++changes;
+            shown = x->text(1);
+        });
+        look.start(5);
+        const double speed = TimedRun(form, 3).first;
+        std::printf("untraced run, Watch shown %6.0f instructions/s, values shown %.1f times/s\n", speed, changes / 3.0);
+        watch.close();
+    }
     m.Panel.TraceMenu.Checked = true;
     std::printf("traced run          %12.0f instructions/s\n", TimedRun(form, 3).first);
     m.Panel.TraceMenu.Checked = false;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end speed of hexmoor-run: a billion instructions of the sieve of Eratosthenes,
 # from process start to exit. Prints the runner's seconds and mips (million simulated
-# instructions per second of the run) three times: with nothing armed, with ten
-# breakpoints in code that never runs, and with a watchpoint on a byte of the page the
-# sieve's variables live in (every access to that page is checked). Run after building:
+# instructions per second of the run) four times: with nothing armed, with ten
+# breakpoints in code that never runs, with a watchpoint on a byte of the page the
+# sieve's variables live in (every access to that page is checked), and with a change
+# watchpoint on SP (the run's spans end whenever SP moves). Run after building:
 # bench/runner-benchmark.sh [INSTRUCTIONS]
 set -euo pipefail
 build="$(cd "$(dirname "$0")/.." && pwd)/build"
@@ -22,3 +23,4 @@ instructions="${1:-1000000000}"
 run "nothing armed"
 run "ten breakpoints" "${never_runs[@]}"
 run "a watched page" --watch 00F0
+run "SP watched" --watch-change 'SP == 100'

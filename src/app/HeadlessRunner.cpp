@@ -98,6 +98,7 @@ std::optional<int> THeadlessRun::Prepare() {
 void THeadlessRun::Run() {
     m_.Panel.RunningLed.Enabled = true;
     m_.Panel.RunningLed.Lit = true;
+    if (m_.Debugger) m_.Debugger->RunStarts(m_);
     const auto start = std::chrono::steady_clock::now();
     CatchEndSignals();
     // A person at a terminal types to the program directly, as on a serial line.
@@ -148,6 +149,7 @@ void THeadlessRun::Run() {
 void THeadlessRun::RunTracedPass() {
     const uint64_t instructions = m_.InstructionCount, interrupts = m_.Transfers.InterruptCount;
     m_.RunPass();
+    m_.AskDebuggerAfterPass();
     const bool moved = m_.InstructionCount != instructions || m_.Transfers.InterruptCount != interrupts;
     if (moved && m_.RunState != RunWaiting) m_.DecodeInstruction();
 }
@@ -201,7 +203,10 @@ int THeadlessRun::Report() {
 // Why a run that no limit, signal or failure cut off ended.
 const char* THeadlessRun::WhyEnded() const {
     const std::optional<TDebugStop>& stop = session_.Debugger().LastStop();
-    if (stop && !m_.Panel.RunningLed.Lit) return stop->Kind == TDebugStop::Watchpoint ? "watchpoint" : "breakpoint";
+    if (stop && !m_.Panel.RunningLed.Lit) {
+        const bool watched = stop->Kind == TDebugStop::Watchpoint || stop->Kind == TDebugStop::Change;
+        return watched ? "watchpoint" : "breakpoint";
+    }
     if (m_.StopExecuted) return "stop";
     if (waitsForever_) return "wai";
     return "input";

@@ -25,6 +25,7 @@ struct TRunnerOptions {
     // Addresses as typed: hexadecimal ($ or 0x optional), else a symbol or an expression.
     std::vector<std::string> BreakPoints;  // ADDR, or ADDR,print: print and go on at each hit
     std::vector<std::string> Watches;  // ADDR[-END][:r|w|rw]
+    std::vector<std::string> WatchChanges;  // expressions: stop when one's value changes
     std::vector<std::string> Dumps;    // ADDR[-END]
     std::optional<std::string> SymbolFile;
     std::optional<std::string> TraceFile;

@@ -35,6 +35,10 @@ constexpr const char* kUsage =
     "  --watch ADDR[-END][:r|w|rw]\n"
     "                        stop after the program reads or writes (w unless told) a byte\n"
     "                        at ADDR or in ADDR-END; may be repeated\n"
+    "  --watch-change EXPR   stop after an instruction that changed the value of EXPR, a\n"
+    "                        register, a byte [ADDR], a word [[ADDR]] or an expression of\n"
+    "                        them (SP < 0100 stops when it becomes true and when it becomes\n"
+    "                        false); may be repeated\n"
     "  --dump ADDR[-END]     after the run, print those bytes in rows of 16, each ending with\n"
     "                        its bytes as characters, as hexdump -C shows them (ADDR alone:\n"
     "                        16 bytes); may be repeated\n"
@@ -151,6 +155,10 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
             if (!value(text) || text.empty()) return fail(argument + " needs an address");
             (argument == "--break" ? options.BreakPoints : argument == "--watch" ? options.Watches : options.Dumps)
                 .push_back(text);
+        } else if (argument == "--watch-change") {
+            if (!value(text) || text.find_first_not_of(' ') == std::string::npos)
+                return fail(argument + " needs an expression");
+            options.WatchChanges.push_back(text);
         } else if (argument == "--trace" || argument == "--input" || argument == "--printer" ||
                    argument == "--symbols") {
             if (!value(text)) return fail(argument + " needs a file name");

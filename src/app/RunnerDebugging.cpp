@@ -61,6 +61,10 @@ std::optional<int> TRunnerDebugging::Prepare() {
         sayNote();
         if (!error.empty()) return refused("--watch", text);
     }
+    for (const std::string& text : options_.WatchChanges) {
+        error = session_.AddWatchpoint(text, TWatchAccess::Change);
+        if (!error.empty()) return refused("--watch-change", text);
+    }
     for (const std::string& text : options_.Dumps) {
         auto range = session_.ReadRange(text, error, &note);
         sayNote();

@@ -1,7 +1,7 @@
-// The runner's debugging options: symbols, --break (and --break ADDR,print), --watch, --dump
-// and --backtrace, through the debug session; its stops, notes, hits and call stacks are
-// said on standard error, and the trace names the targets of calls and branches by the
-// program's symbols.
+// The runner's debugging options: symbols, --break (and --break ADDR,print), --watch,
+// --watch-change, --dump and --backtrace, through the debug session; its stops, notes, hits
+// and call stacks are said on standard error, and the trace names the targets of calls and
+// branches by the program's symbols.
 #pragma once
 
 #include <optional>

@@ -56,6 +56,7 @@ void TMachine::RunClick() {
     Change(Panel.LoadMenu.Enabled, false, menus);
     Change(Panel.TraceMenu.Enabled, false, menus);
 
+    if (Debugger) Debugger->RunStarts(*this);
     if (Panel.TraceMenu.Checked) {
         Moor();
         if (ResetRequest) ResetMoor(ExternalReset);
@@ -91,6 +92,7 @@ void TMachine::StepLedClick() {
     Change(Panel.LoadedLed.Enabled, false, leds);
     SetLed(Panel.LoadedLed, kDisabledScheme, " Step in Progress ", leds);
 
+    if (Debugger) Debugger->RunStarts(*this);
     Moor();
 
     Change(Panel.StepLed.Lit, false, leds);

@@ -155,14 +155,6 @@ private:
 
 }  // namespace
 
-// Untraced with a debugger following every pass: it may end the run after any of them.
-void TMachine::RunFollowedPasses(uint32_t passes) {
-    for (uint32_t i = 0; i < passes && Panel.RunningLed.Lit; ++i) {
-        RunPass();
-        if (Debugger && Debugger->StopAfterPass(*this)) Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
-    }
-}
-
 // Untraced: the run goes in slices of passes and spans; user actions are handled every few
 // milliseconds of host time, between slices, and the registers and cycles are shown a few
 // times a second (no trace line, no log line: those follow every pass only when traced). A wait for a key goes at the chip's speed, so it leaves the host's processor idle.
@@ -174,10 +166,7 @@ void TMachine::FastMoor() {
     auto lastPump = Clock::now(), lastReadout = lastPump;
     TChipClock chipClock;
     do {
-        if (FollowPasses)
-            RunFollowedPasses(kSlicePasses);
-        else
-            RunSlice(TRunLimits{}, kSlicePasses);
+        RunSlice(TRunLimits{}, kSlicePasses);
         const auto now = Clock::now();
         // A program waiting for a key in a polling loop needs no more than the chip's speed.
         if (Panel.ChipSpeedMenu.Checked || WaitsForAKey()) chipClock.Pace(FrontPanel, CycleCount, now);
@@ -209,8 +198,7 @@ void TMachine::Moor() {
         const uint64_t executed = InstructionCount;
         RunPass();
         if (Debugger && InstructionCount != executed) Debugger->Traced(*this, address);
-        if (FollowPasses && Debugger && Debugger->StopAfterPass(*this))
-            Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
+        AskDebuggerAfterPass();
         DisplayMemory();
         DisplayRegisters();
         if (Panel.StepLed.Lit) {

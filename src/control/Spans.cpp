@@ -34,7 +34,10 @@ uint32_t TMachine::RunSpan(const TRunLimits& limits, uint32_t maxInstructions) {
     SpanLeft = SpanCounted = count;
     bool abandoned = false;
     try {
-        if (CycleCount <= SpanCeiling && !MarkedStop(RegisterPC)) ExecuteInSpan();
+        if (CycleCount <= SpanCeiling && !MarkedStop(RegisterPC)) {
+            if (FollowPasses) ExecuteFollowedInSpan();
+            else ExecuteInSpan();
+        }
     } catch (const TReadAbandoned&) {
         // The read settled the span first; the abandoned instruction is one more pass.
         AbandonRead();
@@ -60,7 +63,7 @@ void TMachine::OpenSpan() {
 // when a run pass would find nothing to do but execute. The access may have stopped the
 // run, requested a reset, or unmasked an interrupt that is pending.
 bool TMachine::ReopenSpan() {
-    if (RunState != RunNormal || !Panel.RunningLed.Lit || !PassesOnlyExecute()) return false;
+    if (RunState != RunNormal || !Panel.RunningLed.Lit || FollowPasses || !PassesOnlyExecute()) return false;
     OpenSpan();
     return true;
 }
@@ -88,19 +91,25 @@ uint32_t TMachine::SkipWaitPasses(const TRunLimits& limits, uint32_t maxPasses) 
     return uint32_t(passes);
 }
 
+// While the debugger follows passes it is asked after each, or, when it follows registers
+// (FollowedMask), after each span: a span ends after an instruction that moved one of them,
+// or a write to a byte it watches (FollowFromInstruction).
 uint32_t TMachine::RunSlice(const TRunLimits& limits, uint32_t passes) {
     StopExecuted = false;
     const uint32_t asked = passes;
     while (passes > 0 && Panel.RunningLed.Lit && InstructionCount < limits.MaxInstructions &&
            CycleCount < limits.MaxCycles) {
-        uint32_t done = RunSpan(limits, passes);
-        if (done == 0) done = SkipWaitPasses(limits, passes);
-        if (done == 0) {
-            const uint8_t state = RunState;
+        const uint8_t state = RunState;
+        const bool spans = !FollowPasses || FollowedMask != TRegisterWords{};
+        uint32_t done = spans ? RunSpan(limits, passes) : 0;
+        if (done == 0 && spans) done = SkipWaitPasses(limits, passes);
+        const bool onePass = done == 0;
+        if (onePass) {
             RunPass();
-            if (RunState != state || StopExecuted) return asked - passes + 1;
             done = 1;
         }
+        AskDebuggerAfterPass();
+        if (onePass && (RunState != state || StopExecuted)) return asked - passes + 1;
         passes -= done;
     }
     return asked - passes;

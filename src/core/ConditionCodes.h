@@ -1,12 +1,14 @@
 // The condition-code register as eight booleans, and the ALU operations that set them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace hexmoor {
 
 // Each arithmetic helper returns the result and leaves the flags exactly as the 68HC11
 // sets them for that operation; a flag the operation does not affect keeps its value.
+// The eight flags follow each other, S first: a debugger reads them as one 64-bit word.
 struct TConditionCodes {
     bool operator==(const TConditionCodes&) const = default;
     bool FlagS = true;   // STOP disable
@@ -153,5 +155,6 @@ private:
         return r;
     }
 };
+static_assert(offsetof(TConditionCodes, FlagS) == 0 && offsetof(TConditionCodes, FlagC) == 7);
 
 }  // namespace hexmoor

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 
 namespace hexmoor {
@@ -28,5 +29,7 @@ struct TCpuRegisters {
                RegisterSP == other.RegisterSP && RegisterPC == other.RegisterPC;
     }
 };
+// D, X, Y and SP follow each other: a debugger reads them as one 64-bit word.
+static_assert(offsetof(TCpuRegisters, RegisterX) == 2 && offsetof(TCpuRegisters, RegisterSP) == 6);
 
 }  // namespace hexmoor

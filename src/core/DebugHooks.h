@@ -19,12 +19,22 @@ public:
     // A program read or wrote a byte of a watched page (the access is done; `before` is the
     // byte as it was, `value` the byte read or written).
     virtual void Accessed(TMachine& machine, uint16_t address, uint8_t before, uint8_t value, bool write) = 0;
-    // After every pass while the machine's FollowPasses is set (Step Over, Step Out): true
-    // ends the run there.
+    // After every pass while the machine's FollowPasses is set (Step Over, Step Out, change
+    // watchpoints): true ends the run there.
     virtual bool StopAfterPass(TMachine& machine) = 0;
     // After each instruction a traced run or a step executed (the one at `address`), with
     // the registers as it left them. Untraced runs never call it: they pay nothing for it.
     virtual void Traced(const TMachine& /*machine*/, uint16_t /*address*/) {}
+    // A run or a step starts from the machine as it is now (the user may have changed it).
+    virtual void RunStarts(TMachine& /*machine*/) {}
+};
+
+// The CPU registers as two words a run can test after every instruction at the cost of a
+// compare: D, X, Y and SP (D in the low 16 bits, A its high byte, then X, Y, SP), and the
+// eight flags a byte each (S in the low byte, C in the top).
+struct TRegisterWords {
+    uint64_t Registers = 0, Flags = 0;
+    bool operator==(const TRegisterWords&) const = default;
 };
 
 // What stops a run before the instruction at an address, one byte an address: the

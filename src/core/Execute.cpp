@@ -177,8 +177,46 @@ constexpr std::array<TSpanPage, kPageCount> kSpanHandlers{
     MakeSpanPage<3>(std::make_index_sequence<256>{}),
 };
 
+// The instructions a span leaves to a pass, by page and opcode; and for each first-page
+// opcode what a followed span does: execute it (0), leave it to a pass (kLeave), or look up
+// the next byte on the page a prebyte leads to (its page number).
+constexpr auto kEndsSpan = [] {
+    std::array<std::array<bool, 256>, kPageCount> ends{};
+    for (int page = 0; page < kPageCount; ++page)
+        for (int code = 0; code < 256; ++code) ends[page][code] = EndsSpan(kOpcodeTable[page][code].Operation);
+    return ends;
+}();
+constexpr uint8_t kLeave = 0xFF;
+constexpr auto kFollowedSteps = [] {
+    std::array<uint8_t, 256> steps{};
+    for (int code = 0; code < 256; ++code) {
+        const TOperation op = kOpcodeTable[0][code].Operation;
+        steps[code] = op == TOperation::Prebyte ? uint8_t(PageAfter(uint8_t(code))) : kEndsSpan[0][code] ? kLeave : 0;
+    }
+    return steps;
+}();
+
 }  // namespace
 }  // namespace execute
+
+// One instruction after another through the pass handlers, looking after each whether it
+// moved a register the debugger follows: a loop, not threaded, so that the span handlers
+// stay free of the look.
+void TMachine::ExecuteFollowedInSpan() {
+    using namespace execute;
+    const TRegisterWords mask = FollowedMask, seen = FollowedSeen;
+    while (true) {
+        const uint8_t code = MemoryImage[RegisterPC];
+        if (const uint8_t step = kFollowedSteps[code]; step != 0)
+            if (step == kLeave || kEndsSpan[step][FetchByte(*this, 1)]) return;
+        kHandlers[0][code](*this);
+        CycleCount += InstructionCycles;
+        if (--SpanLeft == 0 || MarkedStop(RegisterPC) || CycleCount > SpanCeiling) return;
+        const TRegisterWords now = RegisterWords();
+        if ((((now.Registers ^ seen.Registers) & mask.Registers) | ((now.Flags ^ seen.Flags) & mask.Flags)) != 0)
+            return;
+    }
+}
 
 void TMachine::FastExecuteInstruction() { execute::kHandlers[0][MemoryImage[RegisterPC]](*this); }
 

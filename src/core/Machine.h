@@ -6,6 +6,7 @@
 // Each subsystem's operations live in a .cpp file of the subsystem's folder.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,8 +76,24 @@ public:
     TStopMarks StopMarks{};
     TTransferLog Transfers;
     TCallStack CallStack;
-    // Runs go pass by pass and ask the debugger after each (Step Over, Step Out).
+    // Runs go pass by pass and ask the debugger after each (Step Over, Step Out, a change
+    // watchpoint on a register).
     bool FollowPasses = false;
+    // While FollowPasses is set and FollowedMask has bits, a run still goes in spans, each
+    // ending after an instruction that moved a masked bit from FollowedSeen (a change
+    // watchpoint on SP asks only when SP moved); with no bits it goes pass by pass.
+    TRegisterWords FollowedMask, FollowedSeen;
+    TRegisterWords RegisterWords() const {
+        TRegisterWords words;
+        std::memcpy(&words.Registers, &RegisterD, sizeof words.Registers);
+        std::memcpy(&words.Flags, &FlagS, sizeof words.Flags);
+        return words;
+    }
+    // While FollowPasses is set, asks the debugger after a pass (or a span); it may end the run.
+    void AskDebuggerAfterPass() {
+        if (FollowPasses && Debugger && Debugger->StopAfterPass(*this))
+            Change(Panel.RunningLed.Lit, false, TPanelItem::RunControls);
+    }
     bool MarkedStop(uint16_t pc) const { return StopMarks[pc] != 0; }
     void SetBreakPointAddress(int32_t address);
     void WatchPage(uint8_t page, bool watched) {
@@ -85,6 +102,12 @@ public:
     // A debugger's stop in the middle of an instruction (a watched access): the run ends
     // after it, with its time settled.
     void StopAfterInstruction();
+    // A debugger's look after the instruction under way (a byte it reads changed): the span
+    // ends after it, with its time settled, and the passes are followed from there.
+    void FollowFromInstruction() {
+        SettleSpan();
+        FollowPasses = true;
+    }
     TPanelState Panel;
     TTerminalScreen Screen;  // the terminal, 80 x 24, a carriage return alone
 
@@ -149,11 +172,13 @@ public:
     // Untraced: at most `passes` passes, or instructions run in spans, which leave the
     // machine as the passes would. Ends early when the Running LED goes out, at a limit,
     // when the run state changes, and after a STOP (StopExecuted). Returns the passes run.
+    // While FollowPasses is set it goes pass by pass, asking the debugger after each.
     uint32_t RunSlice(const TRunLimits& limits, uint32_t passes);
-    void RunFollowedPasses(uint32_t passes);
     // The first access to the register window in a span advances time by what it owes.
     void SettleSpan();
     void ExecuteInSpan();  // from RegisterPC on, while the span lasts
+    // The same for a run whose debugger follows registers: ends after one that moved them.
+    void ExecuteFollowedInSpan();
     bool ReopenSpan();     // after a register access settled it; false when it must end
     bool SpanOpen = false;
     uint32_t SpanLeft = 0;    // instructions the span may still execute

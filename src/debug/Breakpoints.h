@@ -37,11 +37,13 @@ struct TBreakpoint {
     bool Stops = true;
 };
 
-enum class TWatchAccess : uint8_t { Read = 1, Write = 2, ReadWrite = 3 };
+// Change: not an access but the value of an expression (Where), which the instruction that
+// changed it stops after.
+enum class TWatchAccess : uint8_t { Read = 1, Write = 2, ReadWrite = 3, Change = 4 };
 
 struct TWatchpoint {
     TPointId Id = 0;
-    uint16_t First = 0, Last = 0;  // inclusive
+    uint16_t First = 0, Last = 0;  // inclusive; none for a change watchpoint
     std::string Where;
     TWatchAccess Access = TWatchAccess::Write;
     std::optional<uint8_t> Value;  // only a write of this byte
@@ -51,15 +53,17 @@ struct TWatchpoint {
 
 // Why the last run a debugger watched ended, as the panel and the runner say it.
 struct TDebugStop {
-    enum TKind : uint8_t { Breakpoint, Watchpoint, StepOver, StepOut, RunTo };
+    // Change: a change watchpoint's expression changed value.
+    enum TKind : uint8_t { Breakpoint, Watchpoint, StepOver, StepOut, RunTo, Change };
     TKind Kind = Breakpoint;
     TPointId Id = 0;       // of the breakpoint or watchpoint
-    uint16_t Address = 0;  // where the run stopped; the watched byte for a watchpoint
+    uint16_t Address = 0;  // where the run stopped; the watched byte for an access watchpoint
     // A watchpoint's access: the instruction that made it, the byte before and after.
     uint16_t Instruction = 0;
     uint8_t Before = 0, After = 0;
     bool Write = false;
-    std::string Text;  // "breakpoint at $E00B (halt)", "watchpoint: $0040 (count) written ..."
+    std::string Text;  // "breakpoint at $E00B (halt)", "watchpoint: $0040 (count) written ...",
+                       // "X changed: $0010 -> $0011 at $E00B (loop)"
 };
 
 }  // namespace hexmoor

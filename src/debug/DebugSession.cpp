@@ -73,10 +73,13 @@ TProgramNotes TDebugSession::TakeLoadedProgram(const std::optional<std::string>&
     lastProgram_ = path;
     const std::shared_ptr<const TLoadedProgram> before = std::exchange(program_, now);
     notes_.clear();
-    if (!again)
+    if (!again) {
         debugger_.RemoveAll();
-    else
+    } else {
         FollowLines(before->Lines);
+        debugger_.SymbolsChanged();
+    }
+    watches_.Reparse(TMachineScope(machine_, debugger_.Symbols));
     return notes;
 }
 
@@ -158,12 +161,25 @@ std::string TDebugSession::AddBreakpoint(std::string_view where, std::string_vie
 
 std::string TDebugSession::AddWatchpoint(std::string_view where, TWatchAccess access, std::optional<uint8_t> value,
                                          std::string* note) {
+    if (access == TWatchAccess::Change)
+        return value ? "a change watchpoint stops at any change of its value, so it takes no value"
+                     : debugger_.AddChangeWatchpoint(where);
     std::string error;
     const auto range = ReadRange(where, error, note);
     if (!range) return error;
     debugger_.AddWatchpoint(range->first, range->second, std::string(where), access, value);
     return "";
 }
+
+// --- The watch list ------------------------------------------------------------------------
+
+void TDebugSession::AddWatch(std::string_view text) { watches_.Add(text, TMachineScope(machine_, debugger_.Symbols)); }
+
+void TDebugSession::ReplaceWatch(std::size_t index, std::string_view text) {
+    watches_.Replace(index, text, TMachineScope(machine_, debugger_.Symbols));
+}
+
+void TDebugSession::UpdateWatches() { watches_.Update(TMachineScope(machine_, debugger_.Symbols), Stopped()); }
 
 void TDebugSession::ToggleBreakpointAt(uint16_t address) { debugger_.ToggleBreakpointAt(address, LineOf(address)); }
 
@@ -187,6 +203,7 @@ void TDebugSession::TakeStop() {
         lastStop_ = here;
         ++stopCount_;
         if (!stopNew_) stop_.reset();  // this stop is not the debugger's
+        watches_.TakeStop(TMachineScope(machine_, debugger_.Symbols));
     }
     stopNew_ = false;
 }

@@ -17,6 +17,7 @@
 #include "debug/Debugger.h"
 #include "debug/LineTable.h"
 #include "debug/StackFrames.h"
+#include "debug/WatchList.h"
 
 namespace hexmoor {
 
@@ -70,10 +71,22 @@ public:
     // --- Breakpoints and watchpoints by text; an error to show, empty when done. ------------
     std::string AddBreakpoint(std::string_view where, std::string_view condition = {}, uint64_t stopAtHit = 1,
                               std::string* note = nullptr);
+    // TWatchAccess::Change takes an expression as conditions read it (`SP < $0100`) and no
+    // value. Each watchpoint is added back from its Where, Access and Value.
     std::string AddWatchpoint(std::string_view where, TWatchAccess access, std::optional<uint8_t> value = {},
                               std::string* note = nullptr);
     // A click in a code or source margin.
     void ToggleBreakpointAt(uint16_t address);
+
+    // --- The watch list -------------------------------------------------------------------
+    // Its expressions are parsed with the program's names, again at each load; Texts() and
+    // Add() keep it and give it back. Each stop (TakeStop) takes its values as the stop's.
+    TWatchList& Watches() { return watches_; }
+    const TWatchList& Watches() const { return watches_; }
+    void AddWatch(std::string_view text);
+    void ReplaceWatch(std::size_t index, std::string_view text);
+    // The values now, marked where they changed since the last stop.
+    void UpdateWatches();
 
     // --- Runs that end by themselves; the caller starts the run after arming one. ----------
     bool ArmStepOver() { return debugger_.ArmStepOver(); }
@@ -113,6 +126,7 @@ private:
     bool stopNew_ = false;  // told by the debugger, not yet taken as a stop
     uint64_t stopCount_ = 0;
     std::pair<uint64_t, uint16_t> lastStop_;
+    TWatchList watches_;
 };
 
 }  // namespace hexmoor

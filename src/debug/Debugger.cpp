@@ -15,6 +15,8 @@ std::string Located(const std::string& message, std::size_t column) {
     return message + " (at column " + std::to_string(column) + ")";
 }
 
+constexpr uint8_t kChangeRead = uint8_t(TWatchAccess::Change);
+
 bool Covers(const TWatchpoint& w, uint16_t address, bool write) {
     const TWatchAccess access = write ? TWatchAccess::Write : TWatchAccess::Read;
     return w.Enabled && address >= w.First && address <= w.Last && (uint8_t(w.Access) & uint8_t(access));
@@ -105,7 +107,21 @@ void TDebugger::AddWatchpoint(uint16_t first, uint16_t last, std::string where, 
                               std::optional<uint8_t> value) {
     watchpoints_.push_back({nextId_++, first, last, std::move(where), access, value});
     for (uint32_t address = first; address <= last; ++address) watchedBytes_[address] |= uint8_t(access);
-    for (int page = first >> 8; page <= last >> 8; ++page) machine_.WatchPage(uint8_t(page), true);
+    for (int page = first >> 8; page <= last >> 8; ++page) {
+        accessPages_[page] = true;
+        machine_.WatchPage(uint8_t(page), true);
+    }
+}
+
+std::string TDebugger::AddChangeWatchpoint(std::string_view expression) {
+    const std::size_t first = expression.find_first_not_of(' ');
+    expression = first == std::string_view::npos
+                     ? ""
+                     : expression.substr(first, expression.find_last_not_of(' ') - first + 1);
+    if (std::string error = changes_.Add(nextId_, expression); !error.empty()) return error;
+    watchpoints_.push_back({nextId_++, 0, 0, std::string(expression), TWatchAccess::Change, std::nullopt});
+    AfterChangeWatches();
+    return "";
 }
 
 void TDebugger::EnableBreakpoint(TPointId id, bool enabled) {
@@ -118,6 +134,8 @@ void TDebugger::EnableBreakpoint(TPointId id, bool enabled) {
 void TDebugger::EnableWatchpoint(TPointId id, bool enabled) {
     if (TWatchpoint* w = Watchpoint(id)) {
         w->Enabled = enabled;
+        changes_.Enable(id, enabled);
+        AfterChangeWatches();
         UpdateWatchedBytes();
     }
 }
@@ -129,12 +147,16 @@ void TDebugger::RemoveBreakpoint(TPointId id) {
 
 void TDebugger::RemoveWatchpoint(TPointId id) {
     std::erase_if(watchpoints_, [id](const TWatchpoint& w) { return w.Id == id; });
+    changes_.Remove(id);
+    AfterChangeWatches();
     UpdateWatchedBytes();
 }
 
 void TDebugger::RemoveAll() {
     breakpoints_.clear();
     watchpoints_.clear();
+    changes_.Clear();
+    AfterChangeWatches();
     IndexBreakpoints();
     UpdateWatchedBytes();
 }
@@ -179,13 +201,46 @@ void TDebugger::IndexBreakpoints() {
 
 void TDebugger::UpdateWatchedBytes() {
     watchedBytes_.fill(0);
-    std::array<bool, 256> watched{};
+    accessPages_.fill(false);
     for (const TWatchpoint& w : watchpoints_) {
-        if (!w.Enabled) continue;
+        if (!w.Enabled || w.Access == TWatchAccess::Change) continue;
         for (uint32_t address = w.First; address <= w.Last; ++address) watchedBytes_[address] |= uint8_t(w.Access);
-        for (int page = w.First >> 8; page <= w.Last >> 8; ++page) watched[page] = true;
+        for (int page = w.First >> 8; page <= w.Last >> 8; ++page) accessPages_[page] = true;
     }
+    for (uint16_t address : changeMarked_) watchedBytes_[address] |= kChangeRead;
+    WatchPages();
+}
+
+void TDebugger::MarkChangeBytes() {
+    for (uint16_t address : changeMarked_) watchedBytes_[address] &= uint8_t(~kChangeRead);
+    changeMarked_ = changes_.Bytes();
+    for (uint16_t address : changeMarked_) watchedBytes_[address] |= kChangeRead;
+    WatchPages();
+}
+
+void TDebugger::WatchPages() {
+    std::array<bool, 256> watched = accessPages_;
+    for (uint16_t address : changeMarked_) watched[address >> 8] = true;
     for (int page = 0; page < 256; ++page) machine_.WatchPage(uint8_t(page), watched[page]);
+}
+
+void TDebugger::AfterChangeWatches() {
+    if (changes_.TakeBytesChanged()) MarkChangeBytes();
+    UpdateFollowing();
+}
+
+// Passes are followed while a Step Over or Step Out runs, while a change watchpoint names a
+// register or reads the register block, and after a write to a byte one read.
+void TDebugger::UpdateFollowing() {
+    machine_.FollowPasses = follow_ != TFollow::None || changes_.Follows() || changes_.Pending();
+    const bool spans = follow_ == TFollow::None && !changes_.EveryPass();
+    machine_.FollowedMask = spans ? changes_.RegisterMask() : TRegisterWords{};
+    machine_.FollowedSeen = machine_.RegisterWords();
+}
+
+void TDebugger::SymbolsChanged() {
+    changes_.Reparse();
+    AfterChangeWatches();
 }
 
 void TDebugger::SetRunTo(std::optional<uint16_t> address) {
@@ -198,7 +253,7 @@ void TDebugger::Stop(TDebugStop stop) {
     lastStop_ = std::move(stop);
     SetRunTo(std::nullopt);
     follow_ = TFollow::None;
-    machine_.FollowPasses = false;
+    UpdateFollowing();
     if (OnStop) OnStop(*lastStop_);
 }
 
@@ -242,6 +297,10 @@ bool TDebugger::StopBefore(TMachine& m) {
 
 // The access is done; the run ends after the instruction that made it.
 void TDebugger::Accessed(TMachine& m, uint16_t address, uint8_t before, uint8_t value, bool write) {
+    if (write && before != value && (watchedBytes_[address] & kChangeRead)) {
+        changes_.Written(address);
+        m.FollowFromInstruction();
+    }
     const TWatchAccess access = write ? TWatchAccess::Write : TWatchAccess::Read;
     if (!(watchedBytes_[address] & uint8_t(access))) return;
     for (TWatchpoint& w : watchpoints_) {
@@ -263,7 +322,7 @@ bool TDebugger::ArmStepOver() {
     follow_ = TFollow::StepOver;
     followSp_ = machine_.RegisterSP;
     followTransfers_ = machine_.Transfers.Count;
-    machine_.FollowPasses = true;
+    UpdateFollowing();
     resumeFrom_ = {machine_.InstructionCount, machine_.RegisterPC};
     return true;
 }
@@ -273,7 +332,7 @@ void TDebugger::ArmStepOut() {
     follow_ = TFollow::StepOut;
     followSp_ = calls.Depth() != 0 ? calls.Back(0).Sp : machine_.RegisterSP;
     followTransfers_ = machine_.Transfers.Count;
-    machine_.FollowPasses = true;
+    UpdateFollowing();
     resumeFrom_ = {machine_.InstructionCount, machine_.RegisterPC};
 }
 
@@ -298,6 +357,7 @@ bool LeavesRoutine(const TMachine& m, uint16_t address) {
 // Step Out at the first that takes SP above where the routine's entry left it (a routine
 // that pulled its return address to skip inline data jumps back with SP above it).
 bool TDebugger::StopAfterPass(TMachine& m) {
+    if ((changes_.Follows() || changes_.Pending()) && StopAtChange(m)) return true;
     if (follow_ == TFollow::None || m.Transfers.Count == followTransfers_) return false;
     followTransfers_ = m.Transfers.Count;
     const TTransfer last = m.Transfers.Back(0);
@@ -307,6 +367,23 @@ bool TDebugger::StopAfterPass(TMachine& m) {
     Stop({.Kind = over ? TDebugStop::StepOver : TDebugStop::StepOut, .Address = m.RegisterPC,
           .Text = std::string(over ? "stepped over to " : "stepped out to ") + Describe(m.RegisterPC)});
     return true;
+}
+
+bool TDebugger::StopAtChange(TMachine& m) {
+    const std::optional<TChangeWatches::TChange> change = changes_.Check();
+    AfterChangeWatches();
+    TWatchpoint* w = change ? Watchpoint(change->Id) : nullptr;
+    if (!w) return false;
+    ++w->Hits;
+    Stop({.Kind = TDebugStop::Change, .Id = w->Id, .Address = m.RegisterPC,
+          .Text = w->Where + " changed: " + HexText(change->Before) + " -> " + HexText(change->After) + " at " +
+                  Describe(m.RegisterPC)});
+    return true;
+}
+
+void TDebugger::RunStarts(TMachine&) {
+    changes_.Baseline();
+    AfterChangeWatches();
 }
 
 void TDebugger::Traced(const TMachine& m, uint16_t address) {

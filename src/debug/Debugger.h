@@ -14,6 +14,7 @@
 
 #include "core/Machine.h"
 #include "debug/Breakpoints.h"
+#include "debug/ChangeWatches.h"
 #include "debug/Symbols.h"
 #include "debug/TracedPasses.h"
 
@@ -42,6 +43,9 @@ public:
     void SetStops(TPointId id, bool stops);
     void AddWatchpoint(uint16_t first, uint16_t last, std::string where, TWatchAccess access,
                        std::optional<uint8_t> value = {});
+    // A change watchpoint on an expression as conditions read it (`SP < $0100`, `X`,
+    // `[[ptr]]`): it stops after an instruction that changed its value.
+    std::string AddChangeWatchpoint(std::string_view expression);
     void EnableBreakpoint(TPointId id, bool enabled);
     void EnableWatchpoint(TPointId id, bool enabled);
     void RemoveBreakpoint(TPointId id);
@@ -49,6 +53,8 @@ public:
     void RemoveAll();
     // A click in a code view's margin: removes the breakpoints at the address, or adds one.
     void ToggleBreakpointAt(uint16_t address, std::optional<TSourceLineRef> line = {});
+    // Symbols changed (the same program loaded again): change watchpoints read their names anew.
+    void SymbolsChanged();
     // The breakpoint's code moved to `address` (its source assembled again), keeping its
     // condition and hits; nullopt: its line has no code now, so it does not stop.
     void PlaceBreakpoint(TPointId id, std::optional<uint16_t> address);
@@ -80,6 +86,7 @@ public:
     void Accessed(TMachine& machine, uint16_t address, uint8_t before, uint8_t value, bool write) override;
     bool StopAfterPass(TMachine& machine) override;
     void Traced(const TMachine& machine, uint16_t address) override;
+    void RunStarts(TMachine& machine) override;
 
 private:
     enum class TFollow : uint8_t { None, StepOver, StepOut };
@@ -89,6 +96,13 @@ private:
     // The stop mark of one address, and the watched bytes and pages, from the points.
     void UpdateStopMark(uint16_t address);
     void UpdateWatchedBytes();
+    // The bytes change watchpoints read, marked to hear their writes; the pages watched.
+    void MarkChangeBytes();
+    void WatchPages();
+    // After the change watchpoints changed: their bytes, and whether passes are followed.
+    void AfterChangeWatches();
+    void UpdateFollowing();
+    bool StopAtChange(TMachine& machine);
     void IndexBreakpoints();
     void SetRunTo(std::optional<uint16_t> address);
     void Stop(TDebugStop stop);
@@ -101,7 +115,11 @@ private:
     // what changed, a hit what is at that address.
     std::unordered_map<uint16_t, std::vector<std::size_t>> breakpointsAt_;
     // The accesses (TWatchAccess bits) some enabled watchpoint watches, a byte an address.
+    // Bit 4 (TWatchAccess::Change): some change watchpoint's expression read the byte.
     std::array<uint8_t, 0x10000> watchedBytes_{};
+    std::array<bool, 256> accessPages_{};  // the pages of enabled access watchpoints
+    TChangeWatches changes_{machine_, Symbols};
+    std::vector<uint16_t> changeMarked_;  // the bytes marked for change watchpoints
     std::optional<uint16_t> runTo_;
     TFollow follow_ = TFollow::None;
     uint16_t followSp_ = 0;

@@ -391,6 +391,50 @@ int32_t Failed(TExpressionMessage* error, const TExpression::TNode& node, std::s
 
 }  // namespace
 
+TExpression::TValueKind TExpression::ValueKind() const {
+    if (nodes_.empty()) return TValueKind::Number;
+    const TNode& last = nodes_.back();
+    switch (last.Op) {
+    case TOp::Byte: return TValueKind::Byte;
+    case TOp::Word: return TValueKind::Word;
+    case TOp::Register:
+        switch (TRegisterName(last.Value)) {
+        case TRegisterName::A:
+        case TRegisterName::B:
+        case TRegisterName::CCR: return TValueKind::Byte;
+        default: return TValueKind::Word;
+        }
+    case TOp::Flag:
+    case TOp::Not:
+    case TOp::ToBool:
+    case TOp::Less:
+    case TOp::LessEqual:
+    case TOp::Greater:
+    case TOp::GreaterEqual:
+    case TOp::Equal:
+    case TOp::NotEqual: return TValueKind::Truth;
+    default: return TValueKind::Number;
+    }
+}
+
+uint8_t TExpression::RegistersRead() const {
+    uint8_t registers = 0;
+    for (const TNode& node : nodes_) {
+        if (node.Op == TOp::Register) registers |= uint8_t(1u << node.Value);
+        if (node.Op == TOp::Flag) registers |= uint8_t(1u << int(TRegisterName::CCR));
+    }
+    return registers;
+}
+
+uint8_t TExpression::FlagsRead() const {
+    uint8_t flags = 0;
+    for (const TNode& node : nodes_) {
+        if (node.Op == TOp::Register && TRegisterName(node.Value) == TRegisterName::CCR) flags = 0xFF;
+        if (node.Op == TOp::Flag) flags |= uint8_t(1u << node.Value);
+    }
+    return flags;
+}
+
 int32_t TExpression::Evaluate(const TExpressionScope& scope, TExpressionMessage* error) const {
     std::array<uint32_t, kMaxStack> stack;
     std::size_t top = 0;  // values on the stack

@@ -99,6 +99,16 @@ public:
     // Where the expression ends: the offset in the text just past its last token.
     std::size_t Length() const { return length_; }
 
+    // What its value is, by the operation that gives it: a byte (a byte read, A, B, CCR), a
+    // word (a word read, D, X, Y, SP, PC), a truth value of 0 or 1 (a comparison, ! && ||,
+    // a flag), or any other number.
+    enum class TValueKind : uint8_t { Number, Byte, Word, Truth };
+    TValueKind ValueKind() const;
+    // The registers it reads, one bit (1 << TRegisterName) each, a flag counting as CCR; and
+    // the bits of CCR it reads (all of them for CCR, one for a flag: CCR.Z is bit 2).
+    uint8_t RegistersRead() const;
+    uint8_t FlagsRead() const;
+
     // Limits that keep parsing and evaluation bounded on any text: brackets, parentheses and
     // unary operators nest at most kMaxNesting deep, and Evaluate's fixed stack holds kMaxStack
     // values, which Parse checks.

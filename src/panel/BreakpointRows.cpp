@@ -46,6 +46,7 @@ std::vector<TPointRow> WatchpointRows(const TDebugger& debugger) {
 }
 
 QString RangeText(const TDebugger& debugger, const TWatchpoint& watchpoint) {
+    if (watchpoint.Access == TWatchAccess::Change) return Q(watchpoint.Where);
     std::string text = debugger.Describe(watchpoint.First);
     if (watchpoint.Last != watchpoint.First) text += "-" + debugger.Describe(watchpoint.Last);
     return Q(text);

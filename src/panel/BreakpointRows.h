@@ -24,12 +24,13 @@ inline constexpr TAccessName kAccessNames[] = {
     {TWatchAccess::Write, "Write", "write"},
     {TWatchAccess::Read, "Read", "read"},
     {TWatchAccess::ReadWrite, "Read/Write", "read/write"},
+    {TWatchAccess::Change, "Changes", "changes"},
 };
 
 // The Breakpoint menu's address (kNoBreakPoint: none) in a row of its own, then the debugger's.
 std::vector<TPointRow> BreakpointRows(const TDebugger& debugger, int32_t menuAddress);
 std::vector<TPointRow> WatchpointRows(const TDebugger& debugger);
-// "$0040 (count)", "$1000-$103F".
+// "$0040 (count)", "$1000-$103F"; a change watchpoint's expression as typed.
 QString RangeText(const TDebugger& debugger, const TWatchpoint& watchpoint);
 
 }  // namespace hexmoor

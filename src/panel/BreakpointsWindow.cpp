@@ -128,9 +128,11 @@ void TBreakpointsWindow::CreateWidgets() {
     watchpoints_ = new TPointList({{"Range"}, {"Access"}, {"Value"}, {"Hits", true}}, kWpHits, this);
     watchpoints_->setObjectName("WatchpointList");
     watchpoints_->header()->setSectionResizeMode(kWpRange, QHeaderView::Stretch);
-    watchWhere_ = Field(this, "WatchWhere", "count, $1000-$103F", 18);
+    watchWhere_ = Field(this, "WatchWhere", "count, $1000-$103F, SP < $0100", 18);
     access_ = new QComboBox(this);
     access_->setObjectName("WatchAccess");
+    access_->setToolTip("Changes: stop after an instruction that changed the value of Where, an expression\n"
+                        "such as X, [[ptr]] or SP < $0100 (true to false counts too)");
     for (const TAccessName& name : kAccessNames) access_->addItem(name.Choice, int(name.Access));
     value_ = Field(this, "WatchValue", "any", 5);
     value_->setToolTip("Stop only at writes of this byte ($hex or decimal); empty: any access");
@@ -212,9 +214,9 @@ void TBreakpointsWindow::AddWatchpoint() {
     const auto access = TWatchAccess(access_->currentData().toInt());
     std::string error, note;
     context_.Act([&] { error = session.AddWatchpoint(watchWhere_->text().toStdString(), access, value, &note); });
-    if (!error.empty()) return Say("Where: " + Q(error), true);
+    if (!error.empty()) return Say((value && access == TWatchAccess::Change ? "Value: " : "Where: ") + Q(error), true);
     Say("Watching " + RangeText(session.Debugger(), session.Debugger().Watchpoints().back()) +
-            (note.empty() ? "" : " (" + Q(note) + ")"),
+            (access == TWatchAccess::Change ? " for a change" : "") + (note.empty() ? "" : " (" + Q(note) + ")"),
         false);
     watchWhere_->clear();
     value_->clear();
@@ -295,7 +297,7 @@ void TBreakpointsWindow::ShowStop() {
     stopLine_->setAutoFillBackground(shown);
     std::optional<int64_t> breakpoint, watchpoint;
     if (shown && stop->Kind == TDebugStop::Breakpoint) breakpoint = stop->Id;
-    if (shown && stop->Kind == TDebugStop::Watchpoint) watchpoint = stop->Id;
+    if (shown && (stop->Kind == TDebugStop::Watchpoint || stop->Kind == TDebugStop::Change)) watchpoint = stop->Id;
     breakpoints_->MarkPoint(breakpoint);
     watchpoints_->MarkPoint(watchpoint);
 }

@@ -12,16 +12,19 @@
 #include "panel/HistoryWindow.h"
 #include "panel/MemoryWindow.h"
 #include "panel/SourceWindow.h"
+#include "panel/WatchWindow.h"
 
 namespace hexmoor {
 
 namespace {
 
-// Untraced runs refresh the windows this often; traced ones once a frame.
-constexpr int kRunningRefreshMs = 200;
+// Untraced runs refresh the windows at most this often; traced ones once a frame. The
+// refreshes come with the read-outs' (every 200 ms): a limit a little below that lets each
+// of them through, so the windows (the watch list) change five times a second.
+constexpr int kRunningRefreshMs = 150;
 // The windows' names in remembered sessions, in the order of TDebugView.
 const std::array<std::string, kDebugViews> kViewNames{"Memory", "Code", "Breakpoints", "History", "Source",
-                                                       "CallStack"};
+                                                       "CallStack", "Watch"};
 // A dialog of errors shows this many; the rest are counted.
 constexpr std::size_t kErrorsShown = 20;
 
@@ -73,6 +76,7 @@ TDebugWindow& TDebugWindows::Show(TDebugView view) {
         case TDebugView::History: window = new THistoryWindow(context_, owner_); break;
         case TDebugView::Source: window = source_ = new TSourceWindow(context_, owner_); break;
         case TDebugView::CallStack: window = new TCallStackWindow(context_, owner_); break;
+        case TDebugView::Watch: window = new TWatchWindow(context_, owner_); break;
         }
     }
     window->show();
@@ -168,6 +172,7 @@ std::string TDebugWindows::RememberSession() {
 TSavedSession TDebugWindows::CurrentSession() const {
     TSavedSession session;
     session.Points = RecordSession(session_);
+    session.WatchExpressions = session_.Watches().Texts();
     for (std::size_t view = 0; view < kDebugViews; ++view)
         if (const TDebugWindow* window = windows_[view])
             session.Windows.push_back({kViewNames[view], window->isVisible(), window->saveGeometry()});
@@ -178,7 +183,10 @@ void TDebugWindows::RecallSession(const std::string& program, std::vector<std::s
     std::string problem;
     const std::optional<TSavedSession> saved = saved_.Load(program, problem);
     if (!problem.empty() && reported_.insert(problem).second) messages.push_back(problem);
+    // The watch list is the program's own too: the one remembered, or none.
+    session_.Watches().Clear();
     if (!saved) return;
+    for (const std::string& expression : saved->WatchExpressions) session_.AddWatch(expression);
     std::vector<std::string> lost = RestoreSession(session_, saved->Points);
     if (!lost.empty()) {
         std::string text = "Some of the debug session remembered for " + program + " no longer reads:";

@@ -22,8 +22,8 @@ namespace hexmoor {
 class TCodeWindow;
 class TSourceWindow;
 
-enum class TDebugView : uint8_t { Memory, Code, Breakpoints, History, Source, CallStack };
-constexpr std::size_t kDebugViews = 6;
+enum class TDebugView : uint8_t { Memory, Code, Breakpoints, History, Source, CallStack, Watch };
+constexpr std::size_t kDebugViews = 7;
 
 class TDebugWindows {
 public:

@@ -55,6 +55,7 @@ void THexmoorForm::BreakpointsMenuClick() { debug_->Show(TDebugView::Breakpoints
 void THexmoorForm::HistoryMenuClick() { debug_->Show(TDebugView::History); }
 void THexmoorForm::SourceMenuClick() { debug_->Show(TDebugView::Source); }
 void THexmoorForm::CallStackMenuClick() { debug_->Show(TDebugView::CallStack); }
+void THexmoorForm::WatchMenuClick() { debug_->Show(TDebugView::Watch); }
 void THexmoorForm::RunMenuClick() { debug_->Run(); }
 void THexmoorForm::StepIntoMenuClick() { debug_->StepInto(); }
 void THexmoorForm::StepOverMenuClick() { debug_->StepOver(); }

@@ -79,6 +79,7 @@ void THexmoorForm::CreateMenus() {
         {"&Debug", "HistoryMenu", "&History", nullptr, &F::HistoryMenuClick},
         {"&Debug", "SourceMenu", "&Source", nullptr, &F::SourceMenuClick},
         {"&Debug", "CallStackMenu", "C&all Stack", nullptr, &F::CallStackMenuClick},
+        {"&Debug", "WatchMenu", "&Watch", nullptr, &F::WatchMenuClick},
         {"&Debug", "RunMenu", "&Run", nullptr, &F::RunMenuClick, nullptr, K::Plain, nullptr, true,
          &F::CanRunDebugger, "F8"},
         {"&Debug", "StepIntoMenu", "Step &Into", nullptr, &F::StepIntoMenuClick, nullptr, K::Plain, nullptr, false,

@@ -133,6 +133,7 @@ private:
     void HistoryMenuClick();
     void SourceMenuClick();
     void CallStackMenuClick();
+    void WatchMenuClick();
     // File > Reload: the program last chosen, loaded again (a source assembled again).
     void ReloadMenuClick();
     bool CanReload() const;

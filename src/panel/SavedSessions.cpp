@@ -25,12 +25,14 @@ const char* AccessName(TWatchAccess access) {
     case TWatchAccess::Read: return "r";
     case TWatchAccess::Write: return "w";
     case TWatchAccess::ReadWrite: return "rw";
+    case TWatchAccess::Change: return "change";
     }
     return "w";
 }
 
 std::optional<TWatchAccess> AccessNamed(const QString& name) {
-    for (TWatchAccess access : {TWatchAccess::Read, TWatchAccess::Write, TWatchAccess::ReadWrite})
+    for (TWatchAccess access :
+         {TWatchAccess::Read, TWatchAccess::Write, TWatchAccess::ReadWrite, TWatchAccess::Change})
         if (name == AccessName(access)) return access;
     return std::nullopt;
 }

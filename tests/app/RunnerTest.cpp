@@ -375,7 +375,7 @@ TEST(Runner, StatsAsJsonSayWhyTheRunEnded) {
 }
 
 // Breakpoints and watchpoints by address or by the program's symbols (an ELF program's own,
-// or --symbols), and dumps of memory after the run.
+// or --symbols), stops when a value changes, traced or not, and dumps of memory after the run.
 TEST(Runner, BreakpointsWatchpointsAndDumps) {
     const std::string symbols = Temp("names.sym");
     std::ofstream(symbols) << "2006 here\n0040 counter\n";
@@ -402,6 +402,9 @@ TEST(Runner, BreakpointsWatchpointsAndDumps) {
          "2010: 6B 00 3F" + std::string(13 * 3, ' ') + "  |k.?|\n"
          "0040: 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00  |................|\n"},
         {"--watch 40:x " + s19, 2, "hexmoor-run: --watch 40:x: the access is r, w or rw\n", ""},
+        {"--watch-change '[count] == 2' " + elf, 0, "hexmoor-run: [count] == 2 changed: false -> true at $2009\n", ""},
+        {"--trace /dev/null --watch-change X " + elf, 0, "hexmoor-run: X changed: $0000 -> $200F at $2025 (skip)\n", ""},
+        {"--watch-change 'A ==' " + elf, 2, "hexmoor-run: --watch-change A ==: expected an operand (at column 5)\n", ""},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Arguments);

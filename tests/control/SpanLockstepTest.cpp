@@ -1,9 +1,12 @@
 // Untraced runs execute plain instructions in spans and advance time once per span; a
-// machine run that way must stay exactly where one run pass by pass is.
+// machine run that way must stay exactly where one run pass by pass is, also when a debugger
+// follows registers (a change watchpoint on them ends a span after each instruction that
+// moves one).
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "debug/Debugger.h"
 #include "support/MachineDifference.h"
 #include "support/TestMachine.h"
 
@@ -16,10 +19,10 @@ struct TLockstepCase {
     bool Cop;       // the chip programmed with the COP on
 };
 
-class SpanLockstep : public ::testing::TestWithParam<TLockstepCase> {};
+class SpanLockstep : public ::testing::TestWithParam<std::tuple<TLockstepCase, bool>> {};
 
 TEST_P(SpanLockstep, SpansLeaveTheMachineAsPassesDo) {
-    const TLockstepCase& c = GetParam();
+    const auto& [c, followed] = GetParam();
     TTestMachine passes, spans;
     for (TTestMachine* t : {&passes, &spans}) {
         t->LoadThroughPanel("timing_stress");
@@ -29,6 +32,12 @@ TEST_P(SpanLockstep, SpansLeaveTheMachineAsPassesDo) {
     }
     TMachine& reference = *passes.Machine;
     TMachine& fast = *spans.Machine;
+    TDebugger debugger(fast);
+    if (followed) {
+        // Never changes, but is read again after every instruction that moved one of them.
+        ASSERT_EQ(debugger.AddChangeWatchpoint("(D | X | Y | SP | CCR.I) * 0"), "");
+        ASSERT_TRUE(fast.FollowPasses);
+    }
     std::mt19937 random(c.Setup * 7 + c.Cop);
     std::uniform_int_distribution<uint32_t> length(1, 3000);
     uint64_t spannedPasses = 0;
@@ -50,17 +59,18 @@ TEST_P(SpanLockstep, SpansLeaveTheMachineAsPassesDo) {
     EXPECT_GT(spannedPasses, 100'000u);
 }
 
+const TLockstepCase kLockstepCases[] = {
+    {"Prescale1Rti0", 0x00, false}, {"Prescale4Rti1", 0x05, false},    {"Prescale8Rti2", 0x0A, false},
+    {"Prescale16Rti3", 0x0F, false}, {"PulseAccumulator", 0x11, false}, {"Wai", 0x86, false},
+    {"WaiAndPulses", 0x93, false},   {"CopServiced", 0x41, true},       {"CopTimesOut", 0x02, true},
+};
+
 INSTANTIATE_TEST_SUITE_P(Timing, SpanLockstep,
-                         ::testing::Values(TLockstepCase{"Prescale1Rti0", 0x00, false},
-                                           TLockstepCase{"Prescale4Rti1", 0x05, false},
-                                           TLockstepCase{"Prescale8Rti2", 0x0A, false},
-                                           TLockstepCase{"Prescale16Rti3", 0x0F, false},
-                                           TLockstepCase{"PulseAccumulator", 0x11, false},
-                                           TLockstepCase{"Wai", 0x86, false},
-                                           TLockstepCase{"WaiAndPulses", 0x93, false},
-                                           TLockstepCase{"CopServiced", 0x41, true},
-                                           TLockstepCase{"CopTimesOut", 0x02, true}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         ::testing::Combine(::testing::ValuesIn(kLockstepCases), ::testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).Name) +
+                                    (std::get<1>(info.param) ? "FollowingRegisters" : "");
+                         });
 
 // A run cut by an instruction or cycle limit stops where a pass-by-pass run with the same
 // limit stops, in the same state.

@@ -111,6 +111,29 @@ TEST(DebugSession, ALoadKeepsThePointsOfTheSameProgramOnly) {
     EXPECT_TRUE(debugger.Watchpoints().empty());
 }
 
+// Expressions read the names of the program loaded now: a name gone reads as hex digits.
+TEST(DebugSession, WatchesReadTheNamesOfEachProgramLoaded) {
+    TSession s;
+    for (const char* text : {"fade", "later"}) s.session.AddWatch(text);
+    ASSERT_EQ(s.session.AddWatchpoint("PC == loop", TWatchAccess::Change), "");
+    auto values = [&s] {
+        s.session.UpdateWatches();
+        std::vector<std::string> shown;
+        for (const TWatch& watch : s.session.Watches().Watches()) shown.push_back(HexText(watch.Now));
+        return shown;
+    };
+    EXPECT_THAT(values(), ::testing::ElementsAre("$2006", "unknown name later (at column 1)"));
+    s.Load("        ORG $2000\n" "start   LDS #$00FF\n" "        NOP\n" "loop    INX\n" "        BRA loop\n"
+           "later   RTS\n" "        ORG $FFFE\n" "        FDB start\n");
+    EXPECT_THAT(values(), ::testing::ElementsAre("$FADE", "$2007"));
+    s.t.Machine->RunClick();
+    ASSERT_NE(s.session.CurrentStop(), nullptr);
+    EXPECT_EQ(s.session.CurrentStop()->Text, "PC == loop changed: false -> true at $2004 (loop) session.asm:4");
+    s.Load(kProgram, "another.asm");
+    EXPECT_TRUE(s.session.Debugger().Watchpoints().empty());
+    EXPECT_THAT(s.session.Watches().Texts(), ::testing::ElementsAre("fade", "later"));
+}
+
 TEST(DebugSession, StopsItCannotMakeOrJudgeAreSaid) {
     TSession s;
     EXPECT_THAT(s.session.ArmStepOut(), HasSubstr("no caller to return to"));

@@ -115,7 +115,7 @@ TEST_F(BreakpointsWindowTest, BreakpointsAddWithTheirNamesOrSayWhyNot) {
 }
 
 TEST_F(BreakpointsWindowTest, WatchpointsAddOrSayWhyNot) {
-    enum { kWrite, kRead, kReadWrite };
+    enum { kWrite, kRead, kReadWrite, kChanges };
     struct TCase {
         const char* Where;
         int Access;
@@ -131,6 +131,9 @@ TEST_F(BreakpointsWindowTest, WatchpointsAddOrSayWhyNot) {
         {"count", kWrite, "256", {"Value: '256' is no byte"}},
         {"$41-$3F", kWrite, "", {"Where: the range $41-$3F ends before it starts"}},
         {"nowhere", kRead, "", {"Where: unknown name nowhere"}},
+        {"SP < $0100", kChanges, "", {"SP < $0100", "changes", "", "0"}},
+        {"X", kChanges, "3", {"Value: a change watchpoint stops at any change"}},
+        {"A ==", kChanges, "", {"Where: expected an operand (at column 5)"}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Where);
@@ -146,6 +149,19 @@ TEST_F(BreakpointsWindowTest, WatchpointsAddOrSayWhyNot) {
             EXPECT_EQ(Row("WatchpointList", rows), c.Shown);
         }
     }
+}
+
+// A stop at a change watchpoint says what changed, and marks its row.
+TEST_F(BreakpointsWindowTest, AChangeWatchpointSaysWhatChanged) {
+    Fill({{"WatchWhere", "X"}});
+    Find<QComboBox>("WatchAccess")->setCurrentIndex(3);
+    Click(Find<QPushButton>("AddWatchpoint"));
+    EXPECT_EQ(Message(), "Watching X for a change");
+    Run();
+    // X holds the return address print_inline pulled: the text after its JSR.
+    EXPECT_EQ(StopLine(), "Stopped: X changed: $0000 -> " + Place("loop", 9) + " at " + Place("skip"));
+    EXPECT_EQ(Item("WatchpointList", 0)->text(kWpHits), "1");
+    EXPECT_TRUE(Marked("WatchpointList", 0));
 }
 
 // The Breakpoint menu's own address has a row of its own, which Remove leaves alone.

@@ -41,7 +41,7 @@ TEST_F(DebugMenuTest, EachItemOpensOrRaisesItsWindow) {
     std::vector<std::string> captions;
     for (QAction* action : menu->actions())
         if (!action->isSeparator()) captions.push_back(action->text().toStdString());
-    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "C&all Stack",
+    EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "C&all Stack", "&Watch",
                                       "&Run", "Step &Into", "Step &Over", "Step O&ut", "Run &to Cursor",
                                       "Toggle Brea&kpoint", "R&emember Sessions"));
     const std::pair<const char*, const char*> views[] = {{"MemoryMenu", "Memory"},
@@ -49,7 +49,8 @@ TEST_F(DebugMenuTest, EachItemOpensOrRaisesItsWindow) {
                                                          {"BreakpointsMenu", "Breakpoints"},
                                                          {"HistoryMenu", "History"},
                                                          {"SourceMenu", "Source"},
-                                                         {"CallStackMenu", "Call Stack"}};
+                                                         {"CallStackMenu", "Call Stack"},
+                                                         {"WatchMenu", "Watch"}};
     for (auto [item, title] : views) {
         Trigger(item);
         Trigger(item);  // raises the open one
@@ -230,8 +231,11 @@ TEST_F(DebugMenuTest, OpenViewsChangeNothingTheProgramSees) {
             f->AnswerNextFileQuestion(ProgramPath(program));
             f->Machine().LoadClick();
         }
-        for (TDebugView view : {TDebugView::Memory, TDebugView::Code, TDebugView::Breakpoints, TDebugView::History})
+        for (TDebugView view : {TDebugView::Memory, TDebugView::Code, TDebugView::Breakpoints, TDebugView::History,
+                                TDebugView::Watch})
             viewed.Debug().Show(view);
+        // The A/D results, the timer's counter and flags, the terminal's status and data.
+        viewed.Debug().Session().AddWatch("[$1031] + [[$100E]] + [$1023] + [$1025] + [$1036] + [$1037]");
         for (int step = 0; step < 300; ++step)
             for (THexmoorForm* f : {&plain, &viewed}) {
                 f->Machine().StepLedClick();

@@ -36,6 +36,9 @@ public:
         ASSERT_EQ(session.AddBreakpoint("halt"), "");
         Debug().Debugger().EnableBreakpoint(Debug().Debugger().Breakpoints().back().Id, false);
         ASSERT_EQ(session.AddWatchpoint("count", TWatchAccess::ReadWrite, 4), "");
+        ASSERT_EQ(session.AddWatchpoint("SP < $0100", TWatchAccess::Change), "");
+        session.AddWatch("[count]");
+        session.AddWatch("X+3");
     }
     QString SessionFile() const { return TSavedSessions().FileOf(ProgramPath("debug_target", ".elf")); }
 };
@@ -48,11 +51,13 @@ TEST_F(SavedSessionsTest, PointsAndWindowsComeBackWithTheirProgram) {
     const std::vector<std::string> before = Points();
     Load("hello");
     EXPECT_THAT(Points(), IsEmpty()) << "another program's points are not this one's";
+    EXPECT_THAT(Debug().Session().Watches().Texts(), IsEmpty());
     memory.close();
     Load("debug_target", ".elf");
     EXPECT_EQ(Points(), before);
     EXPECT_THAT(before, ElementsAre("twice if [count] == 3 from hit 2", "halt if  from hit 1 disabled",
-                                    "watch count access 3 value 4"));
+                                    "watch count access 3 value 4", "watch SP < $0100 access 4"));
+    EXPECT_THAT(Debug().Session().Watches().Texts(), ElementsAre("[count]", "X+3"));
     EXPECT_TRUE(memory.isVisible());
     EXPECT_EQ(memory.size(), QSize(720, 420));
     EXPECT_THAT(Messages, IsEmpty());
