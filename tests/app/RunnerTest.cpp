@@ -357,6 +357,7 @@ TEST(Runner, StatsAsJsonSayWhyTheRunEnded) {
         {"--max-instructions 1000 " + Program("count_up"), "", "limit", 3},
         {"--break halt " + elf, "", "breakpoint", 0},
         {"--watch count " + elf, "", "watchpoint", 0},
+        {"--watch-change X " + elf, "", "watchpoint", 0},
         {"--input /nonexistent/input.txt " + Program("hello"), "", "error", 1},
         {"--break nowhere " + elf, "", "error", 2},
     };
