@@ -12,6 +12,8 @@ trap 'rm -rf "$scratch"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 build_dir="$(realpath -m "${HEXMOOR_PACKAGE_BUILD_DIR:-$root/build-package}")"
+# The builds here, this one's and the older version's, run one compiler per core.
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 # The last version shipped as one package, hexmoor 0.1.0.
 before_split=3542b915d8000e10068e89ee06379752a1823e2b
 
