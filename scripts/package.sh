@@ -9,15 +9,15 @@
 #
 # Two builds of one commit give the same bytes: every date is the last commit's
 # (SOURCE_DATE_EPOCH, unless set already; outside a git checkout, the newest release
-# note's), dpkg-deb clamps the files' times to it and orders them by name, and no build
-# folder is kept in a shipped file.
+# note's), every file is dated then, dpkg-deb orders them by name, and no build folder is
+# kept in a shipped file.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output_dir="$(realpath "${1:-.}")"
 build_dir="$(realpath -m "${HEXMOOR_PACKAGE_BUILD_DIR:-$root/build-package}")"
 release_notes="$root/packaging/changelog"
 
-"$root/scripts/install-packages.sh"
+"$root/scripts/install-packages.sh" >&2
 
 if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
     SOURCE_DATE_EPOCH="$(git -C "$root" log -1 --format=%ct 2>/dev/null ||
@@ -38,7 +38,7 @@ cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHE
     "-DCMAKE_CXX_FLAGS=$cxx_flags" "-DCMAKE_EXE_LINKER_FLAGS=$(build_flag LDFLAGS)" "${launcher[@]}" >/dev/null
 # One compiler per core (Ninja's own default runs more).
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
-cmake --build "$build_dir"
+cmake --build "$build_dir" >&2
 
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")"
 noted="$(dpkg-parsechangelog -l "$release_notes" -S Version)"
@@ -68,6 +68,8 @@ for package in hexmoor-tools hexmoor; do
     # As dh_strip does: no symbols, no compiler notes.
     find "$dir/usr/bin" -type f -exec strip --remove-section=.comment --remove-section=.note {} +
     chmod -R u=rwX,go=rX "$dir"
+    # Every file dated alike, whenever it was checked out or made.
+    find "$dir" -exec touch --no-dereference --date="@$SOURCE_DATE_EPOCH" {} +
     mkdir -m 0755 "$dir/DEBIAN"
     (cd "$dir" && find usr -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum) >"$dir/DEBIAN/md5sums"
     sed -e "s/@VERSION@/$version/g" -e "s/@ARCHITECTURE@/$architecture/" \

@@ -113,7 +113,7 @@ page_options() {
     page_section "$1" OPTIONS | grep -B1 '^\.RS' | grep -oE '\\fB-[^\\]*\\fR' | sed -E 's/\\f[BR]//g; s/=$//' |
         grep -vx -- '--' | sort -u
 }
-statuses() { grep -oE '(^ *|: |, |; )[0-9]+ ' | grep -oE '[0-9]+' | sort -un; }
+statuses() { grep -oE '(^ *|: |, |; )[0-9]+( |$)' | grep -oE '[0-9]+' | sort -un; }
 help_statuses() { "$usr/bin/$1" --help | sed -n '/^Exit status/,$p' | statuses; }
 page_statuses() { page_section "$1" 'EXIT STATUS' | sed -E 's/\\f[BR]//g' | statuses; }
 for program in hexmoor hexmoor-run hexmoor-asm; do
