@@ -18,6 +18,7 @@ export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 before_split=3542b915d8000e10068e89ee06379752a1823e2b
 
 mapfile -t debs < <("$root/scripts/package.sh" "$scratch/first")
+[[ ${#debs[@]} -eq 2 ]] || { echo "FAIL: the package build failed" >&2; exit 1; }
 tools_deb="${debs[0]}" window_deb="${debs[1]}"
 version="$(dpkg-deb -f "$window_deb" Version)"
 field() { dpkg-deb -f "$1" "$2"; }
@@ -157,7 +158,8 @@ left="$(find "$scratch/system/usr" ! -type d 2>/dev/null || true)"
 # The same commit built again in another folder, every file compiled anew.
 mapfile -t again < <(CCACHE_DISABLE=1 HEXMOOR_PACKAGE_BUILD_DIR="$scratch/build-again" \
     "$root/scripts/package.sh" "$scratch/again")
-for i in 0 1; do
+[[ ${#again[@]} -eq 2 ]] || fail "the second package build failed"
+for i in "${!again[@]}"; do
     cmp -s "${debs[$i]}" "${again[$i]}" || fail "two builds of $(basename "${debs[$i]}") differ:
 $(diff <(dpkg-deb -c "${debs[$i]}"; dpkg-deb -I "${debs[$i]}" md5sums) <(dpkg-deb -c "${again[$i]}"; dpkg-deb -I "${again[$i]}" md5sums))"
 done
