@@ -28,6 +28,9 @@ packages=(
     shared-mime-info
     xdg-utils
     libfile-mimeinfo-perl
+    git
+    lintian
+    appstream
 )
 
 missing=()

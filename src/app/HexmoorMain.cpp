@@ -1,4 +1,4 @@
-// hexmoor [--] [PROGRAM]: the desktop simulator. A program named here is loaded after
+// hexmoor [options] [--] [PROGRAM]: the desktop simulator. A program named here is loaded after
 // the power-on reset, as if chosen in the load dialog.
 #include <QApplication>
 #include <QFontDatabase>
@@ -11,22 +11,26 @@
 #include <string_view>
 
 #include "Version.h"
+#include "panel/ApplicationIdentity.h"
 #include "panel/FormStyle.h"
 #include "panel/HexmoorForm.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: hexmoor [--] [PROGRAM.s19|PROGRAM.elf|SOURCE.asm]\n"
-    "\n"
-    "The 68HC11F1 board simulator's front panel. PROGRAM.s19 (or an ELF executable, or\n"
-    "assembly source ending .asm, .a11 or .s11, which is assembled first), when given,\n"
+    "Usage: hexmoor [options] [--] [PROGRAM.s19|PROGRAM.elf|SOURCE.asm]\n"
+    "Opens the 68HC11F1 board simulator's front panel. PROGRAM.s19 (or an ELF executable,\n"
+    "or assembly source ending .asm, .a11 or .s11, which is assembled first), when given,\n"
     "is loaded after the power-on reset, as if chosen with File > Load S19 File.\n"
     "A program file dropped on the window loads the same way.\n"
     "\n"
-    "  --help     show this text\n"
-    "  --version  show the version\n"
-    "  --         end of the options (for a program whose name starts with -)\n";
+    "Options:\n"
+    "  -h, --help  show this help\n"
+    "  --version   show the version\n"
+    "  --          end of the options (for a program whose name starts with -)\n"
+    "\n"
+    "Exit status: 0 the window was closed, 1 the window cannot be opened (no display),\n"
+    "2 bad arguments.\n";
 
 // Qt aborts with a fatal message when it cannot open its platform (no display, say).
 // While the application starts, Qt's messages are held back: a failure becomes one line
@@ -68,7 +72,7 @@ int main(int argc, char** argv) {
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && argument == "--help") return PrintOut(kUsage);
+        if (!optionsEnded && (argument == "--help" || argument == "-h")) return PrintOut(kUsage);
         if (!optionsEnded && argument == "--version")
             return PrintOut(std::string("hexmoor ") + hexmoor::kVersion + "\n");
         if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
@@ -88,6 +92,7 @@ int main(int argc, char** argv) {
     QApplication application(qtArgc, argv);
     LetMessagesOut();
     application.setApplicationName("68HC11F1 Virtual Machine");
+    hexmoor::SetApplicationIdentity();
     application.setStyle("Fusion");
     application.setFont(hexmoor::SansFont());
     hexmoor::THexmoorForm form;

@@ -28,13 +28,16 @@ constexpr const char* kUsage =
     "                        nothing, for N E-clock cycles\n"
     "                        (default 2000000, one second of chip time)\n"
     "  --break ADDR          stop at this address (hexadecimal, $ or 0x optional, # for\n"
-    "                        decimal, or a symbol: halt, loop+3), or at the code of a\n"
-    "                        source line (FILE:LINE: prog.asm:12); may be repeated\n"
+    "                        decimal, a register, or a symbol or an expression of symbols:\n"
+    "                        halt, loop+3; a name the program has comes before hex digits),\n"
+    "                        or at the code of a source line (FILE:LINE, as in prog.asm:12);\n"
+    "                        past $FFFF is refused; may be repeated\n"
     "  --break ADDR,print    at each hit, print the registers (as --registers does) and the\n"
     "                        call stack on standard error, and go on\n"
     "  --watch ADDR[-END][:r|w|rw]\n"
     "                        stop after the program reads or writes (w unless told) a byte\n"
-    "                        at ADDR or in ADDR-END; may be repeated\n"
+    "                        at ADDR or in ADDR-END, each read as for --break; may be\n"
+    "                        repeated\n"
     "  --watch-change EXPR   stop after an instruction that changed the value of EXPR, a\n"
     "                        register, a byte [ADDR], a word [[ADDR]] or an expression of\n"
     "                        them (SP < 0100 stops when it becomes true and when it becomes\n"
@@ -85,10 +88,10 @@ constexpr const char* kUsage =
     "Exit status:\n"
     "  0    the program ended: STOP, a WAI nothing can wake, no more input, a breakpoint or\n"
     "       watchpoint, Ctrl-]\n"
-    "  1    a file cannot be read or written\n"
+    "  1    a file cannot be read or written, or the program has a damaged record\n"
     "  2    bad arguments (an address that does not read, a symbol the program lacks)\n"
     "  3    --max-cycles or --max-instructions cut the run (said on standard error)\n"
-    "  130  SIGINT (128 + the signal's number for SIGTERM and SIGHUP)\n";
+    "  130  SIGINT; SIGTERM and SIGHUP give 128 plus their number\n";
 
 template <class T>
 bool ParseNumber(std::string_view text, T& value, int base) {

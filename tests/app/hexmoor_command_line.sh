@@ -22,7 +22,9 @@ check() {  # arguments status pattern
         failed=1
     fi
 }
-check "--help" 0 '^usage: hexmoor \[--\] \[PROGRAM\.s19\|PROGRAM\.elf\|SOURCE\.asm\]$'
+for help in --help -h; do
+    check "$help" 0 '^Usage: hexmoor \[options\] \[--\] \[PROGRAM\.s19\|PROGRAM\.elf\|SOURCE\.asm\]$'
+done
 check "--version" 0 '^hexmoor [0-9]+\.[0-9]+'
 check "--frobnicate" 2 '^hexmoor: unknown option --frobnicate$'
 check "a.s19 b.s19" 2 '^hexmoor: only one program can be loaded$'
