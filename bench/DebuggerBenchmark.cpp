@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <memory>
 
 #include "SilentPanel.h"
 #include "core/Hex.h"
@@ -55,12 +56,21 @@ constexpr const char* kTenWatches[] = {"A", "B", "X", "Y", "SP", "[0]", "[[0]]",
 
 // One refresh of the list: four times its time is its share of each second of a run
 // (share_at_4_per_s: 0.01 would be 1%).
-void WatchListRefresh(benchmark::State& state) {
+// The sieve, running, with the ten expressions in its session's watch list.
+struct TWatchedSieve {
+    TWatchedSieve() {
+        for (const char* text : kTenWatches) session.AddWatch(text);
+        m->Panel.RunningLed.Lit = true;
+    }
     TSilentPanel panel;
-    auto m = LoadedMachine(panel, "sieve");
-    TDebugSession session(*m, nullptr);
-    for (const char* text : kTenWatches) session.AddWatch(text);
-    m->Panel.RunningLed.Lit = true;
+    std::unique_ptr<TMachine> m = LoadedMachine(panel, "sieve");
+    TDebugSession session{*m, nullptr};
+};
+
+void WatchListRefresh(benchmark::State& state) {
+    TWatchedSieve sieve;
+    auto& m = sieve.m;
+    TDebugSession& session = sieve.session;
     m->RunSlice(TRunLimits{}, kSlice);
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
@@ -75,11 +85,9 @@ BENCHMARK(WatchListRefresh);
 // The sieve in slices with the list refreshed each time a quarter of a second's instructions
 // (at the speed measured first, with nothing shown) have run: compare with UntracedRun/0.
 void UntracedRunShowingWatches(benchmark::State& state) {
-    TSilentPanel panel;
-    auto m = LoadedMachine(panel, "sieve");
-    TDebugSession session(*m, nullptr);
-    for (const char* text : kTenWatches) session.AddWatch(text);
-    m->Panel.RunningLed.Lit = true;
+    TWatchedSieve sieve;
+    auto& m = sieve.m;
+    TDebugSession& session = sieve.session;
     const auto start = std::chrono::steady_clock::now();
     const uint64_t first = m->InstructionCount;
     while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(250)) m->RunSlice(TRunLimits{}, kSlice);
