@@ -3,6 +3,8 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <iterator>
+#include <string_view>
 
 #include "debug/SessionRecord.h"
 #include "debug/SourceLines.h"
@@ -23,8 +25,8 @@ namespace {
 // of them through, so the windows (the watch list) change five times a second.
 constexpr int kRunningRefreshMs = 150;
 // The windows' names in remembered sessions, in the order of TDebugView.
-const std::array<std::string, kDebugViews> kViewNames{"Memory", "Code", "Breakpoints", "History", "Source",
-                                                       "CallStack", "Watch"};
+const std::string_view kViewNames[] = {"Memory", "Code", "Breakpoints", "History", "Source", "CallStack", "Watch"};
+static_assert(std::size(kViewNames) == kDebugViews, "a name for every view");
 // A dialog of errors shows this many; the rest are counted.
 constexpr std::size_t kErrorsShown = 20;
 
@@ -175,7 +177,7 @@ TSavedSession TDebugWindows::CurrentSession() const {
     session.WatchExpressions = session_.Watches().Texts();
     for (std::size_t view = 0; view < kDebugViews; ++view)
         if (const TDebugWindow* window = windows_[view])
-            session.Windows.push_back({kViewNames[view], window->isVisible(), window->saveGeometry()});
+            session.Windows.push_back({std::string(kViewNames[view]), window->isVisible(), window->saveGeometry()});
     return session;
 }
 
@@ -195,8 +197,8 @@ void TDebugWindows::RecallSession(const std::string& program, std::vector<std::s
     }
     for (const TSavedSession::TWindowPlace& place : saved->Windows) {
         const auto named = std::ranges::find(kViewNames, place.View);
-        if (named == kViewNames.end()) continue;
-        const auto view = TDebugView(named - kViewNames.begin());
+        if (named == std::end(kViewNames)) continue;
+        const auto view = TDebugView(named - std::begin(kViewNames));
         if (!place.Open && !Window(view)) continue;
         TDebugWindow& window = place.Open ? Show(view) : *Window(view);
         window.restoreGeometry(place.Geometry);
