@@ -108,7 +108,11 @@ opener="$("${session[@]}" xdg-mime query default text/x-asm)"
 # The options each --help lists and those the manual page's OPTIONS section describes
 # (the list items' heads), both ways; the end of options, --, is no option. The same for
 # the exit statuses, a number at the start of a line or after ': ', ', ' or '; '.
-help_options() { "$usr/bin/$1" --help | awk '/^  -/ { print $1; if ($1 ~ /,$/) print $2 }' | tr -d ',' | grep -vx -- '--' | sort -u; }
+# An option's optional value (--stats[=json]) is left out on both sides.
+help_options() {
+    "$usr/bin/$1" --help | awk '/^  -/ { print $1; if ($1 ~ /,$/) print $2 }' | tr -d ',' | sed 's/\[=.*//' |
+        grep -vx -- '--' | sort -u
+}
 page_section() { zcat "$usr/share/man/man1/$1.1.gz" | sed -n "/^\.SH $2/,/^\.SH [^${2:0:1}]/p"; }
 page_options() {
     page_section "$1" OPTIONS | grep -B1 '^\.RS' | grep -oE '\\fB-[^\\]*\\fR' | sed -E 's/\\f[BR]//g; s/=$//' |
