@@ -120,6 +120,16 @@ TEST(ChangeWatchpoints, StopAfterTheInstructionThatChangedTheValue) {
         // The byte on top of the stack: read at SP+1 wherever SP has moved.
         {"stack_dive", "[SP+1]", {"[SP+1] changed: $00 -> $FF at $200A"}},
         {"stack_dive", "PC == halt", {"PC == halt changed: false -> true at $2016 (halt)"}},
+        // Flags, each its own bit of CCR: a run in spans must end when that one moves.
+        {"stack_dive", "CCR.Z",
+         {"CCR.Z changed: true -> false at $2003", "CCR.Z changed: false -> true at $2016 (halt)"}},
+        // CMPA #5 borrows while count < 5; double's ASLA of a small count clears it. The
+        // first eight stops (the runs' limit).
+        {"debug_target", "CCR.C",
+         {"CCR.C changed: false -> true at $2018", "CCR.C changed: true -> false at $2023",
+          "CCR.C changed: false -> true at $2018", "CCR.C changed: true -> false at $2023",
+          "CCR.C changed: false -> true at $2018", "CCR.C changed: true -> false at $2023",
+          "CCR.C changed: false -> true at $2018", "CCR.C changed: true -> false at $2023"}},
         {"debug_target", "[count] >= 4", {"[count] >= 4 changed: false -> true at $2009"}},
         // A byte of the register block, written by the interrupt handler.
         {"debug_target", "[$1004] == 2",
