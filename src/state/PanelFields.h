@@ -10,6 +10,8 @@
 
 namespace hexmoor {
 
+constexpr TPortGroup LastValue(TPortGroup) { return TPortGroup(kPortGroupCount - 1); }
+
 template <class V, PartOf<TMenuItem>... T>
 void Fields(V& v, T&... t) {
     v.Field("Enabled", t.Enabled...);

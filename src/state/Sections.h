@@ -30,6 +30,8 @@ struct TSection {
     bool Flat;  // a base part: its fields go by their own names (RegisterA, not CpuRegisters.RegisterA)
     Get Part;   // the part of a TMachine or a TMachineState, const or not
 };
+template <class Get>
+TSection(const char*, bool, Get) -> TSection<Get>;
 
 inline constexpr std::tuple kSections{
     TSection{"CpuRegisters", true, [](auto& x) -> auto& { return AsPart<TCpuRegisters>(x); }},

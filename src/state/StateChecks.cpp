@@ -48,8 +48,6 @@ std::string ImpossibleValue(const TMachineState& s) {
         {"Screen.Rows", screen.Rows, 2, TTerminalScreen::kMaxRows},
         {"Screen.CursorX", screen.CursorX, 1, screen.Columns},
         {"Screen.CursorY", screen.CursorY, 1, screen.Rows},
-        {"Screen.LineBreak", int64_t(screen.LineBreak), 0, int64_t(TLineBreak::CR)},
-        {"Panel.IoPanel.Pins", s.Panel.IoPanel.Pins, 0, kPortGroupCount - 1},
     };
     for (const TRange& range : ranges)
         if (range.Value < range.Min || range.Value > range.Max)

@@ -22,7 +22,8 @@ void TStateWriter::WritePages(const uint8_t* bytes, std::size_t size) {
         if (!Zeros(bytes + page * kPage)) present[page / 8] = char(present[page / 8] | 1 << page % 8);
     bytes_ += present;
     for (std::size_t page = 0; page < pages; ++page)
-        if (present[page / 8] & 1 << page % 8) bytes_.append(reinterpret_cast<const char*>(bytes + page * kPage), kPage);
+        if (present[page / 8] & 1 << page % 8)
+            bytes_.append(reinterpret_cast<const char*>(bytes + page * kPage), kPage);
 }
 
 uint64_t TStateReader::Number(std::size_t size) {

@@ -97,7 +97,10 @@ public:
             if (flag > 1) Fail(std::string(name) + " is neither 0 nor 1");
             value = flag == 1;
         } else if constexpr (std::is_enum_v<F>) {
-            value = F(std::underlying_type_t<F>(Number(sizeof(F))));
+            // Each enum a snapshot holds names its last value: LastValue(TPortGroup{}).
+            const uint64_t number = Number(sizeof(F));
+            if (number > uint64_t(LastValue(F{}))) Fail(std::string(name) + " is out of range");
+            else value = F(number);
         } else {
             static_assert(std::is_integral_v<F>);
             value = F(Number(sizeof(F)));

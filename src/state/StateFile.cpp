@@ -71,9 +71,9 @@ std::string StateFileBytes(const TStateFile& file, std::string& error) {
     const uint64_t length = bytes.size() + kChecksumSize;
     for (int i = 0; i < 8; ++i) bytes[lengthAt + i] = char(length >> (8 * i));
     writer.Number(Crc32(bytes), 4);
-    error = bytes.size() > kMaxStateFileSize ? "the state is too large (" + Sized(bytes.size()) + ", more than " +
-                                                   Sized(kMaxStateFileSize) + ")"
-                                             : "";
+    error.clear();
+    if (bytes.size() > kMaxStateFileSize)
+        error = "the state is too large (" + Sized(bytes.size()) + ", more than " + Sized(kMaxStateFileSize) + ")";
     return bytes;
 }
 
@@ -81,7 +81,7 @@ std::string ParseStateFile(std::string_view bytes, TStateFile& into) {
     if (bytes.size() > kMaxStateFileSize) return TooLarge();
     if (!bytes.starts_with(kMagic.substr(0, std::min(bytes.size(), kMagic.size()))) || bytes.empty())
         return "not a Hexmoor state file";
-    if (bytes.size() < kHeaderSize) return "truncated (" + Sized(bytes.size()) + ")";
+    if (bytes.size() < kHeaderSize + kChecksumSize) return "truncated (" + Sized(bytes.size()) + ")";
     TStateReader header(bytes.substr(kMagic.size(), kHeaderSize - kMagic.size()));
     const uint64_t version = header.Number(4), layout = header.Number(4), length = header.Number(8);
     if (version != kStateFormatVersion)
@@ -91,7 +91,8 @@ std::string ParseStateFile(std::string_view bytes, TStateFile& into) {
     if (length > bytes.size()) return "truncated (" + Sized(bytes.size()) + " of " + std::to_string(length) + ")";
     if (length < bytes.size()) return "damaged (" + Sized(bytes.size() - length) + " past its end)";
     const std::string_view body = bytes.substr(0, bytes.size() - kChecksumSize);
-    if (TStateReader(bytes.substr(body.size())).Number(4) != Crc32(body)) return "damaged (its checksum does not match)";
+    if (TStateReader(bytes.substr(body.size())).Number(4) != Crc32(body))
+        return "damaged (its checksum does not match)";
 
     // A file with the right checksum that still does not read was made wrongly: damaged.
     TStateReader reader(body.substr(kHeaderSize));

@@ -15,6 +15,7 @@
 namespace hexmoor {
 
 struct TScreenContents {
+    bool operator==(const TScreenContents&) const = default;
     using TRow = std::array<TScreenCell, TTerminalScreen::kMaxColumns>;
     std::array<TRow, TTerminalScreen::kMaxRows> Cells{};  // Cells[row - 1][column - 1]
     int32_t Columns = 80, Rows = 24;
@@ -25,11 +26,14 @@ struct TScreenContents {
 };
 
 struct TTerminalLinkState {
+    bool operator==(const TTerminalLinkState&) const = default;
     std::string InputBuffer;
     bool ConsoleEscape = false;
     uint8_t ConsoleEscapeState = 0;
     uint8_t ConsoleGotoColumn = 0;
 };
+
+constexpr TLineBreak LastValue(TLineBreak) { return TLineBreak::CR; }
 
 template <class V, PartOf<TScreenCell>... T>
 void Fields(V& v, T&... t) {

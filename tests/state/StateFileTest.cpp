@@ -60,10 +60,15 @@ TEST(StateFile, DamagedFilesAreRefused) {
     const std::string good = Bytes(*file);
     file->State.RunState = 20;
     const std::string impossible = Bytes(*file);
+    file->State.RunState = RunNormal;
+    file->State.Panel.IoPanel.Pins = TPortGroup(kPortGroupCount);
+    const std::string noSuchGroup = Bytes(*file);
     std::string otherVersion = good, otherLayout = good, flipped = good;
     otherVersion[16] = 2;
     otherLayout[20] ^= 1;
     flipped[good.size() / 2] ^= 0x40;
+    std::string headerAlone = good.substr(0, 32);  // its length field: 32
+    headerAlone.replace(24, 8, std::string("\x20\0\0\0\0\0\0\0", 8));
     struct TCase {
         const char* Name;
         std::string Bytes;
@@ -73,6 +78,7 @@ TEST(StateFile, DamagedFilesAreRefused) {
         {"empty", "", "not a Hexmoor state file"},
         {"S-records", "S1130000285F245F2212226A000424290008237C2A\n", "not a Hexmoor state file"},
         {"cut in its magic", good.substr(0, 10), "truncated (10 bytes)"},
+        {"a header saying it is all", headerAlone, "truncated (32 bytes)"},
         {"cut in half", good.substr(0, good.size() / 2),
          "truncated (" + std::to_string(good.size() / 2) + " bytes of " + std::to_string(good.size()) + ")"},
         {"one byte flipped", flipped, "damaged (its checksum does not match)"},
@@ -80,6 +86,7 @@ TEST(StateFile, DamagedFilesAreRefused) {
         {"another version", otherVersion, "from another version of Hexmoor (state format 2; this one reads format 1)"},
         {"another layout", otherLayout, "from another build of Hexmoor (its state holds other fields)"},
         {"a value no machine holds", impossible, "damaged (RunState is out of range)"},
+        {"a value past an enumeration's", noSuchGroup, "damaged (Panel: Pins is out of range)"},
         {"a section renamed", Resealed(std::string(good).replace(good.find("Scratch"), 7, "Scrotch")),
          "damaged (no Scratch section where due)"},
         {"too large", good + std::string(kMaxStateFileSize, '\0'), "too large (more than 67108864 bytes)"},
