@@ -12,6 +12,7 @@
 #include "app/RawTerminal.h"
 #include "app/RunnerDebugging.h"
 #include "app/RunnerPanel.h"
+#include "app/RunnerState.h"
 #include "core/Machine.h"
 #include "core/TextLineReader.h"
 
@@ -59,6 +60,7 @@ private:
             std::fprintf(stderr, "%s\n", FormatDiagnostic(diagnostic).c_str());
     }};
     TRunnerDebugging debugging_{options_, m_, session_};
+    TRunnerState state_{options_};
     TRawTerminal terminal_;
     bool waitsForever_ = false;
     int endSignal_ = 0;
@@ -74,7 +76,7 @@ std::optional<int> THeadlessRun::Prepare() {
             return kExitFile;
         }
     }
-    if (!panel_.OpenPrinter()) return kExitFile;
+    if (!state_.Read() || !panel_.OpenPrinter()) return kExitFile;
 
     // A program of "-" is read from standard input.
     panel_.Loading = options_.Program == "-" ? std::string("/dev/stdin") : options_.Program;
@@ -83,9 +85,11 @@ std::optional<int> THeadlessRun::Prepare() {
     panel_.Loading.reset();
     // The loader has said what kept the program from loading whole; nothing runs then.
     if (loaded != TLoadResult::Loaded) return kExitFile;
+    state_.ProgramLoaded(m_);
     if (std::optional<int> status = debugging_.Prepare()) return status;
     if (options_.TraceFile && !m_.OpenLogFile(*options_.TraceFile)) return kExitFile;
     m_.ResetMoor(ExternalReset);
+    state_.Restore(m_);
     if (options_.InputFile) panel_.Input().OpenFile(*options_.InputFile);
     return std::nullopt;
 }
@@ -165,6 +169,7 @@ void THeadlessRun::PrintScreen() {
 }
 
 int THeadlessRun::Report() {
+    const bool saved = state_.Write(m_);
     if (options_.Screen) PrintScreen();
     if (options_.Registers) {
         m_.DecodeInstruction();
@@ -192,7 +197,7 @@ int THeadlessRun::Report() {
     if (endSignal_ != 0) {
         status = 128 + endSignal_;
         ended = "signal";
-    } else if (!panel_.Input().Failure().empty() || panel_.WriteFailed()) {
+    } else if (!saved || !panel_.Input().Failure().empty() || panel_.WriteFailed()) {
         status = kExitFile;
         ended = "error";
     }

@@ -31,6 +31,9 @@ struct TRunnerOptions {
     std::optional<std::string> TraceFile;
     std::optional<std::string> InputFile;
     std::optional<std::string> PrinterFile;
+    // The machine's whole state: written when the run ends, and read to start from.
+    std::optional<std::string> SaveState;
+    std::optional<std::string> LoadState;
     TInputPacing Pacing = TInputPacing::Paced;
     bool Bootstrap = false;  // the mode pins: special bootstrap instead of expanded
     bool Screen = false;

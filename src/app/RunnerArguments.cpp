@@ -60,6 +60,12 @@ constexpr const char* kUsage =
     "  --printer FILE        write the printer port's bytes to FILE\n"
     "  --trace FILE          run with trace, writing one log line per instruction; a call,\n"
     "                        jump or branch names its target by the program's symbols\n"
+    "  --save-state FILE     when the run ends, however it ends, write the whole machine's\n"
+    "                        state to FILE\n"
+    "  --load-state FILE     start from the state in FILE (written by --save-state) instead of\n"
+    "                        a reset; the program is loaded first, for its names and source\n"
+    "                        lines. The cycle and instruction counts, and so the limits, go on\n"
+    "                        from the state's\n"
     "  --screen              print the final 80 x 24 screen instead of the output stream\n"
     "  --registers           print the final registers as a trace line, on a line of its own\n"
     "  --warnings            print warnings about misuse of the chip on standard error\n"
@@ -163,12 +169,14 @@ TParsedArguments ParseRunnerArguments(const std::vector<std::string>& arguments)
                 return fail(argument + " needs an expression");
             options.WatchChanges.push_back(text);
         } else if (argument == "--trace" || argument == "--input" || argument == "--printer" ||
-                   argument == "--symbols") {
+                   argument == "--symbols" || argument == "--save-state" || argument == "--load-state") {
             if (!value(text)) return fail(argument + " needs a file name");
-            (argument == "--trace" ? options.TraceFile
-             : argument == "--input" ? options.InputFile
-             : argument == "--symbols" ? options.SymbolFile
-                                     : options.PrinterFile) = text;
+            (argument == "--trace"        ? options.TraceFile
+             : argument == "--input"      ? options.InputFile
+             : argument == "--symbols"    ? options.SymbolFile
+             : argument == "--save-state" ? options.SaveState
+             : argument == "--load-state" ? options.LoadState
+                                          : options.PrinterFile) = text;
         } else if (argument == "--mode") {
             if (!value(text) || (text != "bootstrap" && text != "expanded"))
                 return fail("--mode needs bootstrap or expanded");

@@ -39,6 +39,7 @@ struct TInterruptState {
 inline constexpr int32_t kNoBreakPoint = 0x10000;  // never equals a 16-bit PC
 
 struct TRunControlState {
+    bool operator==(const TRunControlState&) const = default;
     bool ResetRequest = false;  // the next pass performs an External Reset
     int32_t BreakPointAddress = kNoBreakPoint;  // the Breakpoint menu's own
     uint64_t InstructionCount = 0;  // instructions executed since the machine was made

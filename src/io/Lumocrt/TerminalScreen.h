@@ -53,6 +53,11 @@ public:
     int CursorY() const { return cursorY_; }
 
     const TScreenCell& Cell(int column, int row) const { return cells_[row - 1][column - 1]; }
+    // Any cell of the 132 x 25, shown or not (a restored screen); the view repaints it when shown.
+    void PutCell(int column, int row, const TScreenCell& cell) {
+        cells_[row - 1][column - 1] = cell;
+        if (column <= columns_ && row <= rows_) Damage(column, column, row, row);
+    }
     // The visible characters of a row, trailing blanks included.
     std::string RowText(int row) const;
 
