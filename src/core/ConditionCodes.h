@@ -89,19 +89,21 @@ struct TConditionCodes {
 
     // --- 16-bit operations --------------------------------------------------------------
 
+    // C is the carry (or borrow) out of bit 15 and V the signed overflow: what the host's
+    // own add and subtract report, asked for directly.
     uint16_t Add16(uint16_t q, uint16_t m) {
-        uint16_t r = uint16_t(q + m);
-        SetNZ16(r);
-        FlagV = ((q & m & ~r) | (~q & ~m & r)) & 0x8000;
-        FlagC = ((q & m) | (m & ~r) | (~r & q)) & 0x8000;
-        return r;
+        uint16_t r;
+        int16_t signedResult;
+        FlagC = __builtin_add_overflow(q, m, &r);
+        FlagV = __builtin_add_overflow(int16_t(q), int16_t(m), &signedResult);
+        return SetNZ16(r);
     }
     uint16_t Sub16(uint16_t q, uint16_t m) {
-        uint16_t r = uint16_t(q - m);
-        SetNZ16(r);
-        FlagV = ((q & ~m & ~r) | (~q & m & r)) & 0x8000;
-        FlagC = ((~q & m) | (m & r) | (r & ~q)) & 0x8000;
-        return r;
+        uint16_t r;
+        int16_t signedResult;
+        FlagC = __builtin_sub_overflow(q, m, &r);
+        FlagV = __builtin_sub_overflow(int16_t(q), int16_t(m), &signedResult);
+        return SetNZ16(r);
     }
     uint16_t Load16(uint16_t, uint16_t m) {
         SetNZ16(m);
@@ -123,18 +125,23 @@ struct TConditionCodes {
     }
 
 private:
+    // In a sum, bit 4 of q ^ m ^ r is the carry into it (H), bit 8 of the wide sum the
+    // carry out (C); V is set when both operands' signs differ from the result's.
     uint8_t AddWithCarry(uint8_t q, uint8_t m, bool carry) {
-        uint8_t r = uint8_t(q + m + carry);
-        unsigned carries = (q & m) | (m & ~r) | (~r & q);
-        FlagH = carries & 0x08;
-        FlagC = carries & 0x80;
-        FlagV = ((q & m & ~r) | (~q & ~m & r)) & 0x80;
+        const unsigned sum = unsigned(q) + m + carry;
+        const uint8_t r = uint8_t(sum);
+        FlagH = (q ^ m ^ r) & 0x10;
+        FlagC = sum > 0xFF;
+        FlagV = ((q ^ r) & (m ^ r)) & 0x80;
         return SetNZ(r);
     }
+    // The borrow out of bit 7 is a wide difference below zero; V is set when the operands'
+    // signs differ and the result's differs from q's.
     uint8_t SubtractWithBorrow(uint8_t q, uint8_t m, bool borrow) {
-        uint8_t r = uint8_t(q - m - borrow);
-        FlagV = ((q & ~m & ~r) | (~q & m & r)) & 0x80;
-        FlagC = ((~q & m) | (m & r) | (r & ~q)) & 0x80;
+        const int difference = int(q) - m - borrow;
+        const uint8_t r = uint8_t(difference);
+        FlagC = difference < 0;
+        FlagV = ((q ^ m) & (q ^ r)) & 0x80;
         return SetNZ(r);
     }
     uint8_t Logic(uint8_t r) {

@@ -70,7 +70,7 @@ bool BranchCondition(const TMachine& m) {
 }
 
 template <class I>
-void ConditionalBranch(TMachine& m) {
+[[gnu::always_inline]] inline void ConditionalBranch(TMachine& m) {
     const int8_t offset = int8_t(FetchByte(m, 1));
     const uint16_t from = m.RegisterPC;
     const bool taken = BranchCondition<I::Opcode>(m);
@@ -81,7 +81,7 @@ void ConditionalBranch(TMachine& m) {
 
 // BRSET branches when every mask bit is 1 in the operand, BRCLR when every one is 0.
 template <class I>
-void BitTestBranch(TMachine& m) {
+[[gnu::always_inline]] inline void BitTestBranch(TMachine& m) {
     FormEffectiveAddress<I>(m);
     m.BitMask = FetchByte(m, I::N + 1);
     m.BranchOffset = int8_t(FetchByte(m, I::N + 2));
@@ -95,7 +95,7 @@ void BitTestBranch(TMachine& m) {
 }
 
 template <class I>
-void Jump(TMachine& m) {
+[[gnu::always_inline]] inline void Jump(TMachine& m) {
     FormEffectiveAddress<I>(m);
     m.Transfers.Record(m.RegisterPC, m.EffectiveAddress);
     m.RegisterPC = m.EffectiveAddress;

@@ -16,7 +16,7 @@ inline TConditionCodes& Flags(TMachine& m) { return m; }
 
 // Accumulator op operand; compares and BIT only set the flags.
 template <class I, TAlu8 Alu, bool KeepResult>
-void AccumulatorOperation(TMachine& m) {
+[[gnu::always_inline]] inline void AccumulatorOperation(TMachine& m) {
     uint8_t& accumulator = Accumulator<I::Op.Register>(m);
     uint8_t result = (Flags(m).*Alu)(accumulator, ReadOperand8<I>(m));
     if constexpr (KeepResult) accumulator = result;
@@ -26,7 +26,7 @@ void AccumulatorOperation(TMachine& m) {
 // Instructions that write memory set their flags after the write, so a register write
 // handler sees the machine as it was before the instruction's flags changed.
 template <class I>
-void StoreAccumulator(TMachine& m) {
+[[gnu::always_inline]] inline void StoreAccumulator(TMachine& m) {
     const uint8_t value = Accumulator<I::Op.Register>(m);
     FormEffectiveAddress<I>(m);
     m.DataByte = value;
@@ -38,7 +38,7 @@ void StoreAccumulator(TMachine& m) {
 // One-operand instructions on A, B or a memory byte. TST only reads; the others read with
 // LoadByteforStore (CLR too) and write the result back.
 template <class I, TUnary8 Operation>
-void OneOperand(TMachine& m) {
+[[gnu::always_inline]] inline void OneOperand(TMachine& m) {
     if constexpr (I::Op.Mode == TAddressing::Inherent) {
         uint8_t& accumulator = Accumulator<I::Op.Register>(m);
         accumulator = (Flags(m).*Operation)(accumulator);
@@ -58,7 +58,7 @@ void OneOperand(TMachine& m) {
 }
 
 template <class I>
-void BitSetOrClear(TMachine& m) {
+[[gnu::always_inline]] inline void BitSetOrClear(TMachine& m) {
     FormEffectiveAddress<I>(m);
     m.BitMask = FetchByte(m, I::N + 1);
     m.LoadByteforStore();
@@ -149,7 +149,7 @@ inline void SetInterruptMask(TMachine& m, bool masked) {
 
 // The instructions without an operand that work only on registers and flags.
 template <class I>
-void RegisterOperation(TMachine& m) {
+[[gnu::always_inline]] inline void RegisterOperation(TMachine& m) {
     using enum TOperation;
     constexpr TOperation op = I::Op.Operation;
     if constexpr (op == Aba) m.RegisterA = m.Add(m.RegisterA, m.RegisterB);

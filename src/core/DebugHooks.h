@@ -40,7 +40,23 @@ struct TRegisterWords {
 // What stops a run before the instruction at an address, one byte an address: the
 // Breakpoint menu's own address, and the addresses a debugger asks to be asked about.
 enum TStopMark : uint8_t { kMenuBreakPoint = 1, kDebuggerStop = 2 };
-using TStopMarks = std::array<uint8_t, 0x10000>;
+
+// The marks, and how many addresses carry one: a run with none marked looks at no address.
+class TStopMarks {
+public:
+    uint8_t operator[](uint16_t address) const { return marks_[address]; }
+    bool Any() const { return marked_ != 0; }
+    void Set(uint16_t address, TStopMark mark, bool on) {
+        uint8_t& byte = marks_[address];
+        const bool was = byte != 0;
+        byte = on ? byte | mark : byte & uint8_t(~mark);
+        marked_ += int(byte != 0) - int(was);
+    }
+
+private:
+    std::array<uint8_t, 0x10000> marks_{};
+    uint32_t marked_ = 0;
+};
 
 // The control transfers taken, newest last: enough to rebuild the instructions executed
 // between them by decoding. Kept by the machine at the cost of one store a transfer (a

@@ -129,52 +129,65 @@ constexpr bool EndsSpan(TOperation op) {
 // executes nothing and returns.
 // The program counter travels in a register from handler to handler, so the next
 // instruction's fetch does not wait for this one's store of RegisterPC to be read back.
+// There are two sets of handlers: one looks at the stop marks before each instruction,
+// the other, for runs with no address marked, never does.
 using TSpanHandler = void (*)(TMachine&, uint16_t pc);
 using TSpanPage = std::array<TSpanHandler, 256>;
-extern const std::array<TSpanPage, kPageCount> kSpanHandlers;
+using TSpanHandlers = std::array<TSpanPage, kPageCount>;
+template <bool Stops>
+struct TSpan {
+    static const TSpanHandlers Handlers;
+};
+
+inline TSpanHandler FirstSpanHandler(const TMachine& m) {
+    const TSpanHandlers& handlers = m.StopMarks.Any() ? TSpan<true>::Handlers : TSpan<false>::Handlers;
+    return handlers[0][m.MemoryImage[m.RegisterPC]];
+}
 
 // Past the ceiling: an event is due, or a register access settled the span, which may go
 // on from here when nothing is due. Out of line, so that the handlers, which only tail-call,
 // save no registers.
 [[gnu::noinline]] void ContinueAfterCeiling(TMachine& m) {
     if (m.SpanOpen || !m.ReopenSpan() || m.CycleCount > m.SpanCeiling) return;
-    return kSpanHandlers[0][m.MemoryImage[m.RegisterPC]](m, m.RegisterPC);
+    return FirstSpanHandler(m)(m, m.RegisterPC);
 }
 
 // After an instruction: counted (by SpanLeft), and the span goes on unless its instruction
-// count or its cycles are used up, or a breakpoint is next.
+// count or its cycles are used up, or a stop is marked at the next instruction.
+template <bool Stops>
 [[gnu::always_inline]] inline void ContinueSpan(TMachine& m) {
     m.CycleCount += m.InstructionCycles;
     const uint16_t pc = m.RegisterPC;
-    if (--m.SpanLeft == 0 || m.MarkedStop(pc)) return;
+    if (--m.SpanLeft == 0 || (Stops && m.MarkedStop(pc))) return;
     if (m.CycleCount > m.SpanCeiling) [[unlikely]] return ContinueAfterCeiling(m);
-    return kSpanHandlers[0][m.MemoryImage[pc]](m, pc);
+    return TSpan<Stops>::Handlers[0][m.MemoryImage[pc]](m, pc);
 }
 
 // Page Page's handler for Code; on the first page a prebyte goes on to its page's handler
 // for the byte after it.
-template <int Page, int Code>
+template <bool Stops, int Page, int Code>
 void ExecuteInSpan(TMachine& m, uint16_t pc) {
     m.RegisterPC = pc;  // already there: this tells the compiler so
     constexpr TOperation op = kOpcodeTable[Page][Code].Operation;
     if constexpr (op == TOperation::Prebyte) {
-        return kSpanHandlers[PageAfter(Code)][FetchByte(m, 1)](m, pc);
+        return TSpan<Stops>::Handlers[PageAfter(Code)][FetchByte(m, 1)](m, pc);
     } else if constexpr (!EndsSpan(op)) {
         ExecuteOpcode<Page, Code>(m);
-        return ContinueSpan(m);
+        return ContinueSpan<Stops>(m);
     }
 }
 
-template <int Page, std::size_t... Codes>
+template <bool Stops, int Page, std::size_t... Codes>
 constexpr TSpanPage MakeSpanPage(std::index_sequence<Codes...>) {
-    return {&ExecuteInSpan<Page, int(Codes)>...};
+    return {&ExecuteInSpan<Stops, Page, int(Codes)>...};
 }
 
-constexpr std::array<TSpanPage, kPageCount> kSpanHandlers{
-    MakeSpanPage<0>(std::make_index_sequence<256>{}),
-    MakeSpanPage<1>(std::make_index_sequence<256>{}),
-    MakeSpanPage<2>(std::make_index_sequence<256>{}),
-    MakeSpanPage<3>(std::make_index_sequence<256>{}),
+template <bool Stops>
+const TSpanHandlers TSpan<Stops>::Handlers{
+    MakeSpanPage<Stops, 0>(std::make_index_sequence<256>{}),
+    MakeSpanPage<Stops, 1>(std::make_index_sequence<256>{}),
+    MakeSpanPage<Stops, 2>(std::make_index_sequence<256>{}),
+    MakeSpanPage<Stops, 3>(std::make_index_sequence<256>{}),
 };
 
 // The instructions a span leaves to a pass, by page and opcode; and for each first-page
@@ -220,6 +233,6 @@ void TMachine::ExecuteFollowedInSpan() {
 
 void TMachine::FastExecuteInstruction() { execute::kHandlers[0][MemoryImage[RegisterPC]](*this); }
 
-void TMachine::ExecuteInSpan() { execute::kSpanHandlers[0][MemoryImage[RegisterPC]](*this, RegisterPC); }
+void TMachine::ExecuteInSpan() { execute::FirstSpanHandler(*this)(*this, RegisterPC); }
 
 }  // namespace hexmoor

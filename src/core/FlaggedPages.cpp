@@ -30,9 +30,9 @@ void TMachine::WriteFlaggedPage(uint16_t address, uint8_t byte) {
 
 // An address past $FFFF is kept as typed and never reached.
 void TMachine::SetBreakPointAddress(int32_t address) {
-    if (BreakPointAddress >= 0 && BreakPointAddress <= 0xFFFF) StopMarks[BreakPointAddress] &= uint8_t(~kMenuBreakPoint);
+    if (BreakPointAddress >= 0 && BreakPointAddress <= 0xFFFF) StopMarks.Set(BreakPointAddress, kMenuBreakPoint, false);
     BreakPointAddress = address;
-    if (address >= 0 && address <= 0xFFFF) StopMarks[address] |= kMenuBreakPoint;
+    if (address >= 0 && address <= 0xFFFF) StopMarks.Set(address, kMenuBreakPoint, true);
 }
 
 void TMachine::StopAfterInstruction() {

@@ -84,7 +84,7 @@ uint16_t& Register16(TMachine& m) {
 
 // The common end of an instruction that falls through to the next one.
 template <class I>
-void Finish(TMachine& m) {
+[[gnu::always_inline]] inline void Finish(TMachine& m) {
     m.RegisterPC = uint16_t(m.RegisterPC + I::Length);
     m.InstructionCycles = I::Op.Cycles;
     if constexpr (I::ChangeMask != 0) m.ChangeMask = I::ChangeMask;

@@ -183,8 +183,7 @@ void TDebugger::PlaceBreakpoint(TPointId id, std::optional<uint16_t> address) {
 // enabled is.
 void TDebugger::UpdateStopMark(uint16_t address) {
     const bool marked = breakpointsAt_.contains(address) || runTo_ == address;
-    uint8_t& mark = machine_.StopMarks[address];
-    mark = marked ? mark | kDebuggerStop : mark & uint8_t(~kDebuggerStop);
+    machine_.StopMarks.Set(address, kDebuggerStop, marked);
 }
 
 void TDebugger::IndexBreakpoints() {
