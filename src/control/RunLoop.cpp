@@ -199,6 +199,7 @@ void TMachine::Moor() {
         RunPass();
         if (Debugger && InstructionCount != executed) Debugger->Traced(*this, address);
         AskDebuggerAfterPass();
+        AskRecorderIfDue();
         DisplayMemory();
         DisplayRegisters();
         if (Panel.StepLed.Lit) {
