@@ -183,6 +183,10 @@ void TMachine::FastMoor() {
             Panel.RunningLed.Lit)
             FrontPanel.WaitForEvents();
     } while (Panel.RunningLed.Lit);
+    ShowWhereStopped();
+}
+
+void TMachine::ShowWhereStopped() {
     ShowNextInstruction();
     DisplayMemory();
     DisplayAllRegisters();

@@ -260,6 +260,8 @@ public:
     void DisplayRegisters();  // what ChangeMask says changed, PC and cycles
     void DisplayMemory();     // the last memory write
     void DisplayAllRegisters();
+    // Where a run stopped: the next instruction, the last memory write, every register.
+    void ShowWhereStopped();
 
     // --- The serial communications interface (SCI) ------------------------------------
     void SciTiming();   // the frame length from BAUD and SCCR1
