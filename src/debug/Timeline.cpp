@@ -331,6 +331,8 @@ std::string TTimeline::ReplayFrom(const TSnapshot& snapshot, const TTimeTarget& 
 
 std::string TTimeline::GoTo(const TTimeTarget& target) {
     if (!BetweenInstructions(machine_)) return "The machine is in the middle of an instruction";
+    // The file's lines are read as the program asks for them, and not recorded.
+    if (machine_.InputFileOpen) return "Cannot go back while an input file feeds the terminal";
     const TTimePoint here = machine_.TimePoint();
     if (!InPast()) end_ = here;
     const TSnapshot* snapshot = SnapshotBefore(target);

@@ -3,12 +3,14 @@
 // replays what it did.
 #include <gmock/gmock.h>
 
+#include <fstream>
 #include <functional>
 #include <memory>
 
 #include "debug/DebugSession.h"
 #include "debug/SymbolFiles.h"
 #include "state/MachineState.h"
+#include "support/TempFolder.h"
 #include "support/TestMachine.h"
 
 namespace hexmoor::testing {
@@ -203,6 +205,18 @@ TEST(GoingBackOver, AnInputInThePastCutsTheFutureOff) {
     EXPECT_THAT(r.messages[0], ::testing::HasSubstr("dropped"));
     EXPECT_FALSE(r.session.Timeline()->InPast());
     EXPECT_NE(r.session.GoBackTo(count), "") << "that future is gone";
+}
+
+// An input file's lines are read as the program asks, unrecorded: no going back meanwhile.
+TEST(GoingBackOver, NotWhileAnInputFileFeedsTheTerminal) {
+    TRecorded r;
+    r.StepUntil(r.At("swi_handler"));
+    const std::string path = TempPath("lines.txt");
+    std::ofstream(path) << "one\ntwo\n";
+    ASSERT_TRUE(r.t.Machine->OpenInputFile(path));
+    EXPECT_THAT(r.session.StepBack(), ::testing::HasSubstr("input file"));
+    r.t.Machine->CloseInputFile();
+    EXPECT_EQ(r.session.StepBack(), "");
 }
 
 // Snapshots stay within their bound, the oldest going first; before the oldest one cannot go.
