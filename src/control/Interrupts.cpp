@@ -89,8 +89,14 @@ void TMachine::ArbitrateInterrupts() {
     InterruptVector = taken->Vector;
 }
 
-void TMachine::IrqButtonClick() { PendingInterrupts |= IntIRQ; }
+void TMachine::IrqButtonClick() {
+    PendingInterrupts |= IntIRQ;
+    RecordInput(TInput::Irq);
+}
 
-void TMachine::XIrqButtonClick() { XirqLatch = true; }
+void TMachine::XIrqButtonClick() {
+    XirqLatch = true;
+    RecordInput(TInput::Xirq);
+}
 
 }  // namespace hexmoor

@@ -49,6 +49,7 @@ void TMachine::ModeLedClick() {
         Change(led->Lit, expanded, TPanelItem::RunControls);
         Change(led->Hint, expanded ? kExpandedPinsHint : kBootstrapPinsHint, TPanelItem::RunControls);
     }
+    RecordInput(TInput::ModeLed);
 }
 
 // The memory answers where the bus is on (the expanded modes, MDA set) and in the on-chip

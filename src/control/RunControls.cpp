@@ -111,6 +111,7 @@ void TMachine::StatusLedClick() {
 void TMachine::ResetButtonClick() {
     ResetRequest = true;
     ReleaseInputWait();
+    RecordInput(TInput::Reset);
 }
 
 std::string TMachine::BreakPointText() const {

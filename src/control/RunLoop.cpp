@@ -183,6 +183,10 @@ void TMachine::FastMoor() {
             Panel.RunningLed.Lit)
             FrontPanel.WaitForEvents();
     } while (Panel.RunningLed.Lit);
+    ShowWhereStopped();
+}
+
+void TMachine::ShowWhereStopped() {
     ShowNextInstruction();
     DisplayMemory();
     DisplayAllRegisters();
@@ -199,6 +203,7 @@ void TMachine::Moor() {
         RunPass();
         if (Debugger && InstructionCount != executed) Debugger->Traced(*this, address);
         AskDebuggerAfterPass();
+        AskRecorderIfDue();
         DisplayMemory();
         DisplayRegisters();
         if (Panel.StepLed.Lit) {

@@ -94,11 +94,17 @@ uint32_t TMachine::SkipWaitPasses(const TRunLimits& limits, uint32_t maxPasses) 
 // While the debugger follows passes it is asked after each, or, when it follows registers
 // (FollowedMask), after each span: a span ends after an instruction that moved one of them,
 // or a write to a byte it watches (FollowFromInstruction).
-uint32_t TMachine::RunSlice(const TRunLimits& limits, uint32_t passes) {
+//
+// A recorder is asked between them whether something is due, and its limits bound the run.
+uint32_t TMachine::RunSlice(const TRunLimits& runLimits, uint32_t passes) {
     StopExecuted = false;
     const uint32_t asked = passes;
-    while (passes > 0 && Panel.RunningLed.Lit && InstructionCount < limits.MaxInstructions &&
-           CycleCount < limits.MaxCycles) {
+    while (passes > 0 && Panel.RunningLed.Lit) {
+        AskRecorderIfDue();
+        const TRunLimits limits = Recorder ? TRunLimits{std::min(runLimits.MaxInstructions, Recorder->Limits.MaxInstructions),
+                                                        std::min(runLimits.MaxCycles, Recorder->Limits.MaxCycles)}
+                                           : runLimits;
+        if (InstructionCount >= limits.MaxInstructions || CycleCount >= limits.MaxCycles) break;
         const uint8_t state = RunState;
         const bool spans = !FollowPasses || FollowedMask != TRegisterWords{};
         uint32_t done = spans ? RunSpan(limits, passes) : 0;

@@ -19,10 +19,12 @@
 #include "core/CpuRegisters.h"
 #include "core/DebugHooks.h"
 #include "core/FrontPanel.h"
+#include "core/InputHooks.h"
 #include "core/LogFile.h"
 #include "core/MemoryState.h"
 #include "core/ProgramAssembler.h"
 #include "core/PanelState.h"
+#include "core/PanelSwitch.h"
 #include "io/Lumocrt/TerminalScreen.h"
 #include "io/PortState.h"
 #include "io/SciState.h"
@@ -66,7 +68,20 @@ public:
     TMachine(const TMachine&) = delete;
     TMachine& operator=(const TMachine&) = delete;
 
-    TFrontPanel& FrontPanel;
+    TFrontPanelSwitch FrontPanel;
+
+    // --- A recorder of outside inputs ----------------------------------------------------
+    // Attached by a debugger that goes back in time; none by default.
+    TInputHooks* Recorder = nullptr;
+    void RecordInput(TInput::TKind kind, int first = 0, int second = 0) {
+        if (Recorder) [[unlikely]]
+            Recorder->Input(*this, {kind, int16_t(first), int16_t(second)});
+    }
+    void AskRecorderIfDue() {
+        if (Recorder && InstructionCount >= Recorder->DueAt) [[unlikely]]
+            Recorder->Due(*this);
+    }
+    TTimePoint TimePoint() const { return {InstructionCount, Transfers.InterruptCount, CycleCount}; }
 
     // --- A debugger's hooks ----------------------------------------------------------------
     // Attached by a debugger; none by default.
@@ -245,6 +260,8 @@ public:
     void DisplayRegisters();  // what ChangeMask says changed, PC and cycles
     void DisplayMemory();     // the last memory write
     void DisplayAllRegisters();
+    // Where a run stopped: the next instruction, the last memory write, every register.
+    void ShowWhereStopped();
 
     // --- The serial communications interface (SCI) ------------------------------------
     void SciTiming();   // the frame length from BAUD and SCCR1

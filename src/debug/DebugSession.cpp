@@ -24,6 +24,10 @@ TDebugSession::TDebugSession(TMachine& machine, TSourceProgram::TReport report)
       lastStop_{machine.InstructionCount, machine.RegisterPC} {
     machine_.Assembler = &source_;
     debugger_.OnStop = [this](const TDebugStop& stop) {
+        if (noting_) {
+            noted_ = stop;
+            return;
+        }
         stop_ = stop;
         // A watchpoint names the instruction that made the access: its line is the one meant.
         if (const std::optional<TSourceLineRef> line =
@@ -34,7 +38,10 @@ TDebugSession::TDebugSession(TMachine& machine, TSourceProgram::TReport report)
     };
 }
 
-TDebugSession::~TDebugSession() { machine_.Assembler = nullptr; }
+TDebugSession::~TDebugSession() {
+    timeline_.reset();
+    machine_.Assembler = nullptr;
+}
 
 // --- Programs ------------------------------------------------------------------------------
 
@@ -47,6 +54,7 @@ TProgramNotes TDebugSession::TakeLoadedProgram(const std::optional<std::string>&
     seenLoads_ = source_.Loads();
     // A source with errors loaded nothing: the program before it stays, with its symbols.
     if (assembled && !loaded) return notes;
+    if (timeline_) timeline_->Restart();
     stop_.reset();  // nothing more is said of where the program before it stopped
 
     auto now = std::make_shared<TLoadedProgram>();

@@ -17,6 +17,7 @@
 #include "debug/Debugger.h"
 #include "debug/LineTable.h"
 #include "debug/StackFrames.h"
+#include "debug/Timeline.h"
 #include "debug/WatchList.h"
 
 namespace hexmoor {
@@ -111,7 +112,29 @@ public:
     // Told of each stop of the debugger's as it happens, with the text CurrentStop gives.
     std::function<void(const TDebugStop&)> OnStop;
 
+    // --- Going back in time ----------------------------------------------------------------
+    // Off until asked for: then every outside input, and a snapshot every so often, are kept
+    // (see TTimeline). Each load starts the recording afresh.
+    void Record(bool on);
+    TTimeline* Timeline() { return timeline_.get(); }
+    // Each goes back while the machine is stopped; empty when done, else why not. A run or
+    // step from there replays the recorded inputs until the end of the recording.
+    // One step: the last instruction, or the last interrupt entry, undone.
+    std::string StepBack();
+    // After an RTS: back to before the JSR or BSR it returned to (as far as the History
+    // reaches); after anything else, a StepBack.
+    std::string StepBackOver();
+    // To the last stop of a breakpoint or watchpoint before now (it becomes the current
+    // stop); without one, to the oldest point held.
+    std::string RunBack();
+    // To the moment instruction number `count` had just executed (a History line's).
+    std::string GoBackTo(uint64_t count);
+    // Told what the recording has to say: a new input in the past cut its future off, a
+    // replay could not go on. The front ends show it.
+    std::function<void(const std::string&)> OnTimelineMessage;
+
 private:
+    std::string GoBack(const TTimeTarget& target);
     std::optional<TSourceLineRef> LineOf(uint16_t address) const;
     void FollowLines(const TLineTable& before);
 
@@ -127,6 +150,10 @@ private:
     uint64_t stopCount_ = 0;
     std::pair<uint64_t, uint16_t> lastStop_;
     TWatchList watches_;
+    std::unique_ptr<TTimeline> timeline_;
+    // While RunBack looks for stops: the debugger's, kept instead of told.
+    bool noting_ = false;
+    std::optional<TDebugStop> noted_;
 };
 
 }  // namespace hexmoor

@@ -69,6 +69,9 @@ public:
     // SP above where its call or interrupt left it (above SP now when the machine lost track).
     void ArmStepOut();
     void ArmRunTo(uint16_t address);
+    // The machine was put here (gone back in time): a run or step from here executes the
+    // instruction at PC first, as from a stop.
+    void ResumeHere() { resumeFrom_ = std::pair{machine_.InstructionCount, machine_.RegisterPC}; }
 
     // Why the last run stopped at a breakpoint, watchpoint or the end of a Step Over, Step
     // Out or Run to.

@@ -75,6 +75,7 @@ void TMachine::InputLedClick(TPortGroup group, int bit) {
         PA7InputClick();
     else
         InputBitClick(group, bit);
+    RecordInput(TInput::InputLed, group, bit);
 }
 
 }  // namespace hexmoor

@@ -100,6 +100,7 @@ void TMachine::FormKeyPress(uint8_t key) {
     if (InputFileOpen) return;  // the file feeds the input meanwhile
     InputBuffer.Append(char(key));
     InputArrived();
+    RecordInput(TInput::Key, key);
 }
 
 // The waiting read gives up: its instruction is abandoned, and typed bytes stay typed.
@@ -118,6 +119,7 @@ void TMachine::ClrScr() {
 void TMachine::ClearInputBufferClick() {
     InputBuffer.Clear();
     FrontPanel.PanelChanged(TPanelItem::TypedInput);
+    RecordInput(TInput::ClearInput);
 }
 
 void TMachine::HardCopyClick() {

@@ -83,6 +83,7 @@ void TMachine::DoAdSample() {
 void TMachine::AnalogInputChange(int channel, int position) {
     AnalogInputValue[channel] = uint8_t(255 - position);
     Change(Panel.AnalogDisplays[channel], AnalogInputValue[channel], TPanelItem::AnalogInputs);
+    RecordInput(TInput::AnalogInput, channel, position);
 }
 
 }  // namespace hexmoor
