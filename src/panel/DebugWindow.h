@@ -35,6 +35,9 @@ struct TDebugContext {
     // Shows the code at an address: on its line in the Source window when a source line has
     // it, else in the Code window.
     std::function<void(uint16_t)> ShowCode;
+    // Goes back to the moment instruction number N had just executed; returns why not,
+    // empty when it went.
+    std::function<std::string(uint64_t)> GoBackTo;
 };
 
 class TDebugWindow : public QWidget {

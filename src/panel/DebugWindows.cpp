@@ -54,9 +54,12 @@ TDebugWindows::TDebugWindows(TMachine& machine, QWidget* owner, TAct act)
                }),
       context_{machine, session_, session_.Debugger(), std::move(act), [this](uint16_t address) { RunTo(address); },
                [this] { return Stopped(); }, [this] { return session_.StopCount(); },
-               [this] { return CurrentStop(); }, [this](uint16_t address) { ShowCode(address); }},
+               [this] { return CurrentStop(); }, [this](uint16_t address) { ShowCode(address); },
+               [this](uint64_t count) { return GoBackTo(count); }},
       owner_(owner) {
     sinceRunningRefresh_.start();
+    session_.OnTimelineMessage = [this](const std::string& text) { timelineMessage_ = text; };
+    session_.Record(true);
     // Run to Cursor goes to the selection of whichever of Source and Code was used last.
     QObject::connect(qApp, &QApplication::focusChanged, owner, [this](QWidget*, QWidget* now) {
         if (!now) return;
@@ -114,6 +117,38 @@ std::string TDebugWindows::StepOut() {
         if (refused.empty()) machine_.RunClick();
     });
     return refused;
+}
+
+bool TDebugWindows::CanGoBack() const { return session_.Stopped() && !machine_.Panel.RunningLed.Lit; }
+
+std::string TDebugWindows::GoBack(const std::function<std::string()>& go) {
+    if (!Recording()) return "Nothing is recorded to go back through: Debug > Record is off.";
+    if (!CanGoBack()) return "";
+    std::string refused;
+    context_.Act([&] { refused = go(); });
+    return refused;
+}
+
+std::string TDebugWindows::StepBack() {
+    return GoBack([this] { return session_.StepBack(); });
+}
+std::string TDebugWindows::StepBackOver() {
+    return GoBack([this] { return session_.StepBackOver(); });
+}
+std::string TDebugWindows::RunBack() {
+    return GoBack([this] { return session_.RunBack(); });
+}
+std::string TDebugWindows::GoBackTo(uint64_t count) {
+    return GoBack([this, count] { return session_.GoBackTo(count); });
+}
+
+void TDebugWindows::SetRecording(bool on) {
+    if (on != Recording()) session_.Record(on);
+}
+
+bool TDebugWindows::Replaying() {
+    const TTimeline* timeline = session_.Timeline();
+    return timeline && timeline->InPast();
 }
 
 std::optional<uint16_t> TDebugWindows::CursorAddress() const {

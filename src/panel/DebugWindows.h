@@ -11,6 +11,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "debug/DebugSession.h"
@@ -57,6 +58,23 @@ public:
     // Opens the Source window on the address's line, or the Code window when none has it.
     void ShowCode(uint16_t address);
 
+    // Going back in time, while the machine is stopped: each returns why it did not go,
+    // empty when it went. A run or step from the past replays what was recorded.
+    bool CanGoBack() const;
+    std::string StepBack();
+    std::string StepBackOver();
+    std::string RunBack();
+    // To the moment instruction number `count` had just executed (a History line's).
+    std::string GoBackTo(uint64_t count);
+    // Recording for going back: on from the start; each load starts it afresh.
+    bool Recording() { return session_.Timeline() != nullptr; }
+    void SetRecording(bool on);
+    // The machine stands before the end of the recording.
+    bool Replaying();
+    // What the recording has to tell the user (its future cut off, a replay that could not
+    // go on), taken once.
+    std::optional<std::string> TakeTimelineMessage() { return std::exchange(timelineMessage_, std::nullopt); }
+
     // After a handler: takes the program just loaded; returns what to warn about. Another
     // program's load remembers the session of the one before and brings back the new one's.
     std::vector<std::string> TakeLoadedProgram();
@@ -90,6 +108,8 @@ private:
     QElapsedTimer sinceRunningRefresh_;
     TSavedSessions saved_;
     std::set<std::string> reported_;  // session files already said to be unusable
+    std::optional<std::string> timelineMessage_;
+    std::string GoBack(const std::function<std::string()>& go);
 };
 
 }  // namespace hexmoor

@@ -63,6 +63,17 @@ void THexmoorForm::StepOutMenuClick() {
     if (const std::string refused = debug_->StepOut(); !refused.empty())
         ShowMessage(TMessageKind::Information, TMessageButtons::Ok, refused);
 }
+void THexmoorForm::StepBackMenuClick() { TellGoingBack(debug_->StepBack()); }
+void THexmoorForm::StepBackOverMenuClick() { TellGoingBack(debug_->StepBackOver()); }
+void THexmoorForm::RunBackMenuClick() { TellGoingBack(debug_->RunBack()); }
+void THexmoorForm::RecordMenuClick() { debug_->SetRecording(!debug_->Recording()); }
+bool THexmoorForm::CanGoBack() const { return debug_->Recording() && debug_->CanGoBack(); }
+bool THexmoorForm::Recording() const { return debug_->Recording(); }
+
+void THexmoorForm::TellGoingBack(const std::string& refused) {
+    if (!refused.empty()) ShowMessage(TMessageKind::Information, TMessageButtons::Ok, refused);
+}
+
 void THexmoorForm::RunToCursorMenuClick() { debug_->RunToCursor(); }
 void THexmoorForm::RememberSessionsMenuClick() { debug_->SetRemembersSessions(!debug_->RemembersSessions()); }
 bool THexmoorForm::RemembersSessions() const { return debug_->RemembersSessions(); }
@@ -84,10 +95,16 @@ void THexmoorForm::AfterHandlers() {
         ShowMessage(TMessageKind::Warning, TMessageButtons::Ok, warning);
 }
 
+// The title says why the run stopped, and when the machine shown is one from the past.
 void THexmoorForm::RefreshDebugger() {
     debug_->Refresh();
     const TDebugStop* stop = debug_->CurrentStop();
-    setWindowTitle(stop ? QString(kTitle) + " - " + QString::fromStdString(stop->Text) : kTitle);
+    QString title = stop ? QString(kTitle) + " - " + QString::fromStdString(stop->Text) : kTitle;
+    if (debug_->Replaying()) title += " (replaying)";
+    setWindowTitle(title);
+    if (depth_ > 0) return;
+    if (const std::optional<std::string> message = debug_->TakeTimelineMessage())
+        ShowMessage(TMessageKind::Information, TMessageButtons::Ok, *message);
 }
 
 // A double-click on a register's read-out while the machine is stopped edits it.

@@ -141,6 +141,14 @@ private:
     void StepIntoMenuClick();
     void StepOverMenuClick();
     void StepOutMenuClick();
+    void StepBackMenuClick();
+    void StepBackOverMenuClick();
+    void RunBackMenuClick();
+    void RecordMenuClick();
+    bool CanGoBack() const;
+    bool Recording() const;
+    // Why going back did not go, or what the recording has to say, in a message box.
+    void TellGoingBack(const std::string& refused);
     void RunToCursorMenuClick();
     void ToggleBreakpointMenuClick();
     bool CanRunDebugger() const;

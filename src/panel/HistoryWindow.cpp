@@ -1,9 +1,13 @@
 #include "panel/HistoryWindow.h"
 
 #include <QAbstractListModel>
+#include <QAction>
 #include <QListView>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "core/Hex.h"
 #include "debug/Debugger.h"
@@ -59,6 +63,14 @@ public:
         }
     }
 
+    // The instruction number just after the line in `row` executed, with the newest line
+    // that of `newest`; an interrupt's entry is not one, so its line gives the one before.
+    uint64_t CountAfter(int row, uint64_t newest) const {
+        const auto after = lines_.begin() + row + 1;
+        const auto instructionsAfter = std::count_if(after, lines_.end(), [](const THistoryLine& line) { return !line.Interrupt; });
+        return newest - uint64_t(instructionsAfter);
+    }
+
 private:
     std::vector<THistoryLine> lines_;
 };
@@ -72,6 +84,10 @@ THistoryWindow::THistoryWindow(TDebugContext& context, QWidget* owner)
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     AddCopyAction(view_, [this] { return SelectedRowsText(*view_); });
+    auto* goBack = new QAction("Go Back Here", view_);
+    goBack->setObjectName("HistoryGoBackAction");
+    connect(goBack, &QAction::triggered, this, [this] { GoBackToSelected(); });
+    view_->addAction(goBack);
     view_->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -88,6 +104,14 @@ void THistoryWindow::Refresh() {
     const uint64_t stop = context_.StopCount();
     if (atNewest || shownStop_ != stop) view_->scrollToBottom();
     shownStop_ = stop;
+}
+
+void THistoryWindow::GoBackToSelected() {
+    const QModelIndex selected = view_->currentIndex();
+    if (!selected.isValid() || !context_.Stopped()) return;
+    const uint64_t count = model_->CountAfter(selected.row(), context_.Machine.InstructionCount);
+    if (const std::string refused = context_.GoBackTo(count); !refused.empty())
+        QMessageBox::information(this, "History", QString::fromStdString(refused));
 }
 
 void THistoryWindow::showEvent(QShowEvent* event) {

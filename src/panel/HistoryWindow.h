@@ -1,6 +1,6 @@
 // THistoryWindow: the last instructions executed, newest last, with the registers after
 // each one that ran traced or stepped, and where interrupts were entered. Selected lines
-// copy as text.
+// copy as text; "Go Back Here" takes the machine back to just after the selected line.
 #pragma once
 
 #include <optional>
@@ -24,6 +24,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void GoBackToSelected();
+
     THistoryModel* model_;
     QListView* view_;
     std::optional<uint64_t> shownStop_;  // the stop the view last went to the newest line at

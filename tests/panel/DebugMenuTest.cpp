@@ -43,6 +43,7 @@ TEST_F(DebugMenuTest, EachItemOpensOrRaisesItsWindow) {
         if (!action->isSeparator()) captions.push_back(action->text().toStdString());
     EXPECT_THAT(captions, ElementsAre("&Memory", "&Code", "&Breakpoints", "&History", "&Source", "C&all Stack", "&Watch",
                                       "&Run", "Step &Into", "Step &Over", "Step O&ut", "Run &to Cursor",
+                                      "Ste&p Back", "Step Back O&ver", "Ru&n Back", "Recor&d",
                                       "Toggle Brea&kpoint", "R&emember Sessions"));
     const std::pair<const char*, const char*> views[] = {{"MemoryMenu", "Memory"},
                                                          {"CodeMenu", "Code"},
@@ -130,6 +131,51 @@ TEST_F(DebugMenuTest, KeysStepToggleBreakpointsAndRun) {
     QTest::keyClick(form.get(), Qt::Key_F8);
     ASSERT_TRUE(Until([this] { return Debug().Stopped(); }));
     EXPECT_TRUE(stillRunning);
+}
+
+// Stepping back shows the machine as it was after each step before, on the panel and in the
+// title ("(replaying)"); steps forward replay to where the recording ends and go on live;
+// Run Back goes to the last breakpoint hit; a line of the History goes back to just after it.
+TEST_F(DebugMenuTest, GoesBackThroughWhatWasRecorded) {
+    Load("debug_target", ".elf");
+    Click(StepLed());  // the reset
+    const auto shown = [this] {
+        const TPanelState& p = M().Panel;
+        return p.RegisterPCDisplay.Text + p.RegisterADisplay.Text + p.RegisterXDisplay.Text + p.RegisterSPDisplay.Text +
+               p.CyclesValueLabel;
+    };
+    std::vector<std::string> after;  // after each step
+    for (int step = 0; step < 8; ++step) {
+        after.push_back(shown());
+        QTest::keyClick(form.get(), Qt::Key_F11);
+        ASSERT_TRUE(Until([this] { return Debug().Stopped(); }));
+    }
+    const std::string newest = shown();
+    for (int back = 1; back <= 3; ++back) {
+        QTest::keyClick(form.get(), Qt::Key_F11, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(shown(), after[after.size() - std::size_t(back)]) << back << " back";
+        EXPECT_THAT(Title(), HasSubstr("(replaying)"));
+    }
+    for (int forward = 0; forward < 3; ++forward) {
+        QTest::keyClick(form.get(), Qt::Key_F11);
+        ASSERT_TRUE(Until([this] { return Debug().Stopped(); }));
+    }
+    EXPECT_EQ(shown(), newest);
+    EXPECT_EQ(Title(), THexmoorForm::kTitle);
+
+    ASSERT_EQ(Debug().Session().AddBreakpoint("twice"), "");
+    Click(RunLed());
+    ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit; }));
+    const std::string atBreakpoint = shown();
+    Debug().Debugger().RemoveAll();
+    for (int step = 0; step < 4; ++step) Click(StepLed());
+    Trigger("RunBackMenu");
+    EXPECT_EQ(shown(), atBreakpoint);
+    EXPECT_THAT(Title(), HasSubstr("(replaying)"));
+
+    const uint64_t count = M().InstructionCount;
+    EXPECT_EQ(Debug().GoBackTo(count - 2), "");
+    EXPECT_EQ(M().InstructionCount, count - 2);
 }
 
 // Loading the program again keeps its breakpoints, which stop the new run as before.
