@@ -132,6 +132,11 @@ public:
     // Told what the recording has to say: a new input in the past cut its future off, a
     // replay could not go on. The front ends show it.
     std::function<void(const std::string&)> OnTimelineMessage;
+    // The user changed a register or a byte by hand: no recorded input says so, so the
+    // recording starts afresh from the machine as it is now.
+    void MachineEdited() {
+        if (timeline_) timeline_->Restart();
+    }
 
 private:
     std::string GoBack(const TTimeTarget& target);

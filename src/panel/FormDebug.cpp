@@ -41,8 +41,9 @@ public:
             const std::string text = edit->text().trimmed().toStdString();
             if (const std::optional<uint16_t> typed = session.ReadAddress(text, error))
                 error = SetRegister(machine, name, *typed);
-            if (error.empty()) accept();
-            else problem->setText(QString::fromStdString(error));
+            if (!error.empty()) return problem->setText(QString::fromStdString(error));
+            session.MachineEdited();
+            accept();
         });
     }
 };

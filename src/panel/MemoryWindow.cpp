@@ -174,7 +174,10 @@ void TMemoryWindow::Write(uint16_t address, uint8_t value) {
     TMachine& machine = context_.Machine;
     const bool throughRules = machine.InRegisterWindow(address);
     const std::string name = throughRules ? RegisterName(address - machine.IRegBeg) : "";
-    context_.Act([&machine, address, value] { PokeByte(machine, address, value); });
+    context_.Act([this, &machine, address, value] {
+        PokeByte(machine, address, value);
+        context_.Session.MachineEdited();
+    });
     if (throughRules) Say(Text("$" + Hex4(address) + " " + name + " written through the register rules"));
 }
 

@@ -167,7 +167,6 @@ TEST_F(DebugMenuTest, GoesBackThroughWhatWasRecorded) {
     Click(RunLed());
     ASSERT_TRUE(Until([this] { return !M().Panel.RunningLed.Lit; }));
     const std::string atBreakpoint = shown();
-    Debug().Debugger().RemoveAll();
     for (int step = 0; step < 4; ++step) Click(StepLed());
     Trigger("RunBackMenu");
     EXPECT_EQ(shown(), atBreakpoint);
