@@ -129,6 +129,10 @@ public:
     std::string RunBack();
     // To the moment instruction number `count` had just executed (a History line's).
     std::string GoBackTo(uint64_t count);
+    // Back to just after the last instruction before now that wrote the byte at `address`
+    // (it becomes the current stop, a watchpoint's). A byte no instruction wrote since the
+    // recording began is said to be so, and the machine stays.
+    std::string WhoWrote(uint16_t address);
     // Told what the recording has to say: a new input in the past cut its future off, a
     // replay could not go on. The front ends show it.
     std::function<void(const std::string&)> OnTimelineMessage;
@@ -140,6 +144,10 @@ public:
 
 private:
     std::string GoBack(const TTimeTarget& target);
+    // The stops the debugger makes before now, told as it tells them.
+    std::vector<TTimeline::TStopPoint> StopsBeforeNow();
+    // Lands as the debugger stopped at `stop`, which becomes the current stop.
+    std::string GoBackToStop(const TTimeline::TStopPoint& stop);
     std::optional<TSourceLineRef> LineOf(uint16_t address) const;
     void FollowLines(const TLineTable& before);
 

@@ -1,9 +1,12 @@
 // The debug session's commands that go back in time.
+#include <algorithm>
 #include <utility>
 
+#include "core/Hex.h"
 #include "core/Machine.h"
 #include "debug/DebugSession.h"
 #include "debug/History.h"
+#include "registers/RegisterMap.h"
 
 namespace hexmoor {
 
@@ -80,11 +83,9 @@ std::string TDebugSession::GoBackTo(uint64_t count) {
     return GoBack({{count, 0, 0}, true, true});
 }
 
-std::string TDebugSession::RunBack() {
-    if (!timeline_) return "Going back needs the recording on";
-    if (!Stopped()) return "Going back needs the machine stopped";
+std::vector<TTimeline::TStopPoint> TDebugSession::StopsBeforeNow() {
     noting_ = true;
-    const std::vector<TTimeline::TStopPoint> stops = timeline_->StopsBefore(machine_.TimePoint(), [this] {
+    std::vector<TTimeline::TStopPoint> stops = timeline_->StopsBefore(machine_.TimePoint(), [this] {
         if (noted_) return *std::exchange(noted_, std::nullopt);
         const uint16_t pc = machine_.RegisterPC;  // the Breakpoint menu's own address
         return TDebugStop{
@@ -92,16 +93,65 @@ std::string TDebugSession::RunBack() {
     });
     noting_ = false;
     noted_.reset();
-    if (stops.empty()) return GoBack({timeline_->Oldest()});
+    return stops;
+}
+
+std::string TDebugSession::GoBackToStop(const TTimeline::TStopPoint& stop) {
     debugger_.ResumeHere();  // not the last stop it noted: it stops there again
     noting_ = true;          // and is told of it below
-    const std::string error = GoBack({.At = stops.back().At, .AsStopped = true});
+    const std::string error = GoBack({.At = stop.At, .AsStopped = true});
     noting_ = false;
     noted_.reset();
     if (!error.empty()) return error;
-    stop_ = stops.back().Stop;
+    stop_ = stop.Stop;
     stopNew_ = true;  // the next TakeStop counts it as the debugger's
     return "";
+}
+
+std::string TDebugSession::RunBack() {
+    if (!timeline_) return "Going back needs the recording on";
+    if (!Stopped()) return "Going back needs the machine stopped";
+    const std::vector<TTimeline::TStopPoint> stops = StopsBeforeNow();
+    if (stops.empty()) return GoBack({timeline_->Oldest()});
+    return GoBackToStop(stops.back());
+}
+
+// A write watchpoint of its own on the byte finds the writes, and stops the replay that
+// lands on the last; the user's points are set aside meanwhile, so that their stops do not
+// end the search before it reaches the write.
+std::string TDebugSession::WhoWrote(uint16_t address) {
+    if (!timeline_) return "Who wrote this needs the recording on";
+    if (!Stopped()) return "Who wrote this needs the machine stopped";
+    std::vector<TPointId> breakpoints, watchpoints;
+    for (const TBreakpoint& b : debugger_.Breakpoints())
+        if (b.Enabled) breakpoints.push_back(b.Id);
+    for (const TWatchpoint& w : debugger_.Watchpoints())
+        if (w.Enabled) watchpoints.push_back(w.Id);
+    const auto enable = [&](bool on) {
+        for (TPointId id : breakpoints) debugger_.EnableBreakpoint(id, on);
+        for (TPointId id : watchpoints) debugger_.EnableWatchpoint(id, on);
+    };
+    enable(false);
+    const std::string where = debugger_.Describe(address);
+    debugger_.AddWatchpoint(address, address, "$" + Hex4(address), TWatchAccess::Write);
+    const TPointId finder = debugger_.Watchpoints().back().Id;
+    const std::vector<TTimeline::TStopPoint> stops = StopsBeforeNow();
+    const auto write = std::find_if(stops.rbegin(), stops.rend(), [finder](const TTimeline::TStopPoint& stop) {
+        return stop.Stop.Kind == TDebugStop::Watchpoint && stop.Stop.Id == finder;
+    });
+    std::string said;
+    if (write != stops.rend()) {
+        said = GoBackToStop(*write);
+    } else {
+        said = "no instruction wrote " + where + " since the recording began: ";
+        if (machine_.InRegisterWindow(address))
+            said += "it is the chip's register " + RegisterNameAt(address - machine_.IRegBeg) + ", which the chip sets";
+        else
+            said += "it holds what was loaded there, or what it held then";
+    }
+    debugger_.RemoveWatchpoint(finder);
+    enable(true);
+    return said;
 }
 
 }  // namespace hexmoor

@@ -1,5 +1,6 @@
 #include "panel/MemoryWindow.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,12 +37,6 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 QString Range(const TChipMemorySpan& span) {
     return Text("$" + Hex4(span.Begin) + "-$" + Hex4(span.End) + " " + span.Memory->Name);
-}
-
-// A register's name; the terminal and printer ports have none in the table.
-std::string RegisterName(int offset) {
-    const char* name = kRegisterMap[offset].Name;
-    return *name ? name : "register $" + Hex2(uint8_t(offset));
 }
 
 std::vector<uint8_t> Snapshot(const TMachine& machine) {
@@ -129,6 +124,10 @@ void TMemoryWindow::ConnectWidgets() {
         ShowStatus();
     });
     connect(view_, &TMemoryView::ByteTyped, this, &TMemoryWindow::Write);
+    auto* whoWrote = new QAction("Who Wrote This?", view_);
+    whoWrote->setObjectName("MemoryWhoWroteAction");
+    connect(whoWrote, &QAction::triggered, this, [this] { WhoWrote(view_->Cursor()); });
+    view_->addAction(whoWrote);
     connect(view_, &TMemoryView::EditRefused, this, [this] { Say("The program is running: stop it to edit memory"); });
 }
 
@@ -169,11 +168,19 @@ void TMemoryWindow::GoToTyped() {
     view_->setFocus();
 }
 
+void TMemoryWindow::WhoWrote(uint16_t address) {
+    if (!context_.Stopped()) return Say("The program is running: stop it to go back");
+    std::string refused;
+    context_.Act([&] { refused = context_.Session.WhoWrote(address); });
+    const TDebugStop* stop = context_.CurrentStop();
+    Say(Text(!refused.empty() ? refused : stop ? stop->Text : ""));
+}
+
 // The cursor is already on the next byte; the note names the byte written.
 void TMemoryWindow::Write(uint16_t address, uint8_t value) {
     TMachine& machine = context_.Machine;
     const bool throughRules = machine.InRegisterWindow(address);
-    const std::string name = throughRules ? RegisterName(address - machine.IRegBeg) : "";
+    const std::string name = throughRules ? RegisterNameAt(address - machine.IRegBeg) : "";
     context_.Act([this, &machine, address, value] {
         PokeByte(machine, address, value);
         context_.Session.MachineEdited();
@@ -204,7 +211,7 @@ void TMemoryWindow::ShowStatus() { status_->setText(note_.isEmpty() ? Where(view
 QString TMemoryWindow::Where(uint16_t address) const {
     const TMachine& machine = context_.Machine;
     QString text = Text(context_.Debugger.Describe(address));
-    if (machine.InRegisterWindow(address)) text += Text(" " + RegisterName(address - machine.IRegBeg));
+    if (machine.InRegisterWindow(address)) text += Text(" " + RegisterNameAt(address - machine.IRegBeg));
     if (const auto memory = ChipMemoryAt(ChipMemories(machine), address)) text += QString(" \u2014 ") + Range(*memory);
     return text;
 }

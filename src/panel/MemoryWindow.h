@@ -36,6 +36,8 @@ private:
     void ConnectWidgets();
     void GoToTyped();
     void Write(uint16_t address, uint8_t value);
+    // Goes back to the last instruction that wrote the byte, or says why it cannot.
+    void WhoWrote(uint16_t address);
     void Follow();
     void Say(const QString& note);
     void ShowStatus();

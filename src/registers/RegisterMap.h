@@ -5,6 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+
+#include "core/Hex.h"
 
 namespace hexmoor {
 
@@ -184,5 +187,12 @@ consteval TRegisterMap MakeRegisterMap() {
 }
 
 inline constexpr TRegisterMap kRegisterMap = MakeRegisterMap();
+
+// A register's name by its offset in the block; the terminal and printer ports have none
+// in the table.
+inline std::string RegisterNameAt(int offset) {
+    const char* name = kRegisterMap[std::size_t(offset)].Name;
+    return *name ? name : "register $" + Hex2(uint8_t(offset));
+}
 
 }  // namespace hexmoor

@@ -193,6 +193,45 @@ TEST(GoingBackOver, RunBackGoesToTheLastStopBeforeNow) {
     EXPECT_THAT(r.messages, IsEmpty());
 }
 
+// Who wrote a byte: back to just after the last instruction that wrote it, past the user's
+// own breakpoints; a byte no instruction wrote says who set it instead.
+TEST(GoingBackOver, WhoWroteFindsTheLastStore) {
+    struct TCase {
+        uint16_t Address;
+        const char* WrittenBy;  // the label of the writing instruction; none: never written
+        int Length;             // of that instruction
+        const char* Says;
+    };
+    const TCase cases[] = {
+        {0x0040, "loop", 3, ""},           // INC count, extended
+        {0x1004, "swi_handler", 6, ""},    // LDAB count, then STAB PORTB, both extended
+        {0x0100, nullptr, 0, "no instruction wrote $0100 since the recording began: it holds what was loaded"},
+        {0x1030, nullptr, 0, "it is the chip's register ADCTL, which the chip sets"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Address);
+        TRecorded r;
+        ASSERT_EQ(r.session.AddBreakpoint("halt"), "");
+        r.Run();
+        ASSERT_EQ(r.t.Machine->RegisterPC, r.At("halt"));
+        ASSERT_EQ(r.session.AddBreakpoint("double"), "");  // hit after the last INC: no end to the search
+        const uint64_t count = r.t.Machine->InstructionCount;
+        const std::string said = r.session.WhoWrote(c.Address);
+        if (!c.WrittenBy) {
+            EXPECT_THAT(said, ::testing::HasSubstr(c.Says));
+            EXPECT_EQ(r.t.Machine->InstructionCount, count) << "the machine stays";
+            continue;
+        }
+        ASSERT_EQ(said, "");
+        EXPECT_EQ(r.t.Machine->RegisterPC, r.At(c.WrittenBy) + c.Length);
+        ASSERT_NE(r.session.CurrentStop(), nullptr);
+        EXPECT_EQ(r.session.CurrentStop()->Kind, TDebugStop::Watchpoint);
+        EXPECT_EQ(r.session.Debugger().Watchpoints().size(), 0u) << "its own watchpoint is gone";
+        EXPECT_EQ(r.session.Debugger().Breakpoints().size(), 2u);
+        EXPECT_TRUE(r.session.Debugger().Breakpoints().back().Enabled);
+    }
+}
+
 // A click in the past cuts the recorded future off, and says so; the machine goes on live.
 TEST(GoingBackOver, AnInputInThePastCutsTheFutureOff) {
     TRecorded r;
